@@ -1,0 +1,11 @@
+#include "core/ClickLabel.h"
+
+#include <QMouseEvent>
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+        emit clicked();
+        return;
+    }
+    QLabel::mouseReleaseEvent(event);
+}

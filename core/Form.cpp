@@ -1,0 +1,32 @@
+#include "core/Form.h"
+
+#include "core/Program.h"
+
+Form::~Form() { delete window_.data(); }
+
+void Form::load() {
+    if (isLoaded())
+        return;
+    window_ = createWindow();
+    Form_Load();
+}
+
+void Form::show() {
+    load();
+    if (isLoaded()) // the load may have unloaded it again
+        showWindow(*window_);
+}
+
+void Form::showWindow(FormWindow& window) { window.show(); }
+
+void Form::unload() {
+    if (!isLoaded())
+        return;
+    beforeUnload();
+    FormWindow* window = window_.data();
+    window_.clear();
+    window->hide();
+    window->deleteLater();
+}
+
+void Form::guarded(const std::function<void()>& handler) { program_.run(handler); }

@@ -1,0 +1,108 @@
+#include "core/Form3.h"
+
+#include "core/Program.h"
+#include "core/RuntimeError.h"
+#include "core/Twips.h"
+#include "platform/Platform.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QTimer>
+
+#include <cmath>
+
+FormWindow* Form3::createWindow() {
+    auto* window = new FormWindow(Qt::Tool | Qt::FramelessWindowHint);
+    window->setWindowTitle(QStringLiteral("Form3"));
+    window->setWindowIcon(QIcon(QStringLiteral(":/vestrel.ico")));
+    window->setAccessibleName(QStringLiteral("Vestrel – počítadlo přestávky"));
+    window->setFixedSize(Twips::toPixels(120), Twips::toPixels(120));
+    window->move(0, 0);
+    window->setAutoFillBackground(true);
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    window->setPalette(palette);
+    window->onClick = [this] { guarded([this] { Form_Click(); }); };
+
+    Label1 = new QLabel(QStringLiteral("Label1"), window);
+    Label1->setTextFormat(Qt::PlainText);
+    Label1->setGeometry(Twips::rect(480, 480, 480, 195));
+    Label1->setAutoFillBackground(true);
+    Label1->hide();
+
+    // A precise timer keeps to the ten-second grid: an hour is 360 ticks, not 360 ticks
+    // plus the slack of each.
+    Timer1 = new QTimer(window);
+    Timer1->setTimerType(Qt::PreciseTimer);
+    Timer1->setInterval(TickMilliseconds);
+    on(Timer1, &QTimer::timeout, &Form3::Timer1_Timer);
+    Timer1->start();
+    return window;
+}
+
+void Form3::beforeUnload() { Timer1->stop(); }
+
+void Form3::Form_Load() {
+    Platform& platform = program_.platform;
+    show();
+    window()->move(0, 0);
+
+    const QString folder = platform.programFolder();
+    if (!platform.fileExists(folder + QStringLiteral("/data.ini"))) {
+        MissingFile = QStringLiteral("ini");
+        ReportMissingFile();
+    }
+    if (!platform.fileExists(folder + QStringLiteral("/s.wav"))) {
+        MissingFile = QStringLiteral("wav");
+        ReportMissingFile();
+    }
+
+    ReminderState& state = program_.state;
+    state.IniPath = folder + QStringLiteral("/data.ini");
+    state.MessageText1 = QString(ReminderState::TextBufferSize, QChar(0));
+    state.MessageText2 = QString(ReminderState::TextBufferSize, QChar(0));
+    state.IntervalText = QString(ReminderState::IntervalBufferSize, QChar(0));
+    state.HideDesktopText = QString(ReminderState::FlagBufferSize, QChar(0));
+    state.LoadSettings(platform.locale());
+
+    // The scratch label keeps the interval text as a label shows it: up to the first NUL.
+    const qsizetype nul = state.IntervalText.indexOf(QChar(0));
+    Label1->setText(nul < 0 ? state.IntervalText : state.IntervalText.left(nul));
+    Label1->adjustSize();
+}
+
+void Form3::ReportMissingFile() {
+    const QString secondLine =
+        QStringLiteral("Tento program (a mnoho dalších) lze stáhnou na ") + Program::MakerAddress;
+    const QString title = QStringLiteral("CHYBA");
+    Platform& platform = program_.platform;
+    if (MissingFile == QLatin1String("ini"))
+        platform.messageBox(QStringLiteral("Nebyl nalezen soubor data.ini, program bude ukončen.\r\n") +
+                                secondLine,
+                            Platform::MbOkCritical, title);
+    if (MissingFile == QLatin1String("wav"))
+        platform.messageBox(QStringLiteral("Nebyl nalezen soubor s.wav, program bude ukončen.\r\n") +
+                                secondLine,
+                            Platform::MbOkCritical, title);
+    platform.end(0);
+}
+
+void Form3::Timer1_Timer() {
+    UnCas += 1.0f;
+    const float target = program_.state.IntervalMinutes * 6.0f;
+    if (std::isinf(target))
+        throw RuntimeError(RuntimeError::Overflow, QString::number(program_.state.IntervalMinutes));
+    if (target == UnCas)
+        ShowWarning();
+}
+
+void Form3::Form_Click() { ShowWarning(); }
+
+void Form3::ShowWarning() {
+    unload();
+    const std::int16_t hideDesktop = program_.state.HideDesktop;
+    if (hideDesktop == ReminderState::True)
+        program_.form4.show();
+    if (hideDesktop == ReminderState::False)
+        program_.form1.show();
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "core/Form.h"
+
+#include <QString>
+
+class QLabel;
+class QTimer;
+
+// The monitor: an 8 x 8 black square in the top-left corner of the screen. It checks the
+// program's files, reads the settings and counts ten-second ticks; when the count reaches
+// the interval, or the user clicks it, it gives way to the warning window.
+class Form3 : public Form {
+public:
+    static constexpr int TickMilliseconds = 10000;
+
+    using Form::Form;
+
+    // Ten-second ticks since the last "OK" in a warning window.
+    float UnCas = 0.0f;
+    // Which required file the start-up check missed: "ini" or "wav".
+    QString MissingFile;
+
+    void Form_Load() override;
+    void Timer1_Timer();
+    void Form_Click();
+
+    QLabel* Label1 = nullptr; // scratch for the settings reads; never seen
+    QTimer* Timer1 = nullptr;
+
+protected:
+    FormWindow* createWindow() override;
+    void beforeUnload() override;
+
+private:
+    void ReportMissingFile();
+    void ShowWarning();
+};

@@ -1,0 +1,51 @@
+#include "core/FormWindow.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+FormWindow::FormWindow(Qt::WindowFlags flags) : QWidget(nullptr, flags) {
+    setFont(defaultFont());
+}
+
+QFont FormWindow::defaultFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
+}
+
+QFont FormWindow::headingFont() {
+    QFont font = defaultFont();
+    font.setPixelSize(13); // 9.75 points at 96 dots per inch
+    font.setBold(true);
+    return font;
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (onCloseRequest)
+        onCloseRequest();
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && onEnter && event->modifiers() == Qt::NoModifier) {
+        onEnter();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && onEscape && event->modifiers() == Qt::NoModifier) {
+        onEscape();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && onClick && rect().contains(event->position().toPoint())) {
+        onClick();
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
+}

@@ -1,0 +1,261 @@
+#include "core/ProfileFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace {
+
+const QByteArray Utf8Bom("\xEF\xBB\xBF");
+constexpr char Windows1250[] = "windows-1250";
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a'; }
+
+bool hasNonAscii(const QByteArray& bytes) {
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return true;
+    return false;
+}
+
+bool isValidUtf8(const QByteArray& bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString unused = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+// Section and key names are compared as Windows does, without regard to case.
+bool sameName(const QByteArray& stored, const QString& wanted) {
+    return QString::fromLatin1(stored).compare(wanted, Qt::CaseInsensitive) == 0 ||
+           QString::fromUtf8(stored).compare(wanted, Qt::CaseInsensitive) == 0;
+}
+
+QString sanitizeValue(QString value) {
+    // A line break or NUL inside a value would split it into further lines of the
+    // file, that is into other keys and sections.
+    for (QChar& c : value)
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(0))
+            c = QLatin1Char(' ');
+    return value;
+}
+
+} // namespace
+
+ProfileFile::ProfileFile(QByteArray content) : content_(std::move(content)) {
+    if (content_.startsWith(Utf8Bom)) {
+        encoding_ = Encoding::Utf8;
+        bodyStart_ = Utf8Bom.size();
+    } else if (hasNonAscii(content_) && isValidUtf8(content_)) {
+        encoding_ = Encoding::Utf8;
+    }
+    parse();
+}
+
+void ProfileFile::parse() {
+    lines_.clear();
+    const int size = content_.size();
+    const char* data = content_.constData();
+    int pos = bodyStart_;
+    while (pos < size) {
+        Line line;
+        line.start = pos;
+        int end = pos;
+        while (end < size && data[end] != '\n' && data[end] != '\r')
+            ++end;
+        line.end = end;
+        int next = end;
+        if (next < size && data[next] == '\r')
+            ++next;
+        if (next < size && data[next] == '\n' && (next == end || data[next - 1] == '\r'))
+            ++next;
+        line.next = next;
+
+        int first = pos;
+        while (first < end && isBlank(data[first]))
+            ++first;
+        int last = end;
+        while (last > first && isBlank(data[last - 1]))
+            --last;
+
+        if (first < last && data[first] == '[') {
+            const int close = content_.indexOf(']', first + 1);
+            if (close >= 0 && close < last) {
+                int nameStart = first + 1;
+                int nameEnd = close;
+                while (nameStart < nameEnd && isBlank(data[nameStart]))
+                    ++nameStart;
+                while (nameEnd > nameStart && isBlank(data[nameEnd - 1]))
+                    --nameEnd;
+                line.section = true;
+                line.name = content_.mid(nameStart, nameEnd - nameStart);
+            }
+        } else if (first < last && data[first] != ';') {
+            const int equals = content_.indexOf('=', first);
+            if (equals >= 0 && equals < last) {
+                int keyEnd = equals;
+                while (keyEnd > first && isBlank(data[keyEnd - 1]))
+                    --keyEnd;
+                int valueStart = equals + 1;
+                while (valueStart < last && isBlank(data[valueStart]))
+                    ++valueStart;
+                if (keyEnd > first) {
+                    line.key = true;
+                    line.name = content_.mid(first, keyEnd - first);
+                    line.valueStart = valueStart;
+                    line.valueEnd = last;
+                }
+            }
+        }
+        lines_.append(line);
+        pos = next;
+    }
+}
+
+int ProfileFile::findSection(const QString& section) const {
+    for (int i = 0; i < lines_.size(); ++i)
+        if (lines_[i].section && sameName(lines_[i].name, section))
+            return i;
+    return -1;
+}
+
+int ProfileFile::findKey(int sectionLine, const QString& key) const {
+    for (int i = sectionLine + 1; i < lines_.size() && !lines_[i].section; ++i)
+        if (lines_[i].key && sameName(lines_[i].name, key))
+            return i;
+    return -1;
+}
+
+QString ProfileFile::decode(const QByteArray& bytes) const {
+    if (encoding_ == Encoding::Utf8)
+        return QString::fromUtf8(bytes);
+    QStringDecoder decoder(Windows1250);
+    return decoder.decode(bytes);
+}
+
+std::optional<QString> ProfileFile::value(const QString& section, const QString& key) const {
+    const int sectionLine = findSection(section);
+    if (sectionLine < 0)
+        return std::nullopt;
+    const int keyLine = findKey(sectionLine, key);
+    if (keyLine < 0)
+        return std::nullopt;
+    const Line& line = lines_[keyLine];
+    QByteArray raw = content_.mid(line.valueStart, line.valueEnd - line.valueStart);
+    if (raw.size() >= 2 && (raw.front() == '"' || raw.front() == '\'') && raw.back() == raw.front())
+        raw = raw.mid(1, raw.size() - 2);
+    const int nul = raw.indexOf('\0');
+    if (nul >= 0)
+        raw.truncate(nul);
+    return decode(raw);
+}
+
+QString ProfileFile::read(const QString& section, const QString& key, const QString& defaultValue,
+                          int size) const {
+    const QString found = value(section, key).value_or(defaultValue);
+    return size <= 0 ? QString() : found.left(size - 1);
+}
+
+QByteArray ProfileFile::lineEnding() const {
+    for (const Line& line : lines_)
+        if (line.next > line.end)
+            return content_.mid(line.end, line.next - line.end);
+    return QByteArrayLiteral("\r\n");
+}
+
+void ProfileFile::switchToUtf8() {
+    const QByteArray body = content_.mid(bodyStart_);
+    QStringDecoder decoder(Windows1250);
+    content_ = content_.left(bodyStart_) + QString(decoder.decode(body)).toUtf8();
+    encoding_ = Encoding::Utf8;
+    parse();
+}
+
+void ProfileFile::setValue(const QString& section, const QString& key, const QString& value) {
+    const QString clean = sanitizeValue(value);
+    QByteArray encoded;
+    if (encoding_ == Encoding::Windows1250) {
+        QStringEncoder encoder(Windows1250);
+        encoded = encoder.encode(clean);
+        if (encoder.hasError()) // the code page cannot hold it: keep the text, not the code page
+            switchToUtf8();
+    }
+    if (encoding_ == Encoding::Utf8)
+        encoded = clean.toUtf8();
+
+    const QByteArray eol = lineEnding();
+    const int sectionLine = findSection(section);
+    if (sectionLine >= 0) {
+        const int keyLine = findKey(sectionLine, key);
+        if (keyLine >= 0) {
+            const Line& line = lines_[keyLine];
+            content_.replace(line.valueStart, line.valueEnd - line.valueStart, encoded);
+        } else {
+            // After the last non-blank line of the section: blank lines that separate it
+            // from the next section stay where they are.
+            int after = sectionLine;
+            for (int i = sectionLine + 1; i < lines_.size() && !lines_[i].section; ++i) {
+                bool blank = true;
+                for (int p = lines_[i].start; p < lines_[i].end && blank; ++p)
+                    blank = isBlank(content_[p]);
+                if (!blank)
+                    after = i;
+            }
+            const Line& line = lines_[after];
+            QByteArray insert;
+            if (line.next == line.end) // last line without its ending
+                insert += eol;
+            insert += key.toUtf8() + '=' + encoded + eol;
+            content_.insert(line.next, insert);
+        }
+    } else {
+        QByteArray append;
+        if (!lines_.isEmpty() && lines_.back().next == lines_.back().end)
+            append += eol;
+        append += '[' + section.toUtf8() + ']' + eol + key.toUtf8() + '=' + encoded + eol;
+        content_ += append;
+    }
+    parse();
+}
+
+QString ProfileFile::readFile(const QString& path, const QString& section, const QString& key,
+                              const QString& defaultValue, int size) {
+    QFile file(path);
+    QByteArray content;
+    if (file.open(QIODevice::ReadOnly))
+        content = file.readAll();
+    return ProfileFile(content).read(section, key, defaultValue, size);
+}
+
+ProfileFile::WriteResult ProfileFile::writeFile(const QString& path, const QString& section,
+                                                const QString& key, const QString& value) {
+    const QFileInfo info(path);
+    QByteArray content;
+    if (info.exists()) {
+        if (info.isDir())
+            return {false, QStringLiteral("%1 je složka, ne soubor.").arg(path)};
+        if (!(info.permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteUser)))
+            return {false, QStringLiteral("Soubor %1 je jen pro čtení.").arg(path)};
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {false, QStringLiteral("Soubor %1 nelze přečíst (%2).").arg(path, file.errorString())};
+        content = file.readAll();
+    }
+    ProfileFile profile(content);
+    profile.setValue(section, key, value);
+
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        return {false, QStringLiteral("Soubor %1 nelze otevřít pro zápis (%2).").arg(path, out.errorString())};
+    if (out.write(profile.bytes()) != profile.bytes().size()) {
+        const QString reason = out.errorString();
+        out.cancelWriting();
+        return {false, QStringLiteral("Zápis do souboru %1 se nezdařil (%2). "
+                                      "Na disku možná není dost místa.").arg(path, reason)};
+    }
+    if (!out.commit())
+        return {false, QStringLiteral("Zápis do souboru %1 se nezdařil (%2). "
+                                      "Na disku možná není dost místa.").arg(path, out.errorString())};
+    return {};
+}

@@ -1,0 +1,62 @@
+#include "core/ReminderState.h"
+
+#include "core/Conversions.h"
+
+#include <tuple>
+
+namespace {
+
+const QString Texts = QStringLiteral("texts");
+const QString Data = QStringLiteral("data");
+
+QString originOf(const QString& path, const QString& section, const QString& key) {
+    return QStringLiteral("Hodnota pochází ze souboru %1, sekce [%2], klíč %3.")
+        .arg(path, section, key);
+}
+
+// The buffer's text as a label would show it: up to the first NUL.
+QString upToNul(const QString& buffer) {
+    const qsizetype nul = buffer.indexOf(QChar(0));
+    return nul < 0 ? buffer : buffer.left(nul);
+}
+
+} // namespace
+
+QString ReminderState::ReadSetting(const QString& section, const QString& key,
+                                   const QString& defaultValue, int size) const {
+    return upToNul(ProfileFile::readFile(IniPath, section, key, defaultValue, size));
+}
+
+void ReminderState::LoadSettings(const QLocale& locale) {
+    MessageText1 = ReadSetting(Texts, QStringLiteral("1"), QStringLiteral("..."), TextBufferSize);
+    MessageText2 = ReadSetting(Texts, QStringLiteral("2"), QStringLiteral("..."), TextBufferSize);
+
+    HideDesktopText = ReadSetting(Data, QStringLiteral("2"), QStringLiteral("0"), FlagBufferSize);
+    const double flag = Conversions::toDouble(HideDesktopText, locale,
+                                              originOf(IniPath, Data, QStringLiteral("2")));
+    if (flag == 0)
+        HideDesktop = False;
+    if (flag == 1)
+        HideDesktop = True;
+
+    // The raw buffer: the stored value padded with NULs to the buffer's size.
+    const QString interval =
+        ReadSetting(Data, QStringLiteral("1"), QStringLiteral("3600"), IntervalBufferSize);
+    IntervalText = interval + QString(IntervalBufferSize - interval.size(), QChar(0));
+    IntervalMinutes =
+        Conversions::toSingle(interval, locale, originOf(IniPath, Data, QStringLiteral("1")));
+}
+
+ProfileFile::WriteResult ReminderState::SaveSettings(int sliderValue) const {
+    for (const auto& [section, key, value] :
+         {std::tuple{Texts, QStringLiteral("1"), MessageText1},
+          std::tuple{Texts, QStringLiteral("2"), MessageText2},
+          std::tuple{Data, QStringLiteral("1"), QString::number(sliderValue)},
+          std::tuple{Data, QStringLiteral("2"), HideDesktop == True ? QStringLiteral("1")
+                                                                    : QStringLiteral("0")}}) {
+        const ProfileFile::WriteResult result = ProfileFile::writeFile(IniPath, section, key, value);
+        if (!result.ok)
+            return result;
+    }
+    return {};
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "core/ProfileFile.h"
+
+#include <QLocale>
+#include <QString>
+
+#include <cstdint>
+
+// The values the whole program shares for the whole run: where the settings file is,
+// the two message texts, the warning interval and the full-screen flag.
+class ReminderState {
+public:
+    static constexpr std::int16_t True = -1;
+    static constexpr std::int16_t False = 0;
+
+    // Read buffers, in characters with the terminator.
+    static constexpr int TextBufferSize = 100;
+    static constexpr int IntervalBufferSize = 10;
+    static constexpr int FlagBufferSize = 5;
+
+    QString IniPath;
+    QString MessageText1;
+    QString MessageText2;
+    float IntervalMinutes = 0.0f;
+    QString IntervalText;
+    std::int16_t HideDesktop = False;
+    QString HideDesktopText;
+
+    // One read of the settings file: the stored value or the default, cut to size - 1.
+    QString ReadSetting(const QString& section, const QString& key, const QString& defaultValue,
+                        int size) const;
+    // The four reads: texts 1 and 2, the full-screen flag, the interval. A flag or an
+    // interval that is no number throws RuntimeError naming the file, section and key.
+    void LoadSettings(const QLocale& locale);
+    // The four writes, stopping at the first that fails.
+    ProfileFile::WriteResult SaveSettings(int sliderValue) const;
+};

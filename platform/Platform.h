@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QLocale>
+#include <QRect>
+#include <QString>
+
+class QWidget;
+
+// Everything the program asks of the world outside its own process: message boxes,
+// ending, sound, the browser, the screen, the program folder and the file system's
+// existence test. The real implementation is QtPlatform; tests pass a recording fake.
+class Platform {
+public:
+    // Button-and-icon values of the message boxes the program shows.
+    static constexpr int MbOkCritical = 16;
+    static constexpr int MbYesNoExclamation = 52;
+    // Answers of a message box.
+    static constexpr int IdOk = 1;
+    static constexpr int IdYes = 6;
+    static constexpr int IdNo = 7;
+
+    // What end() throws where it cannot end the process (a test's platform): the event
+    // boundary lets it pass quietly, so nothing after the end runs.
+    struct Ended {
+        int status = 0;
+    };
+
+    virtual ~Platform() = default;
+
+    // Shows a modal message box with plain text and returns the button pressed.
+    virtual int messageBox(const QString& text, int buttonsAndIcon, const QString& title) = 0;
+    // Ends the program at once; never returns.
+    [[noreturn]] virtual void end(int status = 0) = 0;
+    // Starts playing a wave file and returns at once.
+    virtual void playSound(const QString& path) = 0;
+    // Opens a web page in the desktop's browser.
+    virtual void openUrl(const QString& url) = 0;
+    // The primary screen's rectangle in logical pixels.
+    virtual QRect screenGeometry() = 0;
+    // The folder of the executable, without a trailing separator (except at the root).
+    virtual QString programFolder() = 0;
+    // True when the path names an existing ordinary, non-hidden file.
+    virtual bool fileExists(const QString& path) = 0;
+    // The user's locale for number conversions.
+    virtual QLocale locale() = 0;
+    // Shows the window modally: returns when the window has been unloaded.
+    virtual void runModal(QWidget& window) = 0;
+};

@@ -1,0 +1,98 @@
+#include "platform/QtPlatform.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QSoundEffect>
+#include <QUrl>
+
+#include <cstdio>
+#include <cstdlib>
+
+QtPlatform::~QtPlatform() { delete sound_; }
+
+int QtPlatform::messageBox(const QString& text, int buttonsAndIcon, const QString& title) {
+    QMessageBox box;
+    box.setWindowTitle(title);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    if (buttonsAndIcon == MbYesNoExclamation) {
+        box.setIcon(QMessageBox::Warning);
+        QPushButton* yes = box.addButton(QStringLiteral("Ano"), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QStringLiteral("Ne"), QMessageBox::NoRole);
+        box.setDefaultButton(yes);
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() == yes ? IdYes : IdNo;
+    }
+    box.setIcon(QMessageBox::Critical);
+    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    box.exec();
+    return IdOk;
+}
+
+void QtPlatform::end(int status) {
+    // At once: no handler runs after this, no window gets a chance to write anything.
+    std::fflush(nullptr);
+    std::_Exit(status);
+}
+
+void QtPlatform::playSound(const QString& path) {
+    if (!sound_) {
+        sound_ = new QSoundEffect;
+        QObject::connect(sound_, &QSoundEffect::statusChanged, sound_, [this] {
+            if (sound_->status() == QSoundEffect::Error)
+                reportSoundError(soundPath_);
+        });
+    }
+    // Load the file afresh each time: the user may have replaced it since the last warning.
+    sound_->stop();
+    sound_->setSource(QUrl());
+    soundPath_ = path;
+    sound_->setSource(QUrl::fromLocalFile(path));
+    sound_->play();
+}
+
+void QtPlatform::reportSoundError(const QString& path) {
+    // The sound layer's own report; it does not hold up the warning window.
+    auto* box = new QMessageBox(QMessageBox::Critical, QStringLiteral("Zvuk"),
+                                QStringLiteral("Zvuk varování nelze přehrát.\n"
+                                               "Soubor %1 není platný zvukový soubor WAV "
+                                               "nebo jej nelze přečíst.")
+                                    .arg(path));
+    box->setTextFormat(Qt::PlainText);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowFlag(Qt::WindowStaysOnTopHint);
+    box->setAttribute(Qt::WA_ShowWithoutActivating);
+    box->button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    box->show();
+}
+
+void QtPlatform::openUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
+
+QRect QtPlatform::screenGeometry() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect(0, 0, 640, 480);
+}
+
+QString QtPlatform::programFolder() { return QCoreApplication::applicationDirPath(); }
+
+bool QtPlatform::fileExists(const QString& path) {
+    const QFileInfo info(path);
+    return info.isFile() && !info.isHidden();
+}
+
+QLocale QtPlatform::locale() { return QLocale::system(); }
+
+void QtPlatform::runModal(QWidget& window) {
+    QEventLoop loop;
+    QObject::connect(&window, &QObject::destroyed, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::DialogExec);
+}

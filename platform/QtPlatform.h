@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <QPointer>
+
+class QSoundEffect;
+
+// The real platform: Qt's widgets, Qt Multimedia for the sound, the desktop services.
+class QtPlatform final : public Platform {
+public:
+    QtPlatform() = default;
+    ~QtPlatform() override;
+
+    int messageBox(const QString& text, int buttonsAndIcon, const QString& title) override;
+    [[noreturn]] void end(int status = 0) override;
+    void playSound(const QString& path) override;
+    void openUrl(const QString& url) override;
+    QRect screenGeometry() override;
+    QString programFolder() override;
+    bool fileExists(const QString& path) override;
+    QLocale locale() override;
+    void runModal(QWidget& window) override;
+
+private:
+    void reportSoundError(const QString& path);
+
+    // Created on the first warning, so that Qt Multimedia and its audio back end cost
+    // nothing while the program only counts. It outlives the warning windows, so
+    // closing a window does not cut the sound off.
+    QSoundEffect* sound_ = nullptr;
+    QString soundPath_;
+};

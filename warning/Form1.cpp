@@ -1,0 +1,28 @@
+#include "warning/Form1.h"
+
+#include "core/Twips.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+
+FormWindow* Form1::createWindow() {
+    auto* window = new FormWindow(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                  Qt::WindowStaysOnTopHint);
+    window->setWindowTitle(QStringLiteral("Varování!"));
+    window->setWindowIcon(QIcon(QStringLiteral(":/vestrel.ico")));
+    window->setFixedSize(Twips::toPixels(5085), Twips::toPixels(1305));
+    buildControls(*window, 0);
+    QWidget::setTabOrder(Command1, Command2);
+    QWidget::setTabOrder(Command2, Command3);
+    on(Command1, &QPushButton::clicked, &Form1::Command1_Click);
+    on(Command2, &QPushButton::clicked, &Form1::Command2_Click);
+    on(Command3, &QPushButton::clicked, &Form1::Command3_Click);
+    Command1->setFocus();
+    return window;
+}
+
+void Form1::Form_Load() {
+    playWarningSound();
+    composeMessage();
+}

@@ -1,0 +1,44 @@
+#include "warning/Form4.h"
+
+#include "core/Program.h"
+#include "core/Twips.h"
+#include "platform/Platform.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+
+FormWindow* Form4::createWindow() {
+    auto* window = new FormWindow(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    window->setWindowTitle(QStringLiteral("Form4"));
+    window->setWindowIcon(QIcon(QStringLiteral(":/vestrel.ico")));
+    window->setAccessibleName(QStringLiteral("Varování"));
+    window->setGeometry(0, 0, Twips::toPixels(5565), Twips::toPixels(1815));
+    window->setAutoFillBackground(true);
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    window->setPalette(palette);
+    buildControls(*window, 240);
+    QPalette text = Label1->palette();
+    text.setColor(QPalette::WindowText, Qt::white);
+    Label1->setPalette(text);
+    QWidget::setTabOrder(Command3, Command2);
+    QWidget::setTabOrder(Command2, Command1);
+    on(Command1, &QPushButton::clicked, &Form4::Command1_Click);
+    on(Command2, &QPushButton::clicked, &Form4::Command2_Click);
+    on(Command3, &QPushButton::clicked, &Form4::Command3_Click);
+    Command3->setFocus();
+    return window;
+}
+
+void Form4::Form_Load() {
+    playWarningSound();
+    window()->setGeometry(program_.platform.screenGeometry());
+    composeMessage();
+}
+
+void Form4::showWindow(FormWindow& window) {
+    // Full screen, so that the window manager keeps it above panels and task bars.
+    window.setWindowState(window.windowState() | Qt::WindowFullScreen);
+    WarningForm::showWindow(window);
+}

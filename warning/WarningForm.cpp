@@ -1,0 +1,73 @@
+#include "warning/WarningForm.h"
+
+#include "core/Messages.h"
+#include "core/Program.h"
+#include "core/Twips.h"
+#include "platform/Platform.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+
+namespace {
+
+QPushButton* button(FormWindow& window, const QString& text, const QRect& geometry) {
+    auto* b = new QPushButton(text, &window);
+    b->setGeometry(geometry);
+    b->setAutoDefault(true); // Enter, like Space, acts on the focused button
+    return b;
+}
+
+} // namespace
+
+void WarningForm::buildControls(FormWindow& window, int offset) {
+    Image1 = new QLabel(&window);
+    Image1->setGeometry(Twips::rect(120 + offset, 120 + offset, 480, 480));
+    Image1->setPixmap(QPixmap(QStringLiteral(":/warning.gif")));
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1->setAccessibleName(QStringLiteral("Výstraha"));
+
+    Label1 = new QLabel(
+        QStringLiteral(
+            "U počítače už sedíte déle jak 60 minut. Doporučuji práci odložit a protáhnout se."),
+        &window);
+    Label1->setTextFormat(Qt::PlainText);
+    Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label1->setGeometry(Twips::rect(720 + offset, 120 + offset, 4200, 675));
+
+    Command1 = button(window, QStringLiteral("OK"), Twips::rect(120 + offset, 840 + offset, 1095, 375));
+    Command2 = button(window, QStringLiteral("Nastavení"),
+                      Twips::rect(1320 + offset, 840 + offset, 1095, 375));
+    Command3 = button(window, QStringLiteral("Ukončit !"),
+                      Twips::rect(3840 + offset, 840 + offset, 1095, 375));
+
+    // The warning stays until the user chooses one of the three buttons.
+    window.onCloseRequest = [] {};
+}
+
+void WarningForm::showWindow(FormWindow& window) {
+    window.setAttribute(Qt::WA_ShowWithoutActivating);
+    window.show();
+    window.raise();
+}
+
+void WarningForm::playWarningSound() {
+    // The file the monitor checked: the program folder's, whatever the current directory.
+    Platform& platform = program_.platform;
+    platform.playSound(platform.programFolder() + QStringLiteral("/s.wav"));
+}
+
+void WarningForm::composeMessage() {
+    Label1->setText(Messages::ComposeWarning(program_.state, program_.platform.locale()));
+}
+
+void WarningForm::Command1_Click() {
+    program_.form3.UnCas = 0.0f;
+    unload();
+    program_.form3.show();
+}
+
+void WarningForm::Command2_Click() { program_.form2.showModal(); }
+
+void WarningForm::Command3_Click() { program_.platform.end(0); }

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/Form.h"
+
+class QLabel;
+class QPushButton;
+
+// What the standard and the full-screen warning have in common: the picture, the
+// message and the three buttons, the sound at load, and what the buttons do.
+class WarningForm : public Form {
+public:
+    using Form::Form;
+
+    QLabel* Image1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QPushButton* Command1 = nullptr; // "OK"
+    QPushButton* Command2 = nullptr; // "Nastavení"
+    QPushButton* Command3 = nullptr; // "Ukončit !"
+
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+
+protected:
+    // Builds the window's controls `offset` twips right and down from the standard layout.
+    void buildControls(FormWindow& window, int offset);
+    // Shows the window on top of the others, without taking the keyboard from the
+    // application the user is typing in.
+    void showWindow(FormWindow& window) override;
+    void playWarningSound();
+    void composeMessage();
+};
