@@ -235,7 +235,9 @@ ProfileFile::WriteResult ProfileFile::writeFile(const QString& path, const QStri
     if (info.exists()) {
         if (info.isDir())
             return {false, QStringLiteral("%1 je složka, ne soubor.").arg(path)};
-        if (!(info.permissions() & (QFileDevice::WriteOwner | QFileDevice::WriteUser)))
+        // The owner's write bit too: the superuser may write anything, but a file its owner
+        // made read-only is meant to stay as it is.
+        if (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner))
             return {false, QStringLiteral("Soubor %1 je jen pro čtení.").arg(path)};
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))

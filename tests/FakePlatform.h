@@ -1,0 +1,59 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <QFileInfo>
+#include <QStringList>
+#include <QVector>
+
+#include <deque>
+#include <functional>
+
+// A platform that records what the program asks of the world and answers from a script.
+class FakePlatform final : public Platform {
+public:
+    struct Box {
+        QString text;
+        int style = 0;
+        QString title;
+    };
+
+    QVector<Box> boxes;
+    std::deque<int> answers; // for Yes/No boxes; "Ne" when none is scripted
+    bool ended = false;
+    int endStatus = -1;
+    QStringList sounds;
+    QStringList urls;
+    QRect screen{0, 0, 1024, 768};
+    QString folder;
+    QLocale userLocale = QLocale::c();
+    int modalRuns = 0;
+    std::function<void(QWidget&)> duringModal; // what the user does while a dialog is modal
+
+    int messageBox(const QString& text, int style, const QString& title) override {
+        boxes.append({text, style, title});
+        if (style != MbYesNoExclamation)
+            return IdOk;
+        if (answers.empty())
+            return IdNo;
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    [[noreturn]] void end(int status) override {
+        ended = true;
+        endStatus = status;
+        throw Ended{status};
+    }
+    void playSound(const QString& path) override { sounds.append(path); }
+    void openUrl(const QString& url) override { urls.append(url); }
+    QRect screenGeometry() override { return screen; }
+    QString programFolder() override { return folder; }
+    bool fileExists(const QString& path) override { return QFileInfo(path).isFile(); }
+    QLocale locale() override { return userLocale; }
+    void runModal(QWidget& window) override {
+        ++modalRuns;
+        if (duringModal)
+            duringModal(window);
+    }
+};

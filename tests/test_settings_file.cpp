@@ -1,0 +1,436 @@
+// The settings file, its reads and writes, number conversions and the composed texts.
+#include "core/Conversions.h"
+#include "core/Messages.h"
+#include "core/ProfileFile.h"
+#include "core/ReminderState.h"
+#include "core/RuntimeError.h"
+
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray cp1250(const QString& text) {
+    QStringEncoder encoder("windows-1250");
+    return encoder.encode(text);
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+const QLocale Czech(QLocale::Czech, QLocale::CzechRepublic);
+
+} // namespace
+
+class SettingsFileTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void read_data();
+    void read();
+    void write_data();
+    void write();
+    void writeFailsOnReadOnlyFileAndKeepsIt();
+    void writeFailsWhenPathIsFolder();
+    void writeCreatesMissingFile();
+    void load_data();
+    void load();
+    void loadRejectsNonNumbers_data();
+    void loadRejectsNonNumbers();
+    void saveIntoEmptyFile();
+    void saveKeepsOtherContentAndEncoding();
+    void conversions_data();
+    void conversions();
+    void integerRoundsHalvesToEven();
+    void composedTexts_data();
+    void composedTexts();
+    void formatSingle_data();
+    void formatSingle();
+};
+
+// --- reads: one row per rule of the profile functions -------------------------------
+
+void SettingsFileTest::read_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("plain") << QByteArray("[data]\r\n1=60\r\n") << "data" << "1" << 10 << "60";
+    QTest::newRow("section and key case") << QByteArray("[DaTa]\r\nK=5\r\n") << "data" << "k" << 10 << "5";
+    QTest::newRow("blanks around names and value")
+        << QByteArray("  [ data ]  \r\n\t1  =   60 \t\r\n") << "data" << "1" << 10 << "60";
+    QTest::newRow("double quotes") << QByteArray("[t]\n1=\" a b \"\n") << "t" << "1" << 100 << " a b ";
+    QTest::newRow("single quotes") << QByteArray("[t]\n1='x'\n") << "t" << "1" << 100 << "x";
+    QTest::newRow("unmatched quote stays") << QByteArray("[t]\n1=\"x'\n") << "t" << "1" << 100 << "\"x'";
+    QTest::newRow("first section wins")
+        << QByteArray("[t]\n1=a\n[t]\n1=b\n") << "t" << "1" << 100 << "a";
+    QTest::newRow("first key wins") << QByteArray("[t]\n1=a\n1=b\n") << "t" << "1" << 100 << "a";
+    QTest::newRow("later duplicate section still read")
+        << QByteArray("[t]\n2=a\n[t]\n1=b\n") << "t" << "1" << 100 << "def";
+    QTest::newRow("junk lines ignored")
+        << QByteArray("garbage\n[t]\n; comment=no\njunk\n1=a\n") << "t" << "1" << 100 << "a";
+    QTest::newRow("key before any section")
+        << QByteArray("1=x\n[t]\n") << "t" << "1" << 100 << "def";
+    QTest::newRow("unclosed section header is no section")
+        << QByteArray("[t]\n1=a\n[data\n1=b\n") << "t" << "1" << 100 << "a";
+    QTest::newRow("missing key") << QByteArray("[t]\n2=a\n") << "t" << "1" << 100 << "def";
+    QTest::newRow("missing section") << QByteArray("[u]\n1=a\n") << "t" << "1" << 100 << "def";
+    QTest::newRow("empty value is empty, not default")
+        << QByteArray("[t]\n1=\n") << "t" << "1" << 100 << "";
+    QTest::newRow("value with = and inner blanks")
+        << QByteArray("[t]\n1=  a = b  c\n") << "t" << "1" << 100 << "a = b  c";
+    QTest::newRow("cut to size - 1") << QByteArray("[t]\n1=123456789012\n") << "t" << "1" << 10 << "123456789";
+    QTest::newRow("default cut too") << QByteArray("") << "t" << "1" << 3 << "de";
+    QTest::newRow("CR only line ends") << QByteArray("[t]\r1=a\r2=b\r") << "t" << "2" << 100 << "b";
+    QTest::newRow("no final line end") << QByteArray("[t]\n1=last") << "t" << "1" << 100 << "last";
+    QTest::newRow("NUL ends the value")
+        << QByteArray("[t]\n1=ab\0cd\n", 12) << "t" << "1" << 100 << "ab";
+    QTest::newRow("Windows-1250 text") << (QByteArray("[t]\r\n1=") + cp1250("Přestávka č. 1") + "\r\n")
+                                       << "t" << "1" << 100 << "Přestávka č. 1";
+    QTest::newRow("UTF-8 text") << QByteArray("[t]\n1=Žluťoučký kůň\n") << "t" << "1" << 100
+                                << "Žluťoučký kůň";
+    QTest::newRow("UTF-8 with BOM")
+        << QByteArray("\xEF\xBB\xBF[t]\n1=abc\n") << "t" << "1" << 100 << "abc";
+    QTest::newRow("only a BOM") << QByteArray("\xEF\xBB\xBF") << "t" << "1" << 100 << "def";
+    QTest::newRow("cut counts characters") << QByteArray("[t]\n1=ěščřžýáíé\n") << "t" << "1" << 5 << "ěščř";
+}
+
+void SettingsFileTest::read() {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(int, size);
+    QFETCH(QString, expected);
+    QCOMPARE(ProfileFile(content).read(section, key, QStringLiteral("def"), size), expected);
+}
+
+// --- writes: only the touched value changes -------------------------------------------
+
+void SettingsFileTest::write_data() {
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("after");
+
+    QTest::newRow("empty file") << QByteArray() << "texts" << "1" << "a"
+                                << QByteArray("[texts]\r\n1=a\r\n");
+    QTest::newRow("replace in place keeps spacing and comments")
+        << QByteArray("; mine\r\n[Data]\r\n 1 = 60 \r\n2=0\r\n") << "data" << "1" << "45"
+        << QByteArray("; mine\r\n[Data]\r\n 1 = 45 \r\n2=0\r\n");
+    QTest::newRow("replace quoted value")
+        << QByteArray("[t]\n1=\"old\"\n") << "t" << "1" << "new" << QByteArray("[t]\n1=new\n");
+    QTest::newRow("replace empty value") << QByteArray("[t]\n1=\n") << "t" << "1" << "x"
+                                         << QByteArray("[t]\n1=x\n");
+    QTest::newRow("add key at end of section, before blank lines")
+        << QByteArray("[t]\n1=a\n\n[u]\nz=1\n") << "t" << "2" << "b"
+        << QByteArray("[t]\n1=a\n2=b\n\n[u]\nz=1\n");
+    QTest::newRow("add key to last section without final line end")
+        << QByteArray("[t]\n1=a") << "t" << "2" << "b" << QByteArray("[t]\n1=a\n2=b\n");
+    QTest::newRow("add section keeps LF line ends")
+        << QByteArray("[u]\nz=1\n") << "data" << "1" << "60" << QByteArray("[u]\nz=1\n[data]\n1=60\n");
+    QTest::newRow("add section keeps CR line ends")
+        << QByteArray("[u]\rz=1") << "data" << "1" << "60" << QByteArray("[u]\rz=1\r[data]\r1=60\r");
+    QTest::newRow("first of duplicate sections is written")
+        << QByteArray("[t]\n1=a\n[t]\n1=b\n") << "t" << "1" << "c" << QByteArray("[t]\n1=c\n[t]\n1=b\n");
+    QTest::newRow("line breaks and NUL become blanks")
+        << QByteArray("[t]\r\n1=a\r\n") << "t" << "1" << QString::fromUtf8("x\r\n[data]\n1=0\0y", 15)
+        << QByteArray("[t]\r\n1=x  [data] 1=0 y\r\n");
+    QTest::newRow("Windows-1250 file stays Windows-1250")
+        << (QByteArray("[t]\r\n1=") + cp1250("čaj") + "\r\n2=" + cp1250("řeka") + "\r\n") << "t"
+        << "1" << "kůň" << (QByteArray("[t]\r\n1=") + cp1250("kůň") + "\r\n2=" + cp1250("řeka") + "\r\n");
+    QTest::newRow("UTF-8 file stays UTF-8")
+        << QByteArray("[t]\n1=čaj\n2=řeka\n") << "t" << "1" << "kůň" << QByteArray("[t]\n1=kůň\n2=řeka\n");
+    QTest::newRow("BOM kept") << QByteArray("\xEF\xBB\xBF[t]\n1=a\n") << "t" << "1" << "é"
+                              << QByteArray("\xEF\xBB\xBF[t]\n1=é\n");
+    QTest::newRow("text beyond Windows-1250 switches the file to UTF-8")
+        << (QByteArray("[t]\r\n2=") + cp1250("řeka") + "\r\n") << "t" << "1" << "☕ pauza"
+        << QByteArray("[t]\r\n2=řeka\r\n1=☕ pauza\r\n");
+}
+
+void SettingsFileTest::write() {
+    QFETCH(QByteArray, before);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QByteArray, after);
+    ProfileFile file(before);
+    file.setValue(section, key, value);
+    QCOMPARE(file.bytes(), after);
+}
+
+void SettingsFileTest::writeFailsOnReadOnlyFileAndKeepsIt() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("data.ini");
+    writeAll(path, "[data]\r\n1=60\r\n");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    const auto result = ProfileFile::writeFile(path, "data", "1", "5");
+    QVERIFY(!result.ok);
+    QVERIFY2(result.error.contains(QStringLiteral("jen pro čtení")), qPrintable(result.error));
+    QCOMPARE(readAll(path), QByteArray("[data]\r\n1=60\r\n"));
+}
+
+void SettingsFileTest::writeFailsWhenPathIsFolder() {
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("data.ini"));
+    QVERIFY(!ProfileFile::writeFile(dir.filePath("data.ini"), "data", "1", "5").ok);
+    QVERIFY(QFileInfo(dir.filePath("data.ini")).isDir());
+}
+
+void SettingsFileTest::writeCreatesMissingFile() {
+    QTemporaryDir dir;
+    QVERIFY(ProfileFile::writeFile(dir.filePath("data.ini"), "data", "2", "1").ok);
+    QCOMPARE(readAll(dir.filePath("data.ini")), QByteArray("[data]\r\n2=1\r\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1); // no temp left
+}
+
+// --- the four reads into the reminder state -------------------------------------------
+
+void SettingsFileTest::load_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("czech");
+    QTest::addColumn<qint16>("flagBefore");
+    QTest::addColumn<QString>("text1");
+    QTest::addColumn<QString>("text2");
+    QTest::addColumn<qint16>("flag");
+    QTest::addColumn<float>("interval");
+
+    const QByteArray texts = "[texts]\r\n1=A\r\n2=B\r\n";
+    QTest::newRow("only texts: defaults for the data")
+        << texts << false << qint16(-1) << "A" << "B" << qint16(0) << 3600.0f;
+    QTest::newRow("empty file: all defaults")
+        << QByteArray() << false << qint16(0) << "..." << "..." << qint16(0) << 3600.0f;
+    QTest::newRow("flag 1") << texts + "[data]\r\n2=1\r\n1=5\r\n" << false << qint16(0) << "A" << "B"
+                            << qint16(-1) << 5.0f;
+    QTest::newRow("flag 0") << texts + "[data]\r\n2=0\r\n" << false << qint16(-1) << "A" << "B"
+                            << qint16(0) << 3600.0f;
+    QTest::newRow("flag 7 leaves it") << texts + "[data]\r\n2=7\r\n" << false << qint16(-1) << "A"
+                                      << "B" << qint16(-1) << 3600.0f;
+    QTest::newRow("flag 1.0 and 1e0 are 1") << texts + "[data]\r\n2=1e0\r\n" << false << qint16(0)
+                                            << "A" << "B" << qint16(-1) << 3600.0f;
+    QTest::newRow("flag -1 leaves it") << texts + "[data]\r\n2=-1\r\n" << false << qint16(0) << "A"
+                                       << "B" << qint16(0) << 3600.0f;
+    QTest::newRow("flag cut to 4 characters: 10000 reads 1000")
+        << texts + "[data]\r\n2=10001\r\n" << false << qint16(0) << "A" << "B" << qint16(0) << 3600.0f;
+    QTest::newRow("2,5 under a Czech locale")
+        << texts + "[data]\r\n1=2,5\r\n" << true << qint16(0) << "A" << "B" << qint16(0) << 2.5f;
+    QTest::newRow("interval cut to 9 characters")
+        << texts + "[data]\r\n1=1234567890\r\n" << false << qint16(0) << "A" << "B" << qint16(0)
+        << 123456789.0f;
+    QTest::newRow("150 characters read as 99")
+        << QByteArray("[texts]\r\n1=" + QByteArray(150, 'x') + "\r\n") << false << qint16(0)
+        << QString(99, 'x') << "..." << qint16(0) << 3600.0f;
+    QTest::newRow("= and leading blanks as the profile returns them")
+        << QByteArray("[texts]\r\n1=   a=b \r\n2=\"  quoted \"\r\n") << false << qint16(0) << "a=b"
+        << "  quoted " << qint16(0) << 3600.0f;
+    QTest::newRow("Czech texts in Windows-1250")
+        << QByteArray("[texts]\r\n1=" + cp1250("Už dost") + "\r\n2=" + cp1250("Běžte ven.") + "\r\n")
+        << false << qint16(0) << "Už dost" << "Běžte ven." << qint16(0) << 3600.0f;
+}
+
+void SettingsFileTest::load() {
+    QFETCH(QByteArray, content);
+    QFETCH(bool, czech);
+    QFETCH(qint16, flagBefore);
+    QTemporaryDir dir;
+    ReminderState state;
+    state.IniPath = dir.filePath("data.ini");
+    writeAll(state.IniPath, content);
+    state.HideDesktop = flagBefore;
+    state.LoadSettings(czech ? Czech : QLocale::c());
+    QTEST(state.MessageText1, "text1");
+    QTEST(state.MessageText2, "text2");
+    QTEST(state.HideDesktop, "flag");
+    QTEST(state.IntervalMinutes, "interval");
+    QCOMPARE(state.IntervalText.size(), ReminderState::IntervalBufferSize);
+    QCOMPARE(readAll(state.IniPath), content); // reading changes nothing
+}
+
+void SettingsFileTest::loadRejectsNonNumbers_data() {
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("key");
+    QTest::newRow("empty flag") << QByteArray("2=\r\n") << 13 << "2";
+    QTest::newRow("flag abc") << QByteArray("2=abc\r\n") << 13 << "2";
+    QTest::newRow("interval NaN") << QByteArray("1=NaN\r\n") << 13 << "1";
+    QTest::newRow("interval inf") << QByteArray("1=inf\r\n") << 13 << "1";
+    QTest::newRow("interval 0x10") << QByteArray("1=0x10\r\n") << 13 << "1";
+    QTest::newRow("interval 60 minut") << QByteArray("1=60 minut\r\n") << 13 << "1";
+    QTest::newRow("interval 1e40 overflows") << QByteArray("1=1e40\r\n") << 6 << "1";
+    QTest::newRow("empty interval") << QByteArray("1=\r\n") << 13 << "1";
+}
+
+void SettingsFileTest::loadRejectsNonNumbers() {
+    QFETCH(QByteArray, data);
+    QFETCH(int, error);
+    QFETCH(QString, key);
+    QTemporaryDir dir;
+    ReminderState state;
+    state.IniPath = dir.filePath("data.ini");
+    writeAll(state.IniPath, "[data]\r\n" + data);
+    try {
+        state.LoadSettings(QLocale::c());
+        QFAIL("no error");
+    } catch (const RuntimeError& e) {
+        QCOMPARE(e.number(), error);
+        const QString message = e.userMessage();
+        QVERIFY2(message.contains(state.IniPath) && message.contains("[data]") &&
+                     message.contains(QStringLiteral("klíč ") + key),
+                 qPrintable(message));
+    }
+}
+
+void SettingsFileTest::saveIntoEmptyFile() {
+    QTemporaryDir dir;
+    ReminderState state;
+    state.IniPath = dir.filePath("data.ini");
+    writeAll(state.IniPath, "");
+    state.MessageText1 = QStringLiteral("U počítače už sedíte déle jak");
+    state.MessageText2 = QStringLiteral("Doporučuji práci odložit a protáhnout se.");
+    state.HideDesktop = ReminderState::False;
+    QVERIFY(state.SaveSettings(60).ok);
+    QCOMPARE(readAll(state.IniPath),
+             cp1250("[texts]\r\n1=U počítače už sedíte déle jak\r\n"
+                    "2=Doporučuji práci odložit a protáhnout se.\r\n[data]\r\n1=60\r\n2=0\r\n"));
+}
+
+void SettingsFileTest::saveKeepsOtherContentAndEncoding() {
+    QTemporaryDir dir;
+    ReminderState state;
+    state.IniPath = dir.filePath("data.ini");
+    const QByteArray before = cp1250("; moje nastavení\r\n[texts]\r\n1=Čas\r\n2=Jděte.\r\n"
+                                     "[jiné]\r\nx=ž\r\n[data]\r\n1=60\r\n2=0\r\n");
+    writeAll(state.IniPath, before);
+    state.LoadSettings(QLocale::c());
+    state.HideDesktop = ReminderState::True;
+    QVERIFY(state.SaveSettings(45).ok);
+    QCOMPARE(readAll(state.IniPath),
+             cp1250("; moje nastavení\r\n[texts]\r\n1=Čas\r\n2=Jděte.\r\n[jiné]\r\nx=ž\r\n[data]\r\n"
+                    "1=45\r\n2=1\r\n"));
+}
+
+// --- conversions --------------------------------------------------------------------
+
+void SettingsFileTest::conversions_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("czech");
+    QTest::addColumn<double>("value"); // NaN: error 13; infinity: error 6
+    const double mismatch = qQNaN();
+    const double overflow = qInf();
+    QTest::newRow("whole") << "60" << false << 60.0;
+    QTest::newRow("blanks") << " 60 " << false << 60.0;
+    QTest::newRow("point") << "2.5" << false << 2.5;
+    QTest::newRow("comma under Czech") << "2,5" << true << 2.5;
+    QTest::newRow("comma under C is no number") << "2,5" << false << mismatch;
+    QTest::newRow("exponent") << "1e0" << false << 1.0;
+    QTest::newRow("negative zero") << "-0" << false << 0.0;
+    QTest::newRow("sign") << "+7" << false << 7.0;
+    QTest::newRow("empty") << "" << false << mismatch;
+    QTest::newRow("letters") << "abc" << false << mismatch;
+    QTest::newRow("nan") << "nan" << false << mismatch;
+    QTest::newRow("inf") << "inf" << false << mismatch;
+    QTest::newRow("hex") << "0x10" << false << mismatch;
+    QTest::newRow("huge") << "1e400" << false << overflow;
+}
+
+void SettingsFileTest::conversions() {
+    QFETCH(QString, text);
+    QFETCH(bool, czech);
+    QFETCH(double, value);
+    try {
+        const double got = Conversions::toDouble(text, czech ? Czech : QLocale::c());
+        QVERIFY2(std::isfinite(value), "expected an error");
+        QCOMPARE(got, value);
+        QVERIFY(!std::signbit(got));
+    } catch (const RuntimeError& e) {
+        QCOMPARE(e.number(), std::isnan(value) ? 13 : 6);
+    }
+}
+
+void SettingsFileTest::integerRoundsHalvesToEven() {
+    QCOMPARE(Conversions::toInteger(2.5), qint16(2));
+    QCOMPARE(Conversions::toInteger(3.5), qint16(4));
+    QCOMPARE(Conversions::toInteger(-2.5), qint16(-2));
+    QCOMPARE(Conversions::toInteger(59.6), qint16(60));
+    QCOMPARE(Conversions::toInteger(32767.4), qint16(32767));
+    QVERIFY_THROWS_EXCEPTION(RuntimeError, Conversions::toInteger(32767.5));
+    QVERIFY_THROWS_EXCEPTION(RuntimeError, Conversions::toSingle("1e39", QLocale::c()));
+}
+
+// --- composed texts -----------------------------------------------------------------
+
+void SettingsFileTest::composedTexts_data() {
+    QTest::addColumn<QString>("text1");
+    QTest::addColumn<QString>("text2");
+    QTest::addColumn<float>("interval");
+    QTest::addColumn<bool>("czech");
+    QTest::addColumn<QString>("warning");
+    QTest::addColumn<QString>("summary");
+    QTest::newRow("defaults") << "U počítače už sedíte déle jak" << "Doporučuji práci odložit a protáhnout se."
+                              << 60.0f << false
+                              << "U počítače už sedíte déle jak 60 minut. Doporučuji práci odložit a "
+                                 "protáhnout se."
+                              << "Zobrazit výstražné okno jednou za 60 minut.";
+    QTest::newRow("empty texts") << "" << "" << 60.0f << false << " 60 minut. "
+                                 << "Zobrazit výstražné okno jednou za 60 minut.";
+    QTest::newRow("missing texts") << "..." << "..." << 60.0f << false << "... 60 minut. ..."
+                                   << "Zobrazit výstražné okno jednou za 60 minut.";
+    QTest::newRow("first text ending in a blank") << "jak " << "x" << 60.0f << false
+                                                  << "jak  60 minut. x"
+                                                  << "Zobrazit výstražné okno jednou za 60 minut.";
+    QTest::newRow("missing-key default") << "jak" << "x" << 3600.0f << false << "jak 3600 minut. x"
+                                         << "Zobrazit výstražné okno jednou za 3600 minut.";
+    QTest::newRow("2,5 under Czech") << "a" << "b" << 2.5f << true << "a 2,5 minut. b"
+                                     << "Zobrazit výstražné okno jednou za 2,5 minut.";
+    QTest::newRow("markup stays text") << "<b>x</b>" << "<img src=a>" << 1.0f << false
+                                       << "<b>x</b> 1 minut. <img src=a>"
+                                       << "Zobrazit výstražné okno jednou za 1 minut.";
+}
+
+void SettingsFileTest::composedTexts() {
+    ReminderState state;
+    QFETCH(QString, text1);
+    QFETCH(QString, text2);
+    QFETCH(float, interval);
+    QFETCH(bool, czech);
+    state.MessageText1 = text1;
+    state.MessageText2 = text2;
+    state.IntervalMinutes = interval;
+    QTEST(Messages::ComposeWarning(state, czech ? Czech : QLocale::c()), "warning");
+    QTEST(Messages::ComposeSummary(state, czech ? Czech : QLocale::c()), "summary");
+}
+
+void SettingsFileTest::formatSingle_data() {
+    QTest::addColumn<float>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("whole") << 60.0f << "60";
+    QTest::newRow("fraction") << 2.55f << "2.55";
+    QTest::newRow("seven digits") << 0.16666667f << "0.1666667";
+    QTest::newRow("negative") << -1.5f << "-1.5";
+    QTest::newRow("negative zero") << -0.0f << "0";
+    QTest::newRow("largest fixed") << 1234567.0f << "1234567";
+    QTest::newRow("large") << 1e10f << "1E+10";
+    QTest::newRow("eight digits") << 12345678.0f << "1.234568E+07";
+    QTest::newRow("small fixed") << 0.0001f << "0.0001";
+    QTest::newRow("small") << 0.00001f << "1E-05";
+}
+
+void SettingsFileTest::formatSingle() {
+    QFETCH(float, value);
+    QTEST(Messages::FormatSingle(value, QLocale::c()), "text");
+}
+
+QTEST_GUILESS_MAIN(SettingsFileTest)
+#include "test_settings_file.moc"
