@@ -19,10 +19,13 @@ void Program::start() {
 
 void Program::run(const std::function<void()>& handler) {
     try {
-        handler();
-    } catch (const RuntimeError& error) {
-        platform.messageBox(error.userMessage(), Platform::MbOkCritical, QStringLiteral("Vestrel"));
-        platform.end(1);
+        try {
+            handler();
+        } catch (const RuntimeError& error) {
+            platform.messageBox(error.userMessage(), Platform::MbOkCritical,
+                                QStringLiteral("Vestrel"));
+            platform.end(1);
+        }
     } catch (const Platform::Ended&) {
         // The platform could not end the process itself; nothing more runs here.
     }

@@ -1,4 +1,180 @@
+// The monitor window and the reminder cycle, driven through its handlers.
+#include "TestProgram.h"
+#include "core/Twips.h"
+
+#include <QLabel>
 #include <QTest>
-class T : public QObject { Q_OBJECT private slots: void none() {} };
-QTEST_MAIN(T)
+#include <QTimer>
+
+class CycleTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void monitorWindow();
+    void missingFiles_data();
+    void missingFiles();
+    void ticksToWarning_data();
+    void ticksToWarning();
+    void clickShowsWarningAndOkRestarts();
+    void flagChoosesWindow();
+    void editedFileIsPickedUpNextCycle();
+    void missingSoundAtRestartEnds();
+    void badSettingEndsWithClearMessage();
+    void timerKeepsTime();
+};
+
+void CycleTest::monitorWindow() {
+    TestProgram t;
+    t->start();
+    Form3& f = t->form3;
+    QVERIFY(f.isLoaded());
+    QVERIFY(f.window()->isVisible());
+    QCOMPARE(f.window()->geometry(), QRect(0, 0, 8, 8));
+    QVERIFY(f.window()->windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(f.window()->windowFlags() & Qt::WindowType_Mask, Qt::Tool); // no task-bar entry
+    const QImage image = f.window()->grab().toImage();
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            QCOMPARE(image.pixelColor(x, y), QColor(Qt::black));
+    QCOMPARE(f.Timer1->interval(), 10000);
+    QCOMPARE(f.Timer1->timerType(), Qt::PreciseTimer);
+    QVERIFY(f.Timer1->isActive());
+    QVERIFY(!f.Label1->isVisible());
+    QCOMPARE(f.Label1->text(), QStringLiteral("1"));
+    QVERIFY(t.platform.boxes.isEmpty());
+    QCOMPARE(t->state.IniPath, t.iniPath());
+}
+
+void CycleTest::missingFiles_data() {
+    QTest::addColumn<QString>("missing");
+    QTest::addColumn<QString>("firstLine");
+    QTest::newRow("data.ini") << "data.ini" << "Nebyl nalezen soubor data.ini, program bude ukončen.";
+    QTest::newRow("s.wav") << "s.wav" << "Nebyl nalezen soubor s.wav, program bude ukončen.";
+}
+
+void CycleTest::missingFiles() {
+    QFETCH(QString, missing);
+    QFETCH(QString, firstLine);
+    TestProgram t;
+    QFile::remove(t.dir.filePath(missing));
+    t->start();
+    QVERIFY(t.platform.ended);
+    QCOMPARE(t.platform.boxes.size(), 1);
+    QCOMPARE(t.platform.boxes[0].title, QStringLiteral("CHYBA"));
+    QCOMPARE(t.platform.boxes[0].style, 16);
+    QCOMPARE(t.platform.boxes[0].text,
+             firstLine + QStringLiteral("\r\nTento program (a mnoho dalších) lze stáhnou na ") +
+                 Program::MakerAddress);
+    QCOMPARE(t->state.IniPath, QString()); // nothing read, nothing written
+    QVERIFY(t.platform.sounds.isEmpty());
+}
+
+void CycleTest::ticksToWarning_data() {
+    QTest::addColumn<QByteArray>("interval");
+    QTest::addColumn<bool>("czech");
+    QTest::addColumn<int>("ticks");
+    QTest::newRow("1 minute") << QByteArray("1") << false << 6;
+    QTest::newRow("2.5 minutes") << QByteArray("2.5") << false << 15;
+    QTest::newRow("2,5 under Czech") << QByteArray("2,5") << true << 15;
+    QTest::newRow("60 minutes") << QByteArray("60") << false << 360;
+    QTest::newRow("2.55 never: 15.3 ticks") << QByteArray("2.55") << false << -1;
+    QTest::newRow("0 never") << QByteArray("0") << false << -1;
+    QTest::newRow("negative never") << QByteArray("-1") << false << -1;
+    QTest::newRow("one tick: six of .16666667 make exactly 1") << QByteArray(".16666667") << false << 1;
+    QTest::newRow("0.16666667 is read as 0.1666666: never") << QByteArray("0.16666667") << false << -1;
+}
+
+void CycleTest::ticksToWarning() {
+    QFETCH(QByteArray, interval);
+    QFETCH(bool, czech);
+    TestProgram t("[data]\r\n1=" + interval + "\r\n");
+    if (czech)
+        t.platform.userLocale = QLocale(QLocale::Czech, QLocale::CzechRepublic);
+    t->start();
+    QTEST(t.ticksToWarning(400), "ticks");
+    QCOMPARE(t->form1.isLoaded(), t->form1.isLoaded() && !t->form3.isLoaded());
+}
+
+void CycleTest::clickShowsWarningAndOkRestarts() {
+    TestProgram t("[data]\r\n1=60\r\n");
+    t->start();
+    for (int i = 0; i < 100; ++i)
+        t.event([&] { t->form3.Timer1_Timer(); });
+    t.event([&] { t->form3.Form_Click(); });
+    QVERIFY(!t->form3.isLoaded());
+    QVERIFY(t->form1.isLoaded());
+    QCOMPARE(t->form3.UnCas, 100.0f);
+    t.event([&] { t->form1.Command1_Click(); });
+    QCOMPARE(t->form3.UnCas, 0.0f);
+    QVERIFY(t->form3.isLoaded());
+    QVERIFY(!t->form1.isLoaded());
+    QCOMPARE(t.ticksToWarning(400), 360);
+}
+
+void CycleTest::flagChoosesWindow() {
+    TestProgram t("[data]\r\n1=1\r\n2=1\r\n");
+    t->start();
+    QCOMPARE(t.ticksToWarning(10), 6);
+    QVERIFY(t->form4.isLoaded());
+    QVERIFY(!t->form1.isLoaded());
+    // A flag the program does not know keeps the last one: still full screen.
+    t.writeIni("[data]\r\n1=1\r\n2=7\r\n");
+    t.event([&] { t->form4.Command1_Click(); });
+    QCOMPARE(t.ticksToWarning(10), 6);
+    QVERIFY(t->form4.isLoaded());
+    t.writeIni("[data]\r\n1=1\r\n2=0\r\n");
+    t.event([&] { t->form4.Command1_Click(); });
+    QCOMPARE(t.ticksToWarning(10), 6);
+    QVERIFY(t->form1.isLoaded());
+    QVERIFY(!t->form4.isLoaded());
+}
+
+void CycleTest::editedFileIsPickedUpNextCycle() {
+    TestProgram t("[texts]\r\n1=Old\r\n2=x\r\n[data]\r\n1=1\r\n");
+    t->start();
+    t.writeIni("[texts]\r\n1=New\r\n2=y\r\n[data]\r\n1=2\r\n");
+    QCOMPARE(t.ticksToWarning(20), 6); // this cycle still counts with what it read
+    QCOMPARE(t->form1.Label1->text(), QStringLiteral("Old 1 minut. x"));
+    t.event([&] { t->form1.Command1_Click(); });
+    QCOMPARE(t.ticksToWarning(20), 12);
+    QCOMPARE(t->form1.Label1->text(), QStringLiteral("New 2 minut. y"));
+}
+
+void CycleTest::missingSoundAtRestartEnds() {
+    TestProgram t;
+    t->start();
+    t.event([&] { t->form3.Form_Click(); });
+    QFile::remove(t.dir.filePath("s.wav"));
+    t.event([&] { t->form1.Command1_Click(); });
+    QVERIFY(t.platform.ended);
+    QCOMPARE(t.platform.boxes.size(), 1);
+    QVERIFY(t.platform.boxes[0].text.startsWith("Nebyl nalezen soubor s.wav"));
+}
+
+void CycleTest::badSettingEndsWithClearMessage() {
+    const QByteArray ini = "[data]\r\n1=60 minut\r\n";
+    TestProgram t(ini);
+    t->start();
+    QVERIFY(t.platform.ended);
+    QCOMPARE(t.platform.endStatus, 1);
+    QCOMPARE(t.platform.boxes.size(), 1);
+    const QString text = t.platform.boxes[0].text;
+    QVERIFY2(text.contains("13") && text.contains(QStringLiteral("„60 minut“")) &&
+                 text.contains(t.iniPath()) && text.contains("[data]"),
+             qPrintable(text));
+    QCOMPARE(t.ini(), ini);
+}
+
+void CycleTest::timerKeepsTime() {
+    // A real tick, shortened: the precise timer fires on its grid, not late by its slack.
+    TestProgram t("[data]\r\n1=.16666667\r\n");
+    t->start();
+    t->form3.Timer1->setInterval(50);
+    QElapsedTimer clock;
+    clock.start();
+    QTRY_VERIFY_WITH_TIMEOUT(t->form1.isLoaded(), 2000);
+    QVERIFY(clock.elapsed() >= 45);
+}
+
+QTEST_MAIN(CycleTest)
 #include "test_cycle.moc"

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "FakePlatform.h"
+#include "core/Program.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A program folder of its own with data.ini and s.wav, a fake platform and the program.
+struct TestProgram {
+    QTemporaryDir dir;
+    FakePlatform platform;
+    std::unique_ptr<Program> program;
+
+    explicit TestProgram(const QByteArray& ini = "[texts]\r\n1=A\r\n2=B\r\n[data]\r\n1=1\r\n2=0\r\n") {
+        platform.folder = dir.path();
+        writeIni(ini);
+        QFile wav(dir.filePath("s.wav"));
+        (void)wav.open(QIODevice::WriteOnly);
+        program = std::make_unique<Program>(platform);
+    }
+    ~TestProgram() {
+        program.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    QString iniPath() const { return dir.filePath("data.ini"); }
+    void writeIni(const QByteArray& bytes) const {
+        QFile file(iniPath());
+        (void)file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(bytes);
+    }
+    QByteArray ini() const {
+        QFile file(iniPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    Program& operator*() { return *program; }
+    Program* operator->() { return program.get(); }
+
+    // Runs a handler as the event loop would, through the guard.
+    template <typename F>
+    void event(F handler) {
+        program->run(handler);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // Ticks until the monitor gives way to a warning; returns the number of ticks, or -1.
+    int ticksToWarning(int limit) {
+        for (int i = 1; i <= limit; ++i) {
+            event([this] { program->form3.Timer1_Timer(); });
+            if (!program->form3.isLoaded())
+                return i;
+        }
+        return -1;
+    }
+};
