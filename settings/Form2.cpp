@@ -5,9 +5,9 @@
 #include "core/Messages.h"
 #include "core/Program.h"
 #include "core/Twips.h"
+#include "core/WrapCheckBox.h"
 #include "platform/Platform.h"
 
-#include <QCheckBox>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
@@ -101,8 +101,9 @@ FormWindow* Form2::createWindow() {
     Label4->setWordWrap(true);
     Label4->setAutoFillBackground(true);
     Label4->setBackgroundRole(QPalette::Dark); // the button-shadow colour
+    Label4->setForegroundRole(QPalette::WindowText);
     Label4->setToolTip(QStringLiteral("Takto bude vypadat zpráva v okně"));
-    Check1 = new QCheckBox(QStringLiteral("Skrýt plochu"), window);
+    Check1 = new WrapCheckBox(QStringLiteral("Skrýt plochu"), window);
     Check1->setGeometry(Twips::rect(4560, 2040, 1095, 495));
     Check1->setToolTip(QStringLiteral("Zobrazí okno s varováním přes celou plochu"));
     Command1 = button(w, QStringLiteral("Uložit"), 120, QStringLiteral("Uloží nastavení"));

@@ -5,12 +5,12 @@
 #include <cstdint>
 
 class ClickLabel;
-class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollBar;
+class WrapCheckBox;
 
 // The settings dialog "Nastavení": the two texts, the interval, the full-screen flag,
 // a live preview, saving, the default texts, the about panel and the web link. Every
@@ -48,7 +48,7 @@ public:
     QLineEdit* Text2 = nullptr;
     QLabel* Label3 = nullptr;
     QLabel* Label4 = nullptr;
-    QCheckBox* Check1 = nullptr;
+    WrapCheckBox* Check1 = nullptr;
     QPushButton* Command1 = nullptr; // "Uložit"
     QPushButton* Command2 = nullptr; // "Zavřít"
     QPushButton* Command4 = nullptr; // "Původní"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/WrapCheckBox.h"
+
 #include <QAbstractButton>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -35,6 +37,14 @@ inline bool textFits(const QWidget* w, QString* why) {
                    .arg(label->objectName().isEmpty() ? label->text() : label->objectName())
                    .arg(need.width()).arg(need.height()).arg(label->width()).arg(label->height());
         return need.width() <= label->width() && need.height() <= label->height();
+    }
+    if (const auto* check = qobject_cast<const WrapCheckBox*>(w)) {
+        const QRect box = check->captionRect();
+        const QRect need = metrics.boundingRect(box, WrapCheckBox::CaptionFlags, check->text());
+        *why = QStringLiteral("%1 needs %2x%3 in %4x%5")
+                   .arg(check->text()).arg(need.width()).arg(need.height()).arg(box.width())
+                   .arg(box.height());
+        return box.contains(need);
     }
     if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
         const QSize hint = button->sizeHint();

@@ -2,6 +2,7 @@
 #include "Layout.h"
 #include "TestProgram.h"
 #include "core/ClickLabel.h"
+#include "core/WrapCheckBox.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -338,6 +339,7 @@ void SettingsDialogTest::layout() {
         QCOMPARE(d.Label9->text(), QStringLiteral("v1.0.") + QString(99, ' ') + QStringLiteral("Id.:40217"));
         QVERIFY(d.Label4->autoFillBackground() && d.Label4->wordWrap());
         QCOMPARE(d.Label4->backgroundRole(), QPalette::Dark);
+        QCOMPARE(d.Label4->foregroundRole(), QPalette::WindowText);
         QCOMPARE(d.Line3->palette().color(QPalette::Window), QColor(128, 128, 128));
         QCOMPARE(d.Line4->palette().color(QPalette::Window), QColor(224, 224, 224));
         QCOMPARE(d.HScroll1->minimum(), 1);

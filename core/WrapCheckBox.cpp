@@ -1,0 +1,36 @@
+#include "core/WrapCheckBox.h"
+
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+QRect WrapCheckBox::indicatorRect() const {
+    const int w = style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, this);
+    const int h = style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, this);
+    return QRect(0, (height() - h) / 2, w, h);
+}
+
+QRect WrapCheckBox::captionRect() const {
+    const int left = indicatorRect().right() + 1 +
+                     style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, this) / 2;
+    return QRect(left, 0, width() - left, height());
+}
+
+void WrapCheckBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.rect = indicatorRect();
+    style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, &painter, this);
+    const QRect caption = captionRect();
+    style()->drawItemText(&painter, caption, CaptionFlags, palette(), isEnabled(), text(),
+                          QPalette::WindowText);
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = fontMetrics().boundingRect(caption, CaptionFlags, text()).adjusted(-1, 0, 1, 0);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
+}
+
+bool WrapCheckBox::hitButton(const QPoint& pos) const { return rect().contains(pos); }

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Vestrel needs, when any is missing.
+#   scripts/deps.sh        what building and running needs
+#   scripts/deps.sh test   and what the tests need (virtual display, sound server, tools)
+set -euo pipefail
+
+packages=(build-essential cmake qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins
+          libgl-dev fonts-liberation2 xvfb)
+if [ "${1:-}" = test ]; then
+    packages+=(xdotool x11-utils pulseaudio pulseaudio-utils imagemagick python3)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

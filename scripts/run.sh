@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds Vestrel and starts it from the build folder, beside the default data.ini and s.wav.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/deps.sh"
+"$root/scripts/build.sh"
+build="${BUILD_DIR:-$root/build}"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    display=:77
+    echo "No display found: starting Vestrel on a virtual X display ($display, Xvfb)."
+    echo "See it with a VNC viewer or take a screenshot with: DISPLAY=$display import -window root shot.png"
+    Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    trap 'kill $xvfb 2>/dev/null' EXIT
+    export DISPLAY=$display
+    sleep 1
+    "$build/Vestrel"
+else
+    exec "$build/Vestrel"
+fi
