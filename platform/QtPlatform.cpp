@@ -66,7 +66,8 @@ void QtPlatform::reportSoundError(const QString& path) {
                                 QStringLiteral("Zvuk varování nelze přehrát.\n"
                                                "Soubor %1 není platný zvukový soubor WAV "
                                                "nebo jej nelze přečíst.")
-                                    .arg(path));
+                                    .arg(path),
+                                QMessageBox::Ok);
     box->setTextFormat(Qt::PlainText);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowFlag(Qt::WindowStaysOnTopHint);

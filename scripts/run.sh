@@ -9,7 +9,7 @@ build="${BUILD_DIR:-$root/build}"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     display=:77
     echo "No display found: starting Vestrel on a virtual X display ($display, Xvfb)."
-    echo "See it with a VNC viewer or take a screenshot with: DISPLAY=$display import -window root shot.png"
+    echo "Take a screenshot of it with: DISPLAY=$display import -window root shot.png"
     Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb=$!
     trap 'kill $xvfb 2>/dev/null' EXIT

@@ -347,6 +347,37 @@ def web_link_opens_maker_page(s):
         app.stop()
 
 
+@test
+def unplayable_sound_is_reported_and_warning_shown(s):
+    app = Vestrel(s, name="badsound")
+    try:
+        with open(os.path.join(app.folder, "s.wav"), "w") as f:
+            f.write("this is no wave file")
+        s.click(s.window("Form3"), 60, 60)
+        assert s.window("Varování!")
+        box = s.window("Zvuk")
+        s.screenshot("sound-error")
+        s.key(box, "Return")
+        assert wait_for(lambda: not s.windows("Zvuk"), 5)
+        assert s.windows("Varování!") and app.process.poll() is None
+    finally:
+        app.stop()
+
+
+@test
+def bad_setting_reports_and_ends(s):
+    ini = DEFAULT_INI.replace(b"1=60", b"1=60 minut")
+    app = Vestrel(s, ini=ini, name="badsetting")
+    try:
+        box = s.window("Vestrel")
+        s.screenshot("bad-setting")
+        s.key(box, "Return")
+        assert app.wait(5) == 1
+        assert app.ini() == ini
+    finally:
+        app.stop()
+
+
 def main():
     session = Session()
     passed = failed = 0
