@@ -44,13 +44,16 @@ QString sanitizeValue(QString value) {
 } // namespace
 
 ProfileFile::ProfileFile(QByteArray content) : content_(std::move(content)) {
-    if (content_.startsWith(Utf8Bom)) {
-        encoding_ = Encoding::Utf8;
+    encoding_ = detect(content_);
+    if (content_.startsWith(Utf8Bom))
         bodyStart_ = Utf8Bom.size();
-    } else if (hasNonAscii(content_) && isValidUtf8(content_)) {
-        encoding_ = Encoding::Utf8;
-    }
     parse();
+}
+
+ProfileFile::Encoding ProfileFile::detect(const QByteArray& content) {
+    if (content.startsWith(Utf8Bom) || (hasNonAscii(content) && isValidUtf8(content)))
+        return Encoding::Utf8;
+    return Encoding::Windows1250;
 }
 
 void ProfileFile::parse() {
@@ -173,7 +176,21 @@ void ProfileFile::switchToUtf8() {
 }
 
 void ProfileFile::setValue(const QString& section, const QString& key, const QString& value) {
-    const QString clean = sanitizeValue(value);
+    const QByteArray before = content_;
+    const Encoding encodingBefore = encoding_;
+    place(section, key, sanitizeValue(value));
+    if (encoding_ == Encoding::Windows1250 && detect(content_) == Encoding::Utf8) {
+        // The Windows-1250 bytes happen to form UTF-8 now and would be read back as other
+        // characters: store the file as UTF-8 instead, which keeps every text as it is.
+        content_ = before;
+        encoding_ = encodingBefore;
+        parse();
+        switchToUtf8();
+        place(section, key, sanitizeValue(value));
+    }
+}
+
+void ProfileFile::place(const QString& section, const QString& key, const QString& clean) {
     QByteArray encoded;
     if (encoding_ == Encoding::Windows1250) {
         QStringEncoder encoder(Windows1250);
@@ -228,8 +245,8 @@ QString ProfileFile::readFile(const QString& path, const QString& section, const
     return ProfileFile(content).read(section, key, defaultValue, size);
 }
 
-ProfileFile::WriteResult ProfileFile::writeFile(const QString& path, const QString& section,
-                                                const QString& key, const QString& value) {
+ProfileFile::WriteResult ProfileFile::writeFile(const QString& path,
+                                                const QVector<Entry>& entries) {
     const QFileInfo info(path);
     QByteArray content;
     if (info.exists()) {
@@ -245,7 +262,8 @@ ProfileFile::WriteResult ProfileFile::writeFile(const QString& path, const QStri
         content = file.readAll();
     }
     ProfileFile profile(content);
-    profile.setValue(section, key, value);
+    for (const Entry& entry : entries)
+        profile.setValue(entry.section, entry.key, entry.value);
 
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))

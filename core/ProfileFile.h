@@ -16,6 +16,12 @@ class ProfileFile {
 public:
     enum class Encoding { Windows1250, Utf8 };
 
+    struct Entry {
+        QString section;
+        QString key;
+        QString value;
+    };
+
     struct WriteResult {
         bool ok = true;
         QString error; // Czech reason, for the user, when !ok
@@ -38,8 +44,8 @@ public:
     // write is done through a new file renamed over the old one.
     static QString readFile(const QString& path, const QString& section, const QString& key,
                             const QString& defaultValue, int size);
-    static WriteResult writeFile(const QString& path, const QString& section, const QString& key,
-                                 const QString& value);
+    // Several values in one replacement of the file: it holds all of them or none.
+    static WriteResult writeFile(const QString& path, const QVector<Entry>& entries);
 
 private:
     struct Line {
@@ -59,6 +65,8 @@ private:
     QByteArray lineEnding() const;
     QString decode(const QByteArray& bytes) const;
     void switchToUtf8();
+    void place(const QString& section, const QString& key, const QString& clean);
+    static Encoding detect(const QByteArray& content);
 
     QByteArray content_;
     Encoding encoding_ = Encoding::Windows1250;

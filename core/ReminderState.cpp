@@ -2,8 +2,6 @@
 
 #include "core/Conversions.h"
 
-#include <tuple>
-
 namespace {
 
 const QString Texts = QStringLiteral("texts");
@@ -48,15 +46,10 @@ void ReminderState::LoadSettings(const QLocale& locale) {
 }
 
 ProfileFile::WriteResult ReminderState::SaveSettings(int sliderValue) const {
-    for (const auto& [section, key, value] :
-         {std::tuple{Texts, QStringLiteral("1"), MessageText1},
-          std::tuple{Texts, QStringLiteral("2"), MessageText2},
-          std::tuple{Data, QStringLiteral("1"), QString::number(sliderValue)},
-          std::tuple{Data, QStringLiteral("2"), HideDesktop == True ? QStringLiteral("1")
-                                                                    : QStringLiteral("0")}}) {
-        const ProfileFile::WriteResult result = ProfileFile::writeFile(IniPath, section, key, value);
-        if (!result.ok)
-            return result;
-    }
-    return {};
+    return ProfileFile::writeFile(
+        IniPath, {{Texts, QStringLiteral("1"), MessageText1},
+                  {Texts, QStringLiteral("2"), MessageText2},
+                  {Data, QStringLiteral("1"), QString::number(sliderValue)},
+                  {Data, QStringLiteral("2"), HideDesktop == True ? QStringLiteral("1")
+                                                                  : QStringLiteral("0")}});
 }

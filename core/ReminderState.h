@@ -33,6 +33,6 @@ public:
     // The four reads: texts 1 and 2, the full-screen flag, the interval. A flag or an
     // interval that is no number throws RuntimeError naming the file, section and key.
     void LoadSettings(const QLocale& locale);
-    // The four writes, stopping at the first that fails.
+    // The four writes, in one replacement of the file: it holds all of them or none.
     ProfileFile::WriteResult SaveSettings(int sliderValue) const;
 };

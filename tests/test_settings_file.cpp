@@ -155,6 +155,9 @@ void SettingsFileTest::write_data() {
         << QByteArray("[t]\n1=čaj\n2=řeka\n") << "t" << "1" << "kůň" << QByteArray("[t]\n1=kůň\n2=řeka\n");
     QTest::newRow("BOM kept") << QByteArray("\xEF\xBB\xBF[t]\n1=a\n") << "t" << "1" << "é"
                               << QByteArray("\xEF\xBB\xBF[t]\n1=é\n");
+    QTest::newRow("Windows-1250 bytes that would read as UTF-8 switch the file to UTF-8")
+        << QByteArray("[t]\r\n1=\x9a\r\n") << "t" << "1" << QString::fromUtf8("\xc3\x84\xc5\xa4") // ÄŤ
+        << QByteArray("[t]\r\n1=\xc3\x84\xc5\xa4\r\n");
     QTest::newRow("text beyond Windows-1250 switches the file to UTF-8")
         << (QByteArray("[t]\r\n2=") + cp1250("řeka") + "\r\n") << "t" << "1" << "☕ pauza"
         << QByteArray("[t]\r\n2=řeka\r\n1=☕ pauza\r\n");
@@ -176,7 +179,7 @@ void SettingsFileTest::writeFailsOnReadOnlyFileAndKeepsIt() {
     const QString path = dir.filePath("data.ini");
     writeAll(path, "[data]\r\n1=60\r\n");
     QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    const auto result = ProfileFile::writeFile(path, "data", "1", "5");
+    const auto result = ProfileFile::writeFile(path, {{"data", "1", "5"}});
     QVERIFY(!result.ok);
     QVERIFY2(result.error.contains(QStringLiteral("jen pro čtení")), qPrintable(result.error));
     QCOMPARE(readAll(path), QByteArray("[data]\r\n1=60\r\n"));
@@ -185,13 +188,13 @@ void SettingsFileTest::writeFailsOnReadOnlyFileAndKeepsIt() {
 void SettingsFileTest::writeFailsWhenPathIsFolder() {
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir("data.ini"));
-    QVERIFY(!ProfileFile::writeFile(dir.filePath("data.ini"), "data", "1", "5").ok);
+    QVERIFY(!ProfileFile::writeFile(dir.filePath("data.ini"), {{"data", "1", "5"}}).ok);
     QVERIFY(QFileInfo(dir.filePath("data.ini")).isDir());
 }
 
 void SettingsFileTest::writeCreatesMissingFile() {
     QTemporaryDir dir;
-    QVERIFY(ProfileFile::writeFile(dir.filePath("data.ini"), "data", "2", "1").ok);
+    QVERIFY(ProfileFile::writeFile(dir.filePath("data.ini"), {{"data", "2", "1"}}).ok);
     QCOMPARE(readAll(dir.filePath("data.ini")), QByteArray("[data]\r\n2=1\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1); // no temp left
 }
