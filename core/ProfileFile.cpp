@@ -131,8 +131,11 @@ int ProfileFile::findKey(int sectionLine, const QString& key) const {
 }
 
 QString ProfileFile::decode(const QByteArray& bytes) const {
-    if (encoding_ == Encoding::Utf8)
-        return QString::fromUtf8(bytes);
+    if (encoding_ == Encoding::Utf8) {
+        // A value may itself begin with U+FEFF: that is text, not a byte-order mark.
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return decoder.decode(bytes);
+    }
     QStringDecoder decoder(Windows1250);
     return decoder.decode(bytes);
 }

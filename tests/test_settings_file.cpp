@@ -43,6 +43,8 @@ private slots:
     void writeFailsOnReadOnlyFileAndKeepsIt();
     void writeFailsWhenPathIsFolder();
     void writeCreatesMissingFile();
+    void writtenValuesReadBack_data();
+    void writtenValuesReadBack();
     void load_data();
     void load();
     void loadRejectsNonNumbers_data();
@@ -197,6 +199,25 @@ void SettingsFileTest::writeCreatesMissingFile() {
     QVERIFY(ProfileFile::writeFile(dir.filePath("data.ini"), {{"data", "2", "1"}}).ok);
     QCOMPARE(readAll(dir.filePath("data.ini")), QByteArray("[data]\r\n2=1\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1); // no temp left
+}
+
+void SettingsFileTest::writtenValuesReadBack_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("readBack");
+    QTest::newRow("plain") << QByteArray() << "abc" << "abc";
+    QTest::newRow("leading U+FEFF is text") << QByteArray() << QString::fromUtf8("\xef\xbb\xbfx")
+                                            << QString::fromUtf8("\xef\xbb\xbfx");
+    QTest::newRow("blanks trimmed, quotes removed") << QByteArray("[t]\n1=old\n") << " 'x' " << "x";
+    QTest::newRow("Czech in a BOM file") << QByteArray("\xEF\xBB\xBF") << "čaj" << "čaj";
+}
+
+void SettingsFileTest::writtenValuesReadBack() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, value);
+    ProfileFile profile(file);
+    profile.setValue("t", "1", value);
+    QTEST(ProfileFile(profile.bytes()).value("t", "1").value_or("<missing>"), "readBack");
 }
 
 // --- the four reads into the reminder state -------------------------------------------
