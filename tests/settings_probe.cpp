@@ -1,0 +1,34 @@
+// Reads a program folder's settings the way the monitor does and prints what it found,
+// one "name=value" a line, or the run-time error: for tests that feed the real binary a
+// settings file and want to know what the program made of it.
+#include "core/ReminderState.h"
+#include "core/RuntimeError.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTextStream>
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    if (argc != 2) {
+        out << "usage: settings_probe FOLDER\n";
+        return 2;
+    }
+    ReminderState state;
+    state.IniPath = QString::fromLocal8Bit(argv[1]) + QStringLiteral("/data.ini");
+    if (!QFileInfo(state.IniPath).isFile()) {
+        out << "missing=ini\n";
+        return 0;
+    }
+    try {
+        state.LoadSettings(QLocale::system());
+    } catch (const RuntimeError& error) {
+        out << "error=" << error.number() << "\n";
+        return 0;
+    }
+    out << "text1=" << state.MessageText1 << "\ntext2=" << state.MessageText2
+        << "\nflag=" << state.HideDesktop << "\ninterval=" << QString::number(state.IntervalMinutes)
+        << "\n";
+    return 0;
+}
