@@ -271,14 +271,15 @@ ProfileFile::WriteResult ProfileFile::writeFile(const QString& path,
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
         return {false, QStringLiteral("Soubor %1 nelze otevřít pro zápis (%2).").arg(path, out.errorString())};
-    if (out.write(profile.bytes()) != profile.bytes().size()) {
+    // Flush before committing: a commit whose buffered bytes did not fit on the disk would
+    // otherwise put an empty file in place of the settings.
+    if (out.write(profile.bytes()) != profile.bytes().size() || !out.flush()) {
         const QString reason = out.errorString();
         out.cancelWriting();
         return {false, QStringLiteral("Zápis do souboru %1 se nezdařil (%2). "
                                       "Na disku možná není dost místa.").arg(path, reason)};
     }
     if (!out.commit())
-        return {false, QStringLiteral("Zápis do souboru %1 se nezdařil (%2). "
-                                      "Na disku možná není dost místa.").arg(path, out.errorString())};
+        return {false, QStringLiteral("Zápis do souboru %1 se nezdařil (%2).").arg(path, out.errorString())};
     return {};
 }

@@ -41,10 +41,12 @@ struct TestProgram {
     Program& operator*() { return *program; }
     Program* operator->() { return program.get(); }
 
-    // Runs a handler as the event loop would, through the guard.
+    // Runs a handler as the event loop would, through the guard, then lets the posted
+    // events (repaints, deferred deletes) through as the loop would.
     template <typename F>
     void event(F handler) {
         program->run(handler);
+        QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     // Ticks until the monitor gives way to a warning; returns the number of ticks, or -1.
