@@ -120,6 +120,7 @@ FormWindow* Form2::createWindow() {
     Image1->setGeometry(Twips::rect(120, 3360, 480, 480));
     Image1->setPixmap(QPixmap(QStringLiteral(":/warning.gif")));
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1->setTextFormat(Qt::PlainText);
     Image1->setAccessibleName(QStringLiteral("Výstraha"));
     Label5 = autoSizeLabel(w, QStringLiteral("Vestrel v1.0."), 840, 3360);
     Label5->setFont(FormWindow::headingFont());

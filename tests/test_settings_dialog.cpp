@@ -40,6 +40,7 @@ class SettingsDialogTest : public QObject {
 
 private slots:
     void loadShowsStoredValues();
+    void markupShownLiterally();
     void closeUnchangedAsks_data();
     void closeUnchangedAsks();
     void saveThenEditThenClose();
@@ -75,6 +76,19 @@ void SettingsDialogTest::loadShowsStoredValues() {
     });
     QVERIFY(checked);
     QCOMPARE(t.platform.modalRuns, 1);
+}
+
+void SettingsDialogTest::markupShownLiterally() {
+    TestProgram t("[texts]\r\n1=<b>x</b>\r\n2=<img src=a.png>\r\n[data]\r\n1=5\r\n");
+    openDialog(t, [&](Form2& d) {
+        QCOMPARE(d.Label4->text(), QStringLiteral("<b>x</b> 5 minut. <img src=a.png>"));
+        for (QLabel* label : d.window()->findChildren<QLabel*>())
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+        const QImage shown = d.Label4->grab().toImage();
+        d.Text1->setText("&lt;b&gt;x&lt;/b&gt;"); // were it rich text, this would draw the same
+        QVERIFY(d.Label4->grab().toImage() != shown);
+        d.Label8_Click();
+    });
 }
 
 void SettingsDialogTest::closeUnchangedAsks_data() {

@@ -25,6 +25,7 @@ void WarningForm::buildControls(FormWindow& window, int offset) {
     Image1->setGeometry(Twips::rect(120 + offset, 120 + offset, 480, 480));
     Image1->setPixmap(QPixmap(QStringLiteral(":/warning.gif")));
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1->setTextFormat(Qt::PlainText);
     Image1->setAccessibleName(QStringLiteral("Výstraha"));
 
     Label1 = new QLabel(
