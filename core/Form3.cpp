@@ -5,7 +5,6 @@
 #include "core/Twips.h"
 #include "platform/Platform.h"
 
-#include <QIcon>
 #include <QLabel>
 #include <QTimer>
 
@@ -14,7 +13,6 @@
 FormWindow* Form3::createWindow() {
     auto* window = new FormWindow(Qt::Tool | Qt::FramelessWindowHint);
     window->setWindowTitle(QStringLiteral("Form3"));
-    window->setWindowIcon(QIcon(QStringLiteral(":/vestrel.ico")));
     window->setAccessibleName(QStringLiteral("Vestrel – počítadlo přestávky"));
     window->setFixedSize(Twips::toPixels(120), Twips::toPixels(120));
     window->move(0, 0);
@@ -68,7 +66,6 @@ void Form3::Form_Load() {
     // The scratch label keeps the interval text as a label shows it: up to the first NUL.
     const qsizetype nul = state.IntervalText.indexOf(QChar(0));
     Label1->setText(nul < 0 ? state.IntervalText : state.IntervalText.left(nul));
-    Label1->adjustSize();
 }
 
 void Form3::ReportMissingFile() {

@@ -1,12 +1,16 @@
 #include "core/FormWindow.h"
 
 #include <QCloseEvent>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
 FormWindow::FormWindow(Qt::WindowFlags flags) : QWidget(nullptr, flags) {
     setFont(defaultFont());
+    setWindowIcon(applicationIcon());
 }
+
+QIcon FormWindow::applicationIcon() { return QIcon(QStringLiteral(":/vestrel.png")); }
 
 QFont FormWindow::defaultFont() {
     QFont font;

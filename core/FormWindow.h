@@ -17,6 +17,8 @@ public:
     // Arial on Windows) at a fixed pixel size, so that every text fits the box the layout
     // gives it whatever the desktop's font settings. `bold` is the about panel's heading face.
     static QFont defaultFont();
+    // The icon of every window and message box.
+    static QIcon applicationIcon();
     static QFont headingFont();
 
     std::function<void()> onCloseRequest;

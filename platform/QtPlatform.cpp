@@ -4,16 +4,16 @@
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QSoundEffect>
 #include <QUrl>
 
 #include <cstdio>
 #include <cstdlib>
 
-QtPlatform::~QtPlatform() { delete sound_; }
+QtPlatform::~QtPlatform() = default;
 
 int QtPlatform::messageBox(const QString& text, int buttonsAndIcon, const QString& title) {
     QMessageBox box;
@@ -45,28 +45,31 @@ void QtPlatform::end(int status) {
 }
 
 void QtPlatform::playSound(const QString& path) {
-    if (!sound_) {
-        sound_ = new QSoundEffect;
-        QObject::connect(sound_, &QSoundEffect::statusChanged, sound_, [this] {
-            if (sound_->status() == QSoundEffect::Error)
-                reportSoundError(soundPath_);
-        });
+    if (!sound_ && !soundLoadFailed_) {
+        QLibrary module(QCoreApplication::applicationDirPath() + QStringLiteral("/vestrel_sound"));
+        const auto create = reinterpret_cast<CreateSoundPlayer>(module.resolve(CreateSoundPlayerSymbol));
+        if (create)
+            sound_.reset(create());
+        else
+            soundLoadFailed_ = true; // said once; the warnings go on without sound
+        if (!sound_) {
+            reportSoundError(QStringLiteral("Zvukový modul programu (%1) nelze načíst: %2")
+                                       .arg(module.fileName(), module.errorString()));
+            return;
+        }
     }
-    // Load the file afresh each time: the user may have replaced it since the last warning.
-    sound_->stop();
-    sound_->setSource(QUrl());
-    soundPath_ = path;
-    sound_->setSource(QUrl::fromLocalFile(path));
-    sound_->play();
+    if (sound_)
+        sound_->play(path, [this, path] {
+            reportSoundError(QStringLiteral("Soubor %1 není platný zvukový soubor WAV "
+                                                  "nebo jej nelze přečíst.")
+                                       .arg(path));
+        });
 }
 
-void QtPlatform::reportSoundError(const QString& path) {
+void QtPlatform::reportSoundError(const QString& reason) {
     // The sound layer's own report; it does not hold up the warning window.
     auto* box = new QMessageBox(QMessageBox::Critical, QStringLiteral("Zvuk"),
-                                QStringLiteral("Zvuk varování nelze přehrát.\n"
-                                               "Soubor %1 není platný zvukový soubor WAV "
-                                               "nebo jej nelze přečíst.")
-                                    .arg(path),
+                                QStringLiteral("Zvuk varování nelze přehrát.\n") + reason,
                                 QMessageBox::Ok);
     box->setTextFormat(Qt::PlainText);
     box->setAttribute(Qt::WA_DeleteOnClose);

@@ -2,9 +2,9 @@
 
 #include "platform/Platform.h"
 
-#include <QPointer>
+#include "platform/SoundPlayer.h"
 
-class QSoundEffect;
+#include <memory>
 
 // The real platform: Qt's widgets, Qt Multimedia for the sound, the desktop services.
 class QtPlatform final : public Platform {
@@ -23,11 +23,11 @@ public:
     void runModal(QWidget& window) override;
 
 private:
-    void reportSoundError(const QString& path);
+    void reportSoundError(const QString& reason);
 
-    // Created on the first warning, so that Qt Multimedia and its audio back end cost
+    // Loaded on the first warning, so that Qt Multimedia and its audio back end cost
     // nothing while the program only counts. It outlives the warning windows, so
     // closing a window does not cut the sound off.
-    QSoundEffect* sound_ = nullptr;
-    QString soundPath_;
+    std::unique_ptr<SoundPlayer> sound_;
+    bool soundLoadFailed_ = false;
 };

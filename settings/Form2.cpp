@@ -9,7 +9,6 @@
 #include "platform/Platform.h"
 
 #include <QFrame>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -68,7 +67,6 @@ FormWindow* Form2::createWindow() {
     auto* window = new FormWindow(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                   Qt::WindowStaysOnTopHint);
     window->setWindowTitle(QStringLiteral("Nastavení"));
-    window->setWindowIcon(QIcon(QStringLiteral(":/vestrel.ico")));
     window->setFixedSize(Twips::toPixels(5760), Twips::toPixels(CollapsedHeightTwips));
     FormWindow& w = *window;
 

@@ -24,7 +24,7 @@ public:
     int endStatus = -1;
     QStringList sounds;
     QStringList urls;
-    QRect screen{0, 0, 1024, 768};
+    QRect screen{0, 0, 800, 800}; // the offscreen platform's screen
     QString folder;
     QLocale userLocale = QLocale::c();
     int modalRuns = 0;

@@ -12,6 +12,8 @@ import traceback
 import wave
 
 BINARY, RESOURCES = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+# The executable's folder holds the sound module beside it.
+SOUND_MODULE = os.path.join(os.path.dirname(BINARY), "vestrel_sound.so")
 WORK = tempfile.mkdtemp(prefix="vestrel-e2e-")
 SHOTS = os.environ.get("VESTREL_SHOTS", os.path.join(os.path.dirname(os.path.abspath(BINARY)), "screenshots"))
 os.makedirs(SHOTS, exist_ok=True)
@@ -147,6 +149,7 @@ class Vestrel:
         self.folder = os.path.join(WORK, name)
         os.makedirs(self.folder)
         shutil.copy(BINARY, self.folder)
+        shutil.copy(SOUND_MODULE, self.folder)
         if ini is not None:
             with open(self.ini_path, "wb") as f:
                 f.write(ini)

@@ -2,7 +2,9 @@
 #include "Layout.h"
 #include "TestProgram.h"
 
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 namespace {
@@ -42,7 +44,7 @@ void WarningTest::layout_data() {
     QTest::newRow("Form1") << QByteArray("0") << QRect(-1, -1, 339, 87)
                            << QList<QRect>{{8, 8, 32, 32}, {48, 8, 280, 45}, {8, 56, 73, 25},
                                            {88, 56, 73, 25}, {256, 56, 73, 25}};
-    QTest::newRow("Form4") << QByteArray("1") << QRect(0, 0, 1024, 768)
+    QTest::newRow("Form4") << QByteArray("1") << QGuiApplication::primaryScreen()->geometry()
                            << QList<QRect>{{24, 24, 32, 32}, {64, 24, 280, 45}, {24, 72, 73, 25},
                                            {104, 72, 73, 25}, {272, 72, 73, 25}};
 }
@@ -69,7 +71,8 @@ void WarningTest::layout() {
     QVERIFY(f.Label1->wordWrap());
     QCOMPARE(f.Label1->textFormat(), Qt::PlainText);
     for (QPushButton* b : {f.Command1, f.Command2, f.Command3}) {
-        QVERIFY(!b->isDefault());
+        // No default button: Enter acts on the focused button only.
+        QCOMPARE(b->isDefault(), b == f.window()->focusWidget());
         QVERIFY(b->toolTip().isEmpty());
     }
     QVERIFY(!f.window()->windowIcon().isNull());
@@ -191,13 +194,14 @@ void WarningTest::markupShownLiterally() {
 
 void WarningTest::fullScreenIsBlackWithWhiteText() {
     TestProgram t("[data]\r\n1=1\r\n2=1\r\n");
-    t.platform.screen = QRect(0, 0, 800, 600);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    t.platform.screen = screen;
     toWarning(t);
     QWidget* w = t->form4.window();
-    QCOMPARE(w->geometry(), QRect(0, 0, 800, 600));
+    QCOMPARE(w->geometry(), screen);
     const QImage image = w->grab().toImage();
-    QCOMPARE(image.pixelColor(400, 300), QColor(Qt::black));
-    QCOMPARE(image.pixelColor(799, 599), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(screen.center()), QColor(Qt::black));
+    QCOMPARE(image.pixelColor(screen.bottomRight()), QColor(Qt::black));
     QCOMPARE(t->form4.Label1->palette().color(QPalette::WindowText), QColor(Qt::white));
     bool white = false;
     const QRect label = t->form4.Label1->geometry();

@@ -2,7 +2,6 @@
 
 #include "core/Twips.h"
 
-#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 
@@ -10,7 +9,6 @@ FormWindow* Form1::createWindow() {
     auto* window = new FormWindow(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                   Qt::WindowStaysOnTopHint);
     window->setWindowTitle(QStringLiteral("Varování!"));
-    window->setWindowIcon(QIcon(QStringLiteral(":/vestrel.ico")));
     window->setFixedSize(Twips::toPixels(5085), Twips::toPixels(1305));
     buildControls(*window, 0);
     QWidget::setTabOrder(Command1, Command2);

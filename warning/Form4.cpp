@@ -4,14 +4,12 @@
 #include "core/Twips.h"
 #include "platform/Platform.h"
 
-#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 
 FormWindow* Form4::createWindow() {
     auto* window = new FormWindow(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     window->setWindowTitle(QStringLiteral("Form4"));
-    window->setWindowIcon(QIcon(QStringLiteral(":/vestrel.ico")));
     window->setAccessibleName(QStringLiteral("Varování"));
     window->setGeometry(0, 0, Twips::toPixels(5565), Twips::toPixels(1815));
     window->setAutoFillBackground(true);

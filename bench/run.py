@@ -1,0 +1,246 @@
+#!/usr/bin/env python3
+"""Measures Vestrel beside a minimal Qt 6 Widgets program (bench/minimal.cpp), on the same
+machine in the same run, under Xvfb, and prints the figures and their ratios.
+
+    bench/run.py                 the full run (20 start-ups, 30 s settle, 5 min idle, 60 s punctuality)
+    bench/run.py --quick         a short run, for CI
+    bench/run.py --check         exit 1 when a target is missed by more than the noise allowance
+    bench/run.py --write FILE    also write the figures as Markdown to FILE
+
+Targets: start-up <= 1.1 x the minimal program's; idle PSS <= minimal + 3 MiB; idle CPU time
+and voluntary context switches <= the minimal program's; the warning of interval 1 mapped
+60 s after the monitor, within 0.5 s."""
+import argparse
+import os
+import platform
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+BUILD = os.environ.get("BUILD_DIR", os.path.join(ROOT, "build"))
+
+
+def sh(*args, **kw):
+    return subprocess.run(args, check=True, capture_output=True, text=True, **kw).stdout
+
+
+def build_tools(out):
+    qt = sh("pkg-config", "--cflags", "--libs", "Qt6Widgets").split()
+    sh("g++", "-std=c++20", "-O2", "-fPIC", os.path.join(ROOT, "bench", "minimal.cpp"), "-o",
+       os.path.join(out, "minimal"), *qt)
+    sh("gcc", "-O2", os.path.join(ROOT, "bench", "mapwatch.c"), "-o", os.path.join(out, "mapwatch"),
+       "-lX11")
+
+
+class Display:
+    def __init__(self):
+        self.name = ":%d" % (200 + os.getpid() % 50)
+        self.process = subprocess.Popen(["Xvfb", self.name, "-screen", "0", "1024x768x24",
+                                         "-noreset", "-nolisten", "tcp"],
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.env = dict(os.environ, DISPLAY=self.name, QT_QPA_PLATFORM="xcb", LC_ALL="C.UTF-8")
+        for _ in range(100):
+            if subprocess.run(["xdpyinfo"], env=self.env, capture_output=True).returncode == 0:
+                break
+            time.sleep(0.05)
+
+    def close(self):
+        self.process.terminate()
+        self.process.wait()
+
+
+def vestrel_folder(work, name, interval=None):
+    folder = os.path.join(work, name)
+    os.makedirs(folder)
+    shutil.copy(os.path.join(BUILD, "Vestrel"), folder)
+    shutil.copy(os.path.join(BUILD, "vestrel_sound.so"), folder)
+    shutil.copy(os.path.join(ROOT, "resources", "s.wav"), folder)
+    ini = open(os.path.join(ROOT, "resources", "data.ini"), "rb").read()
+    if interval:
+        ini = ini.replace(b"1=60", b"1=" + interval.encode())
+    open(os.path.join(folder, "data.ini"), "wb").write(ini)
+    return os.path.join(folder, "Vestrel")
+
+
+def start(tools, display, command, maps=1, timeout=30):
+    """Starts a program through mapwatch; returns (map times, pid)."""
+    out = subprocess.run([os.path.join(tools, "mapwatch"), str(maps), str(timeout), command],
+                         env=display.env, capture_output=True, text=True, cwd="/")
+    lines = out.stdout.split()
+    pid = int(lines[-1]) if "pid" in out.stdout else None
+    times = [float(x) for x in out.stdout.splitlines() if not x.startswith("pid")]
+    return times, pid
+
+
+def kill(pid):
+    try:
+        os.kill(pid, 9)
+        os.waitpid(pid, 0)
+    except (ProcessLookupError, ChildProcessError):
+        pass
+
+
+def memory(pid):
+    values = {}
+    with open("/proc/%d/smaps_rollup" % pid) as f:
+        for line in f:
+            key, _, rest = line.partition(":")
+            if key in ("Rss", "Pss"):
+                values[key] = int(rest.split()[0]) / 1024.0
+    return values
+
+
+def cpu(pid):
+    with open("/proc/%d/stat" % pid) as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    ticks = int(fields[11]) + int(fields[12])
+    switches = 0
+    with open("/proc/%d/status" % pid) as f:
+        for line in f:
+            if line.startswith("voluntary_ctxt_switches"):
+                switches = int(line.split()[1])
+    return ticks / os.sysconf("SC_CLK_TCK"), switches
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--quick", action="store_true")
+    parser.add_argument("--check", action="store_true")
+    parser.add_argument("--write")
+    args = parser.parse_args()
+    runs, settle, idle, punctual_interval, punctual_seconds, cycles = (
+        (5, 10, 30, ".16666667", 10.0, 2000) if args.quick else (20, 30, 300, "1", 60.0, 10000))
+
+    work = tempfile.mkdtemp(prefix="vestrel-bench-")
+    tools = os.path.join(work, "tools")
+    os.makedirs(tools)
+    build_tools(tools)
+    display = Display()
+    results = {}
+    try:
+        vestrel = vestrel_folder(work, "vestrel")
+        minimal = os.path.join(tools, "minimal")
+        programs = {"minimal": minimal, "Vestrel": vestrel}
+        if shutil.which("workrave"):
+            programs["workrave"] = shutil.which("workrave")
+
+        # Start-up: exec until the first window is mapped, alternating the programs.
+        startup = {name: [] for name in programs}
+        for _ in range(runs):
+            for name, command in programs.items():
+                times, pid = start(tools, display, command)
+                if times:
+                    startup[name].append(times[0])
+                if pid:
+                    kill(pid)
+                time.sleep(0.2)
+        results["startup"] = {n: statistics.median(v) for n, v in startup.items() if v}
+        results["startup_spread"] = {n: (min(v), max(v)) for n, v in startup.items() if v}
+
+        # Idle: all at once, then punctuality in parallel (its own instance).
+        pids = {}
+        for name, command in programs.items():
+            _, pids[name] = start(tools, display, command)
+        punctual_command = vestrel_folder(work, "punctual", punctual_interval)
+        punctual = subprocess.Popen([os.path.join(tools, "mapwatch"), "2",
+                                     str(punctual_seconds + 30), punctual_command],
+                                    env=display.env, stdout=subprocess.PIPE, text=True, cwd="/")
+        time.sleep(settle)
+        results["memory"] = {n: memory(p) for n, p in pids.items()}
+        before = {n: cpu(p) for n, p in pids.items()}
+        time.sleep(idle)
+        after = {n: cpu(p) for n, p in pids.items()}
+        results["idle"] = {n: (after[n][0] - before[n][0], after[n][1] - before[n][1]) for n in pids}
+        for p in pids.values():
+            kill(p)
+        out, _ = punctual.communicate(timeout=punctual_seconds + 60)
+        maps = [float(x) for x in out.splitlines() if not x.startswith("pid")]
+        results["punctuality"] = maps[1] - maps[0] if len(maps) == 2 else None
+        for line in out.splitlines():
+            if line.startswith("pid"):
+                kill(int(line.split()[1]))
+
+        # One warning cycle in process, and its growth.
+        soak = subprocess.run([os.path.join(BUILD, "tests", "test_soak")], capture_output=True,
+                              text=True, env=dict(os.environ, QT_QPA_PLATFORM="offscreen",
+                                                  VESTREL_SOAK_CYCLES=str(cycles)))
+        line = next((x for x in soak.stdout.splitlines() if "ms a cycle" in x), "")
+        results["cycle"] = line.split(": ", 1)[1] if line else "not measured"
+    finally:
+        display.close()
+        shutil.rmtree(work, ignore_errors=True)
+
+    report, failures = report_of(results, idle, punctual_seconds, runs, args.quick)
+    print(report)
+    if args.write:
+        write(args.write, report, args.quick)
+    if args.check and failures:
+        print("missed: " + "; ".join(failures))
+        return 1
+    return 0
+
+
+def report_of(r, idle, punctual_seconds, runs, quick):
+    lines = []
+    failures = []
+    s = r["startup"]
+    ratio = s["Vestrel"] / s["minimal"]
+    lines.append("| figure | minimal Qt | Vestrel | ratio / difference | target |")
+    lines.append("|---|---|---|---|---|")
+    lines.append("| start-up to the first map, median of %d (s) | %.3f | %.3f | %.2f x | <= 1.1 x |"
+                 % (runs, s["minimal"], s["Vestrel"], ratio))
+    m = r["memory"]
+    lines.append("| RSS after settling (MiB) | %.1f | %.1f | %+.1f MiB | |"
+                 % (m["minimal"]["Rss"], m["Vestrel"]["Rss"], m["Vestrel"]["Rss"] - m["minimal"]["Rss"]))
+    pss = m["Vestrel"]["Pss"] - m["minimal"]["Pss"]
+    lines.append("| PSS after settling (MiB) | %.1f | %.1f | %+.1f MiB | <= +3 MiB |"
+                 % (m["minimal"]["Pss"], m["Vestrel"]["Pss"], pss))
+    i = r["idle"]
+    lines.append("| CPU time over %d s idle (s) | %.2f | %.2f | %+.2f s | <= minimal |"
+                 % (idle, i["minimal"][0], i["Vestrel"][0], i["Vestrel"][0] - i["minimal"][0]))
+    lines.append("| voluntary context switches over %d s idle | %d | %d | %+d | <= minimal |"
+                 % (idle, i["minimal"][1], i["Vestrel"][1], i["Vestrel"][1] - i["minimal"][1]))
+    p = r["punctuality"]
+    lines.append("| warning after the monitor, interval %s (s) | | %s | %s | %.0f +- 0.5 s |"
+                 % ("10 s" if quick else "1 min", "%.3f" % p if p else "not seen",
+                    "%+.3f s" % (p - punctual_seconds) if p else "", punctual_seconds))
+    lines.append("| one warning cycle in process | | %s | | |" % r["cycle"])
+    if "workrave" in s:
+        lines.append("| workrave: start-up %.3f s, PSS %.1f MiB, %d wake-ups over %d s | | | | |"
+                     % (s["workrave"], m["workrave"]["Pss"], i["workrave"][1], idle))
+    else:
+        lines.append("| workrave | not installed: not measured | | | |")
+    # Allowances for noise, from repeated runs on this machine (see docs/performance.md).
+    if ratio > 1.1 + 0.15:
+        failures.append("start-up ratio %.2f" % ratio)
+    if pss > 3 + 0.5:
+        failures.append("PSS +%.1f MiB" % pss)
+    if i["Vestrel"][0] > i["minimal"][0] + 0.05:
+        failures.append("idle CPU %.2f s" % i["Vestrel"][0])
+    if i["Vestrel"][1] > i["minimal"][1] + 3:
+        failures.append("idle context switches %d" % i["Vestrel"][1])
+    if p is None or abs(p - punctual_seconds) > 0.5:
+        failures.append("punctuality %s" % p)
+    return "\n".join(lines), failures
+
+
+def write(path, report, quick):
+    cpu_model = ""
+    with open("/proc/cpuinfo") as f:
+        for line in f:
+            if line.startswith("model name"):
+                cpu_model = line.split(":", 1)[1].strip()
+                break
+    with open(path, "w") as f:
+        f.write("Measured %s on %s, %d cores, %s, Qt %s; %s run.\n\n" % (
+            time.strftime("%Y-%m-%d"), cpu_model, os.cpu_count(), platform.platform(),
+            sh("pkg-config", "--modversion", "Qt6Core").strip(), "quick" if quick else "full"))
+        f.write(report + "\n")
+
+
+if __name__ == "__main__":
+    sys.exit(main())
