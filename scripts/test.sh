@@ -1,10 +1,24 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds, and runs every test: unit and window tests on
-# Qt's offscreen platform, and the end-to-end test of the real binary under Xvfb.
+# Qt's offscreen platform, the tests of the real binary under Xvfb, the fault and soak
+# tests; then the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# a minute of fuzzing of the settings file, and a short benchmark against its targets.
+#   QUICK=1 scripts/test.sh    only the first part
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/deps.sh" test
 "$root/scripts/build.sh"
 build="${BUILD_DIR:-$root/build}"
-cd "$build"
-ctest --output-on-failure --timeout 900
+
+echo "== tests"
+(cd "$build" && ctest --output-on-failure --timeout 900)
+[ -n "${QUICK:-}" ] && exit 0
+
+echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+"$root/scripts/sanitize.sh"
+
+echo "== fuzzing the settings file"
+FUZZ_SECONDS="${FUZZ_SECONDS:-60}" "$root/scripts/fuzz.sh"
+
+echo "== benchmark, short run"
+python3 "$root/bench/run.py" --quick --check
