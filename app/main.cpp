@@ -5,6 +5,7 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    QtPlatform::chooseWindowSystem();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vestrel"));
     QApplication::setWindowIcon(FormWindow::applicationIcon());
@@ -12,6 +13,11 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     QtPlatform platform;
+    if (!platform.claimProgramFolder()) {
+        platform.messageBox(QStringLiteral("Vestrel už běží. Druhá kopie programu se ukončí."),
+                            Platform::MbOkInformation, QStringLiteral("Vestrel"));
+        return 0;
+    }
     Program program(platform);
     program.start();
     return QApplication::exec();

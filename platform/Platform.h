@@ -14,6 +14,7 @@ public:
     // Button-and-icon values of the message boxes the program shows.
     static constexpr int MbOkCritical = 16;
     static constexpr int MbYesNoExclamation = 52;
+    static constexpr int MbOkInformation = 64;
     // Answers of a message box.
     static constexpr int IdOk = 1;
     static constexpr int IdYes = 6;

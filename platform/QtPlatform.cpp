@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLibrary>
+#include <QLockFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -13,7 +14,23 @@
 #include <cstdio>
 #include <cstdlib>
 
+QtPlatform::QtPlatform() = default;
 QtPlatform::~QtPlatform() = default;
+
+void QtPlatform::chooseWindowSystem() {
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        return; // the user's choice stands
+    if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && qEnvironmentVariableIsSet("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+bool QtPlatform::claimProgramFolder() {
+    lock_ = std::make_unique<QLockFile>(programFolder() + QStringLiteral("/.vestrel.lock"));
+    lock_->setStaleLockTime(0); // held for the whole run: only a dead owner makes it stale
+    if (lock_->tryLock(0))
+        return true;
+    return lock_->error() != QLockFile::LockFailedError;
+}
 
 int QtPlatform::messageBox(const QString& text, int buttonsAndIcon, const QString& title) {
     QMessageBox box;
@@ -30,7 +47,7 @@ int QtPlatform::messageBox(const QString& text, int buttonsAndIcon, const QStrin
         box.exec();
         return box.clickedButton() == yes ? IdYes : IdNo;
     }
-    box.setIcon(QMessageBox::Critical);
+    box.setIcon(buttonsAndIcon == MbOkInformation ? QMessageBox::Information : QMessageBox::Critical);
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);

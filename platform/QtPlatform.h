@@ -6,11 +6,21 @@
 
 #include <memory>
 
+class QLockFile;
+
 // The real platform: Qt's widgets, Qt Multimedia for the sound, the desktop services.
 class QtPlatform final : public Platform {
 public:
-    QtPlatform() = default;
+    QtPlatform();
     ~QtPlatform() override;
+
+    // Before the application object exists: in a Wayland session with XWayland at hand,
+    // use X11, where windows may place themselves (the monitor sits in the corner).
+    static void chooseWindowSystem();
+    // Takes the program folder for this instance. False when another running instance
+    // has it: two counters must not share one settings file. A lock left by an instance
+    // that died is taken over; a folder where no lock can be made does not stop us.
+    bool claimProgramFolder();
 
     int messageBox(const QString& text, int buttonsAndIcon, const QString& title) override;
     [[noreturn]] void end(int status = 0) override;
@@ -29,5 +39,6 @@ private:
     // nothing while the program only counts. It outlives the warning windows, so
     // closing a window does not cut the sound off.
     std::unique_ptr<SoundPlayer> sound_;
+    std::unique_ptr<QLockFile> lock_;
     bool soundLoadFailed_ = false;
 };

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Starts Vestrel at login, or stops doing so.
+#   scripts/autostart.sh on [FOLDER]   FOLDER holds Vestrel (default ~/.local/opt/vestrel)
+#   scripts/autostart.sh off
+set -euo pipefail
+entry="${XDG_CONFIG_HOME:-$HOME/.config}/autostart/vestrel.desktop"
+case "${1:-}" in
+on)
+    folder="$(cd "${2:-$HOME/.local/opt/vestrel}" && pwd)"
+    [ -x "$folder/Vestrel" ] || { echo "No Vestrel in $folder" >&2; exit 1; }
+    mkdir -p "$(dirname "$entry")"
+    cat > "$entry" <<DESKTOP
+[Desktop Entry]
+Type=Application
+Name=Vestrel
+Comment=Break reminder
+Exec="$folder/Vestrel"
+Path=$folder
+Icon=vestrel
+Terminal=false
+X-GNOME-Autostart-enabled=true
+DESKTOP
+    echo "Vestrel starts at login: $entry"
+    ;;
+off)
+    rm -f "$entry"
+    echo "Vestrel no longer starts at login."
+    ;;
+*)
+    echo "usage: $0 on [FOLDER] | off" >&2
+    exit 2
+    ;;
+esac

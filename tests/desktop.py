@@ -1,0 +1,172 @@
+#!/usr/bin/env python3
+"""Vestrel at home on a Linux desktop: one instance per program folder, a stale lock and a
+read-only folder, high-density screens, installation with its menu entry, start at login.
+
+usage: desktop.py VESTREL_BINARY RESOURCES_DIR BUILD_DIR SOURCE_DIR"""
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from e2e import WORK, Vestrel, main, px, run, test, TESTS  # noqa: E402
+
+BUILD, SOURCE = os.path.abspath(sys.argv[3]), os.path.abspath(sys.argv[4])
+
+
+@test
+def second_instance_is_turned_away(s):
+    first = Vestrel(s, name="single")
+    try:
+        s.window("Form3")
+        second = subprocess.Popen([os.path.join(first.folder, "Vestrel")], env=s.env,
+                                  cwd=WORK, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        box = s.window("Vestrel")
+        s.screenshot("second-instance")
+        s.key(box, "Return")
+        assert second.wait(5) == 0
+        assert len(s.windows("Form3")) == 1
+        assert first.process.poll() is None
+    finally:
+        first.stop()
+
+
+@test
+def lock_of_a_killed_instance_does_not_block(s):
+    killed = Vestrel(s, name="stale")
+    s.window("Form3")
+    killed.stop()  # SIGKILL: the lock file stays behind
+    assert os.path.exists(os.path.join(killed.folder, ".vestrel.lock"))
+    again = subprocess.Popen([os.path.join(killed.folder, "Vestrel")], env=s.env, cwd=WORK,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        s.window("Form3")
+        time.sleep(0.5)
+        assert not s.windows("Vestrel"), "turned away by a dead instance's lock"
+        assert again.poll() is None
+    finally:
+        again.kill()
+        again.wait()
+
+
+@test
+def read_only_folder_still_runs(s):
+    app = None
+    folder = os.path.join(WORK, "readonly")
+    os.makedirs(folder)
+    for name in ("Vestrel", "vestrel_sound.so"):
+        shutil.copy(os.path.join(BUILD, name), folder)
+    shutil.copy(os.path.join(SOURCE, "resources", "data.ini"), folder)
+    shutil.copy(os.path.join(SOURCE, "resources", "s.wav"), folder)
+    if run("mount", "--bind", folder, folder).returncode != 0:
+        raise AssertionError("cannot make a read-only folder here (mount --bind failed)")
+    try:
+        assert run("mount", "-o", "remount,bind,ro", folder).returncode == 0
+        app = subprocess.Popen([os.path.join(folder, "Vestrel")], env=s.env, cwd=WORK,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        s.window("Form3")
+        time.sleep(0.5)
+        assert not s.windows("Vestrel") and app.poll() is None
+    finally:
+        if app:
+            app.kill()
+            app.wait()
+        run("umount", folder)
+
+
+def scaled(s, factor):
+    env = dict(s.env, QT_SCALE_FACTOR=str(factor))
+    saved, s.env = s.env, env
+    app = Vestrel(s, name="scale-%s" % factor)
+    try:
+        monitor = s.window("Form3")
+        def grow(n):
+            return int(n * factor + 0.5)
+        size = grow(8)
+        assert s.geometry(monitor) == (0, 0, size, size), s.geometry(monitor)
+        assert all(p == (0, 0, 0) for p in s.pixels(0, 0, size, size))
+        x0, y0 = size // 2, size // 2
+        s.xdo("mousemove", "--sync", str(x0), str(y0))
+        s.xdo("click", "1")
+        warning = s.window("Varování!")
+        _, _, w, h = s.geometry(warning)
+        assert (w, h) == (grow(339), grow(87)), (w, h)
+        time.sleep(0.3)
+        s.screenshot("scale-%s-warning" % factor)
+        gx, gy, _, _ = s.geometry(warning)
+        s.xdo("mousemove", "--sync", str(gx + round((1320 + 547) / 15 * factor)),
+              str(gy + round((840 + 187) / 15 * factor)))
+        s.xdo("click", "1")  # "Nastavení"
+        dialog = s.window("Nastavení")
+        _, _, w, h = s.geometry(dialog)
+        assert (w, h) == (grow(384), grow(215)), (w, h)
+        time.sleep(0.3)
+        s.screenshot("scale-%s-settings" % factor)
+    finally:
+        app.stop()
+        s.env = saved
+
+
+@test
+def high_density_150(s):
+    scaled(s, 1.5)
+
+
+@test
+def high_density_200(s):
+    scaled(s, 2)
+
+
+@test
+def install_update_uninstall_and_autostart(s):
+    prefix = os.path.join(WORK, "prefix")
+    home = os.path.join(WORK, "home")
+    os.makedirs(home)
+    env = dict(os.environ, HOME=home)
+    env.pop("XDG_CONFIG_HOME", None)
+
+    def install():
+        out = run("cmake", "--install", BUILD, "--prefix", prefix, env=env)
+        assert out.returncode == 0, out.stderr
+    install()
+    folder = os.path.join(prefix, "opt", "vestrel")
+    for name in ("Vestrel", "vestrel_sound.so", "s.wav", "data.ini"):
+        assert os.path.isfile(os.path.join(folder, name)), name
+    entry = open(os.path.join(prefix, "share", "applications", "vestrel.desktop")).read()
+    assert 'Exec="%s/Vestrel"' % folder in entry and "Icon=vestrel" in entry, entry
+    assert os.path.isfile(os.path.join(prefix, "share", "icons", "hicolor", "32x32", "apps", "vestrel.png"))
+    # An update keeps the user's settings.
+    with open(os.path.join(folder, "data.ini"), "ab") as f:
+        f.write(b"; mine\r\n")
+    mine = open(os.path.join(folder, "data.ini"), "rb").read()
+    install()
+    assert open(os.path.join(folder, "data.ini"), "rb").read() == mine
+    # The installed program runs from its folder.
+    app = subprocess.Popen([os.path.join(folder, "Vestrel")], env=s.env, cwd=WORK,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        s.window("Form3")
+    finally:
+        app.kill()
+        app.wait()
+    # Start at login, and no more.
+    autostart = os.path.join(home, ".config", "autostart", "vestrel.desktop")
+    out = run(os.path.join(SOURCE, "scripts", "autostart.sh"), "on", folder, env=env)
+    assert out.returncode == 0, out.stderr
+    assert 'Exec="%s/Vestrel"' % folder in open(autostart).read()
+    assert run(os.path.join(SOURCE, "scripts", "autostart.sh"), "off", env=env).returncode == 0
+    assert not os.path.exists(autostart)
+    # Uninstall keeps the settings unless asked.
+    run(os.path.join(SOURCE, "scripts", "autostart.sh"), "on", folder, env=env)
+    out = run(os.path.join(SOURCE, "scripts", "uninstall.sh"), "--prefix", prefix, env=env)
+    assert out.returncode == 0, out.stderr
+    assert sorted(os.listdir(folder)) == ["data.ini"], os.listdir(folder)
+    assert not os.path.exists(os.path.join(prefix, "share", "applications", "vestrel.desktop"))
+    assert not os.path.exists(autostart)
+    run(os.path.join(SOURCE, "scripts", "uninstall.sh"), "--prefix", prefix, "--purge", env=env)
+    assert not os.path.exists(folder)
+
+
+if __name__ == "__main__":
+    sys.exit(main(TESTS))
