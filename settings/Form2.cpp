@@ -50,6 +50,7 @@ QFrame* line(FormWindow& window, int left, int right, int y, const QColor& colou
     QPalette palette = f->palette();
     palette.setColor(QPalette::Window, colour);
     f->setPalette(palette);
+    f->setAccessibleName(QStringLiteral("Oddělovač"));
     return f;
 }
 

@@ -1,0 +1,95 @@
+#!/usr/bin/python3
+"""Reads the accessibility tree that Vestrel publishes over AT-SPI, as a screen reader
+would, and checks that every window has a sensible name and every control its role and
+text. Runs with the system's Python (pyatspi comes from Debian).
+
+usage: accessibility.py VESTREL_BINARY RESOURCES_DIR"""
+import os
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from e2e import TESTS, Vestrel, main, test, wait_for  # noqa: E402
+
+
+def start_buses(s):
+    out = subprocess.run(["dbus-daemon", "--session", "--fork", "--print-address=1",
+                          "--print-pid=1"], capture_output=True, text=True, env=s.env).stdout
+    address, pid = out.split()[:2]
+    os.environ["DBUS_SESSION_BUS_ADDRESS"] = address
+    s.env["DBUS_SESSION_BUS_ADDRESS"] = address
+    s.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+    launcher = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                                env=s.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    time.sleep(1)
+    return int(pid), launcher
+
+
+def tree(node, depth=0, out=None):
+    """(role, name) of the node and everything below it."""
+    out = [] if out is None else out
+    try:
+        out.append((node.getRoleName(), node.name or ""))
+        for i in range(node.childCount):
+            tree(node.getChildAtIndex(i), depth + 1, out)
+    except Exception:  # a window closing while it is read
+        pass
+    return out
+
+
+def vestrel_tree():
+    import pyatspi
+    desktop = pyatspi.Registry.getDesktop(0)
+    for i in range(desktop.childCount):
+        app = desktop.getChildAtIndex(i)
+        if app is not None and app.name == "Vestrel":
+            return tree(app)
+    return []
+
+
+def has(nodes, role, name):
+    return (role, name) in nodes
+
+
+@test
+def every_window_names_itself_and_its_controls(s):
+    bus_pid, launcher = start_buses(s)
+    app = Vestrel(s, name="a11y")
+    try:
+        s.window("Form3")
+        monitor = "Vestrel – počítadlo přestávky"
+        nodes = wait_for(lambda: [n for n in vestrel_tree() if n[1] == monitor], 10)
+        assert nodes and nodes[0][0] in ("frame", "filler", "window"), vestrel_tree()
+
+        s.click(s.window("Form3"), 60, 60)
+        warning = s.window("Varování!")
+        nodes = wait_for(lambda: [n for n in vestrel_tree() if n[1] == "Ukončit !"] and vestrel_tree(), 10)
+        for role, name in (("push button", "OK"), ("push button", "Nastavení"),
+                           ("push button", "Ukončit !"), ("image", "Výstraha")):
+            assert has(nodes, role, name), (role, name, nodes)
+        assert any(role == "label" and name.startswith("U počítače už sedíte") for role, name in nodes), nodes
+
+        s.click(warning, 1320, 840, 1095, 375)
+        s.window("Nastavení")
+        nodes = wait_for(lambda: [n for n in vestrel_tree() if n[1] == "Skrýt plochu"] and vestrel_tree(), 10)
+        expected = [("push button", "Uložit"), ("push button", "Zavřít"), ("push button", "Původní"),
+                    ("push button", "O programu"), ("check box", "Skrýt plochu"),
+                    ("scroll bar", "Interval v minutách"), ("text", "Text zprávy před počtem minut"),
+                    ("text", "Text zprávy za počtem minut"), ("image", "Výstraha"),
+                    ("label", "Text zprávy :"), ("label", "Ukázka zprávy :")]
+        for role, name in expected:
+            assert has(nodes, role, name), (role, name, sorted(set(nodes)))
+        windows = ("dialog", "frame", "window", "filler")
+        assert any(role in windows and name == "Nastavení" for role, name in nodes), nodes
+        assert any(role in windows and name == "Varování!" for role, name in nodes), nodes
+        unnamed = [n for n in nodes if not n[1] and n[0] != "application"]
+        assert not unnamed, unnamed
+    finally:
+        app.stop()
+        launcher.kill()
+        os.kill(bus_pid, 9)
+
+
+if __name__ == "__main__":
+    sys.exit(main(TESTS))
