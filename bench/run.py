@@ -47,8 +47,14 @@ class Display:
             if subprocess.run(["xdpyinfo"], env=self.env, capture_output=True).returncode == 0:
                 break
             time.sleep(0.05)
+        # A session bus, as every desktop session has: without one each Qt program's first
+        # accessibility or D-Bus call waits for an attempt to start one.
+        out = subprocess.run(["dbus-daemon", "--session", "--fork", "--print-address=1",
+                              "--print-pid=1"], capture_output=True, text=True).stdout.split()
+        self.env["DBUS_SESSION_BUS_ADDRESS"], self.bus = out[0], int(out[1])
 
     def close(self):
+        os.kill(self.bus, 9)
         self.process.terminate()
         self.process.wait()
 

@@ -4,13 +4,20 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPixmap>
+
+#include "resources/vestrel_icon.xpm"
 
 FormWindow::FormWindow(Qt::WindowFlags flags) : QWidget(nullptr, flags) {
     setFont(defaultFont());
     setWindowIcon(applicationIcon());
 }
 
-QIcon FormWindow::applicationIcon() { return QIcon(QStringLiteral(":/vestrel.png")); }
+QIcon FormWindow::applicationIcon() {
+    // From XPM source compiled in: no image-format plug-in is loaded for it at start-up.
+    static const QPixmap icon(vestrel_icon);
+    return QIcon(icon);
+}
 
 QFont FormWindow::defaultFont() {
     QFont font;

@@ -1,15 +1,15 @@
 #include "core/ProfileFile.h"
 
+#include "core/Windows1250.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 namespace {
 
 const QByteArray Utf8Bom("\xEF\xBB\xBF");
-constexpr char Windows1250[] = "windows-1250";
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a'; }
 
@@ -136,8 +136,7 @@ QString ProfileFile::decode(const QByteArray& bytes) const {
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
         return decoder.decode(bytes);
     }
-    QStringDecoder decoder(Windows1250);
-    return decoder.decode(bytes);
+    return Windows1250::decode(bytes);
 }
 
 std::optional<QString> ProfileFile::value(const QString& section, const QString& key) const {
@@ -172,8 +171,7 @@ QByteArray ProfileFile::lineEnding() const {
 
 void ProfileFile::switchToUtf8() {
     const QByteArray body = content_.mid(bodyStart_);
-    QStringDecoder decoder(Windows1250);
-    content_ = content_.left(bodyStart_) + QString(decoder.decode(body)).toUtf8();
+    content_ = content_.left(bodyStart_) + Windows1250::decode(body).toUtf8();
     encoding_ = Encoding::Utf8;
     parse();
 }
@@ -196,9 +194,9 @@ void ProfileFile::setValue(const QString& section, const QString& key, const QSt
 void ProfileFile::place(const QString& section, const QString& key, const QString& clean) {
     QByteArray encoded;
     if (encoding_ == Encoding::Windows1250) {
-        QStringEncoder encoder(Windows1250);
-        encoded = encoder.encode(clean);
-        if (encoder.hasError()) // the code page cannot hold it: keep the text, not the code page
+        bool fits = true;
+        encoded = Windows1250::encode(clean, &fits);
+        if (!fits) // the code page cannot hold it: keep the text, not the code page
             switchToUtf8();
     }
     if (encoding_ == Encoding::Utf8)
@@ -239,14 +237,14 @@ void ProfileFile::place(const QString& section, const QString& key, const QStrin
     parse();
 }
 
-QString ProfileFile::readFile(const QString& path, const QString& section, const QString& key,
-                              const QString& defaultValue, int size) {
+ProfileFile ProfileFile::load(const QString& path) {
     QFile file(path);
     QByteArray content;
     if (file.open(QIODevice::ReadOnly))
         content = file.readAll();
-    return ProfileFile(content).read(section, key, defaultValue, size);
+    return ProfileFile(content);
 }
+
 
 ProfileFile::WriteResult ProfileFile::writeFile(const QString& path,
                                                 const QVector<Entry>& entries) {

@@ -40,10 +40,9 @@ public:
     const QByteArray& bytes() const { return content_; }
     Encoding encoding() const { return encoding_; }
 
-    // The file-level operations: a missing or unreadable file reads as defaults; a
-    // write is done through a new file renamed over the old one.
-    static QString readFile(const QString& path, const QString& section, const QString& key,
-                            const QString& defaultValue, int size);
+    // The file-level operations: a missing or unreadable file reads as empty (so every
+    // read gives its default); a write is done through a new file renamed over the old one.
+    static ProfileFile load(const QString& path);
     // Several values in one replacement of the file: it holds all of them or none.
     static WriteResult writeFile(const QString& path, const QVector<Entry>& entries);
 

@@ -20,16 +20,20 @@ QString upToNul(const QString& buffer) {
 
 } // namespace
 
-QString ReminderState::ReadSetting(const QString& section, const QString& key,
-                                   const QString& defaultValue, int size) const {
-    return upToNul(ProfileFile::readFile(IniPath, section, key, defaultValue, size));
+QString ReminderState::ReadSetting(const ProfileFile& file, const QString& section,
+                                   const QString& key, const QString& defaultValue, int size) {
+    return upToNul(file.read(section, key, defaultValue, size));
 }
 
 void ReminderState::LoadSettings(const QLocale& locale) {
-    MessageText1 = ReadSetting(Texts, QStringLiteral("1"), QStringLiteral("..."), TextBufferSize);
-    MessageText2 = ReadSetting(Texts, QStringLiteral("2"), QStringLiteral("..."), TextBufferSize);
+    // The four reads see the file as it is now: read it once, look up four times.
+    const ProfileFile file = ProfileFile::load(IniPath);
+    const QString one = QStringLiteral("1");
+    const QString two = QStringLiteral("2");
+    MessageText1 = ReadSetting(file, Texts, one, QStringLiteral("..."), TextBufferSize);
+    MessageText2 = ReadSetting(file, Texts, two, QStringLiteral("..."), TextBufferSize);
 
-    HideDesktopText = ReadSetting(Data, QStringLiteral("2"), QStringLiteral("0"), FlagBufferSize);
+    HideDesktopText = ReadSetting(file, Data, two, QStringLiteral("0"), FlagBufferSize);
     const double flag = Conversions::toDouble(HideDesktopText, locale,
                                               originOf(IniPath, Data, QStringLiteral("2")));
     if (flag == 0)
@@ -38,11 +42,10 @@ void ReminderState::LoadSettings(const QLocale& locale) {
         HideDesktop = True;
 
     // The raw buffer: the stored value padded with NULs to the buffer's size.
-    const QString interval =
-        ReadSetting(Data, QStringLiteral("1"), QStringLiteral("3600"), IntervalBufferSize);
+    const QString interval = ReadSetting(file, Data, one, QStringLiteral("3600"), IntervalBufferSize);
     IntervalText = interval + QString(IntervalBufferSize - interval.size(), QChar(0));
     IntervalMinutes =
-        Conversions::toSingle(interval, locale, originOf(IniPath, Data, QStringLiteral("1")));
+        Conversions::toSingle(interval, locale, originOf(IniPath, Data, one));
 }
 
 ProfileFile::WriteResult ReminderState::SaveSettings(int sliderValue) const {

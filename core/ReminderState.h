@@ -27,9 +27,10 @@ public:
     std::int16_t HideDesktop = False;
     QString HideDesktopText;
 
-    // One read of the settings file: the stored value or the default, cut to size - 1.
-    QString ReadSetting(const QString& section, const QString& key, const QString& defaultValue,
-                        int size) const;
+    // One read of the settings file: the stored value or the default, cut to size - 1, up
+    // to its first NUL.
+    static QString ReadSetting(const ProfileFile& file, const QString& section, const QString& key,
+                               const QString& defaultValue, int size);
     // The four reads: texts 1 and 2, the full-screen flag, the interval. A flag or an
     // interval that is no number throws RuntimeError naming the file, section and key.
     void LoadSettings(const QLocale& locale);

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QFile>
 #include <QLibrary>
 #include <QLockFile>
 #include <QMessageBox>
@@ -11,8 +12,15 @@
 #include <QScreen>
 #include <QUrl>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
 
 QtPlatform::QtPlatform() = default;
 QtPlatform::~QtPlatform() = default;
@@ -25,11 +33,26 @@ void QtPlatform::chooseWindowSystem() {
 }
 
 bool QtPlatform::claimProgramFolder() {
-    lock_ = std::make_unique<QLockFile>(programFolder() + QStringLiteral("/.vestrel.lock"));
+    const QString path = programFolder() + QStringLiteral("/.vestrel.lock");
+#ifdef Q_OS_UNIX
+    // An advisory lock of the kernel's: it dies with the process that holds it, so a crash
+    // never leaves a stale lock, and taking it costs next to nothing at start-up.
+    lockDescriptor_ = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (lockDescriptor_ < 0)
+        return true; // no lock possible here (a read-only folder): run all the same
+    if (::flock(lockDescriptor_, LOCK_EX | LOCK_NB) == 0)
+        return true;
+    const bool heldByAnother = errno == EWOULDBLOCK;
+    ::close(lockDescriptor_);
+    lockDescriptor_ = -1;
+    return !heldByAnother;
+#else
+    lock_ = std::make_unique<QLockFile>(path);
     lock_->setStaleLockTime(0); // held for the whole run: only a dead owner makes it stale
     if (lock_->tryLock(0))
         return true;
     return lock_->error() != QLockFile::LockFailedError;
+#endif
 }
 
 int QtPlatform::messageBox(const QString& text, int buttonsAndIcon, const QString& title) {
@@ -57,6 +80,10 @@ int QtPlatform::messageBox(const QString& text, int buttonsAndIcon, const QStrin
 
 void QtPlatform::end(int status) {
     // At once: no handler runs after this, no window gets a chance to write anything.
+#ifndef Q_OS_UNIX
+    if (lock_)
+        lock_->unlock(); // so the next start need not check a stale lock
+#endif
     std::fflush(nullptr);
     std::_Exit(status);
 }

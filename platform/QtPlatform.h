@@ -7,6 +7,7 @@
 #include <memory>
 
 class QLockFile;
+class QFile;
 
 // The real platform: Qt's widgets, Qt Multimedia for the sound, the desktop services.
 class QtPlatform final : public Platform {
@@ -39,6 +40,10 @@ private:
     // nothing while the program only counts. It outlives the warning windows, so
     // closing a window does not cut the sound off.
     std::unique_ptr<SoundPlayer> sound_;
+#ifdef Q_OS_UNIX
+    int lockDescriptor_ = -1; // flock()ed for the whole run; the kernel frees it at exit
+#else
     std::unique_ptr<QLockFile> lock_;
+#endif
     bool soundLoadFailed_ = false;
 };

@@ -8,7 +8,7 @@ out="${BUILD_DIR:-$root/build}/fuzz"
 mkdir -p "$out/corpus"
 clang++ -std=c++20 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
     -I"$root" $(pkg-config --cflags Qt6Core) \
-    "$root/tests/fuzz/profile_fuzzer.cpp" "$root/core/ProfileFile.cpp" \
+    "$root/tests/fuzz/profile_fuzzer.cpp" "$root/core/ProfileFile.cpp" "$root/core/Windows1250.cpp" \
     $(pkg-config --libs Qt6Core) -o "$out/profile_fuzzer"
 cp -n "$root"/tests/fuzz/corpus/* "$out/corpus/" 2>/dev/null || true
 cd "$out"

@@ -108,6 +108,23 @@ def png(pixels):
             + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
 
+def xpm(pixels):
+    """The icon as XPM source: Qt reads it without loading any image-format plug-in, so the
+    window icon costs nothing at start-up."""
+    used = sorted({p for row in pixels for p in row})
+    chars = {p: chr(ord("a") + i) for i, p in enumerate(used)}
+    lines = ["/* XPM */", "static const char* const vestrel_icon[] = {",
+             '"%d %d %d 1",' % (SIZE, SIZE, len(used))]
+    for p in used:
+        colour = "None" if p == 0 else "#%02X%02X%02X" % PALETTE[p]
+        lines.append('"%s c %s",' % (chars[p], colour))
+    for row in pixels:
+        lines.append('"%s",' % "".join(chars[p] for p in row))
+    lines[-1] = lines[-1].rstrip(",")
+    lines.append("};")
+    return ("\n".join(lines) + "\n").encode()
+
+
 def chime(path):
     """A soft two-note chime, 1.2 s, 44.1 kHz mono 16-bit PCM."""
     rate, length = 44100, 1.2
@@ -139,7 +156,8 @@ def default_settings():
 def main():
     sign = warning_sign()
     for name, data in (("warning.gif", gif(sign)), ("vestrel.ico", ico(sign)),
-                       ("vestrel.png", png(sign)), ("data.ini", default_settings())):
+                       ("vestrel.png", png(sign)), ("vestrel_icon.xpm", xpm(sign)),
+                       ("data.ini", default_settings())):
         with open(os.path.join(OUT, name), "wb") as f:
             f.write(data)
     chime(os.path.join(OUT, "s.wav"))

@@ -4,8 +4,10 @@
 #include "core/ProfileFile.h"
 #include "core/ReminderState.h"
 #include "core/RuntimeError.h"
+#include "core/Windows1250.h"
 
 #include <QFile>
+#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -45,6 +47,7 @@ private slots:
     void writeCreatesMissingFile();
     void writtenValuesReadBack_data();
     void writtenValuesReadBack();
+    void codePageMatchesAndRoundTrips();
     void load_data();
     void load();
     void loadRejectsNonNumbers_data();
@@ -218,6 +221,23 @@ void SettingsFileTest::writtenValuesReadBack() {
     ProfileFile profile(file);
     profile.setValue("t", "1", value);
     QTEST(ProfileFile(profile.bytes()).value("t", "1").value_or("<missing>"), "readBack");
+}
+
+void SettingsFileTest::codePageMatchesAndRoundTrips() {
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(char(b));
+    const QString ours = Windows1250::decode(all);
+    QStringDecoder icu("windows-1250");
+    const QString theirs = icu.decode(all);
+    for (int b = 0; b < 256; ++b)
+        if (theirs[b] != QChar(0xFFFD)) // ICU leaves the five undefined bytes undecoded
+            QCOMPARE(ours[b], theirs[b]);
+    bool ok = false;
+    QCOMPARE(Windows1250::encode(ours, &ok), all); // no byte lost either way
+    QVERIFY(ok);
+    Windows1250::encode(QStringLiteral("€ ok ☕"), &ok);
+    QVERIFY(!ok);
 }
 
 // --- the four reads into the reminder state -------------------------------------------
