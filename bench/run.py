@@ -119,7 +119,7 @@ def main():
     parser.add_argument("--write")
     args = parser.parse_args()
     runs, settle, idle, punctual_interval, punctual_seconds, cycles = (
-        (5, 10, 30, ".16666667", 10.0, 2000) if args.quick else (20, 30, 300, "1", 60.0, 10000))
+        (5, 30, 30, ".16666667", 10.0, 2000) if args.quick else (20, 30, 300, "1", 60.0, 10000))
 
     work = tempfile.mkdtemp(prefix="vestrel-bench-")
     tools = os.path.join(work, "tools")
