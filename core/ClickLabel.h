@@ -5,12 +5,12 @@
 // A plain-text label that reports a click on it, for the settings dialog's web link.
 class ClickLabel : public QLabel {
     Q_OBJECT
-public:
+  public:
     using QLabel::QLabel;
 
-signals:
+  signals:
     void clicked();
 
-protected:
+  protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };

@@ -18,7 +18,8 @@ bool looksLikeNumber(const QString& text, const QLocale& locale) {
     const QString point = QRegularExpression::escape(locale.decimalPoint());
     const QString group = QRegularExpression::escape(locale.groupSeparator());
     const QRegularExpression pattern(
-        QStringLiteral("^[+-]?(\\d+(%1\\d{3})*(%2\\d*)?|%2\\d+)([eE][+-]?\\d+)?$").arg(group, point));
+        QStringLiteral("^[+-]?(\\d+(%1\\d{3})*(%2\\d*)?|%2\\d+)([eE][+-]?\\d+)?$")
+            .arg(group, point));
     return pattern.match(text).hasMatch();
 }
 

@@ -2,7 +2,9 @@
 
 #include "core/Program.h"
 
-Form::~Form() { delete window_.data(); }
+Form::~Form() {
+    delete window_.data();
+}
 
 void Form::load() {
     if (isLoaded())
@@ -17,7 +19,9 @@ void Form::show() {
         showWindow(*window_);
 }
 
-void Form::showWindow(FormWindow& window) { window.show(); }
+void Form::showWindow(FormWindow& window) {
+    window.show();
+}
 
 void Form::unload() {
     if (!isLoaded())
@@ -29,4 +33,6 @@ void Form::unload() {
     window->deleteLater();
 }
 
-void Form::guarded(const std::function<void()>& handler) { program_.run(handler); }
+void Form::guarded(const std::function<void()>& handler) {
+    program_.run(handler);
+}

@@ -12,7 +12,7 @@ class Program;
 // One form of the program: an object that lives for the whole run (its variables
 // outlive its window) and builds its window and controls when loaded.
 class Form {
-public:
+  public:
     explicit Form(Program& program) : program_(program) {}
     virtual ~Form();
     Form(const Form&) = delete;
@@ -31,7 +31,7 @@ public:
 
     virtual void Form_Load() {}
 
-protected:
+  protected:
     // Creates the window and its controls in their design-time state.
     virtual FormWindow* createWindow() = 0;
     // Makes the loaded window visible.
@@ -52,6 +52,6 @@ protected:
 
     Program& program_;
 
-private:
+  private:
     QPointer<FormWindow> window_;
 };

@@ -38,7 +38,9 @@ FormWindow* Form3::createWindow() {
     return window;
 }
 
-void Form3::beforeUnload() { Timer1->stop(); }
+void Form3::beforeUnload() {
+    Timer1->stop();
+}
 
 void Form3::Form_Load() {
     Platform& platform = program_.platform;
@@ -74,13 +76,13 @@ void Form3::ReportMissingFile() {
     const QString title = QStringLiteral("CHYBA");
     Platform& platform = program_.platform;
     if (MissingFile == QLatin1String("ini"))
-        platform.messageBox(QStringLiteral("Nebyl nalezen soubor data.ini, program bude ukončen.\r\n") +
-                                secondLine,
-                            Platform::MbOkCritical, title);
+        platform.messageBox(
+            QStringLiteral("Nebyl nalezen soubor data.ini, program bude ukončen.\r\n") + secondLine,
+            Platform::MbOkCritical, title);
     if (MissingFile == QLatin1String("wav"))
-        platform.messageBox(QStringLiteral("Nebyl nalezen soubor s.wav, program bude ukončen.\r\n") +
-                                secondLine,
-                            Platform::MbOkCritical, title);
+        platform.messageBox(
+            QStringLiteral("Nebyl nalezen soubor s.wav, program bude ukončen.\r\n") + secondLine,
+            Platform::MbOkCritical, title);
     platform.end(0);
 }
 
@@ -93,7 +95,9 @@ void Form3::Timer1_Timer() {
         ShowWarning();
 }
 
-void Form3::Form_Click() { ShowWarning(); }
+void Form3::Form_Click() {
+    ShowWarning();
+}
 
 void Form3::ShowWarning() {
     unload();

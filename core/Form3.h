@@ -11,7 +11,7 @@ class QTimer;
 // program's files, reads the settings and counts ten-second ticks; when the count reaches
 // the interval, or the user clicks it, it gives way to the warning window.
 class Form3 : public Form {
-public:
+  public:
     static constexpr int TickMilliseconds = 10000;
 
     using Form::Form;
@@ -28,11 +28,11 @@ public:
     QLabel* Label1 = nullptr; // scratch for the settings reads; never seen
     QTimer* Timer1 = nullptr;
 
-protected:
+  protected:
     FormWindow* createWindow() override;
     void beforeUnload() override;
 
-private:
+  private:
     void ReportMissingFile();
     void ShowWarning();
 };

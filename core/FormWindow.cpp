@@ -54,7 +54,8 @@ void FormWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && onClick && rect().contains(event->position().toPoint())) {
+    if (event->button() == Qt::LeftButton && onClick &&
+        rect().contains(event->position().toPoint())) {
         onClick();
         return;
     }

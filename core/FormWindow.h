@@ -10,7 +10,7 @@
 // the bare client area to onClick.
 class FormWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit FormWindow(Qt::WindowFlags flags);
 
     // The windows' own font: a sans face with Arial's metrics (Liberation Sans on Linux,
@@ -26,7 +26,7 @@ public:
     std::function<void()> onEscape;
     std::function<void()> onClick;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

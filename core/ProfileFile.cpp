@@ -11,7 +11,9 @@ namespace {
 
 const QByteArray Utf8Bom("\xEF\xBB\xBF");
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a';
+}
 
 bool hasNonAscii(const QByteArray& bytes) {
     for (char c : bytes)
@@ -245,7 +247,6 @@ ProfileFile ProfileFile::load(const QString& path) {
     return ProfileFile(content);
 }
 
-
 ProfileFile::WriteResult ProfileFile::writeFile(const QString& path,
                                                 const QVector<Entry>& entries) {
     const QFileInfo info(path);
@@ -259,7 +260,8 @@ ProfileFile::WriteResult ProfileFile::writeFile(const QString& path,
             return {false, QStringLiteral("Soubor %1 je jen pro čtení.").arg(path)};
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
-            return {false, QStringLiteral("Soubor %1 nelze přečíst (%2).").arg(path, file.errorString())};
+            return {false,
+                    QStringLiteral("Soubor %1 nelze přečíst (%2).").arg(path, file.errorString())};
         content = file.readAll();
     }
     ProfileFile profile(content);
@@ -268,16 +270,21 @@ ProfileFile::WriteResult ProfileFile::writeFile(const QString& path,
 
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
-        return {false, QStringLiteral("Soubor %1 nelze otevřít pro zápis (%2).").arg(path, out.errorString())};
+        return {
+            false,
+            QStringLiteral("Soubor %1 nelze otevřít pro zápis (%2).").arg(path, out.errorString())};
     // Flush before committing: a commit whose buffered bytes did not fit on the disk would
     // otherwise put an empty file in place of the settings.
     if (out.write(profile.bytes()) != profile.bytes().size() || !out.flush()) {
         const QString reason = out.errorString();
         out.cancelWriting();
         return {false, QStringLiteral("Zápis do souboru %1 se nezdařil (%2). "
-                                      "Na disku možná není dost místa.").arg(path, reason)};
+                                      "Na disku možná není dost místa.")
+                           .arg(path, reason)};
     }
     if (!out.commit())
-        return {false, QStringLiteral("Zápis do souboru %1 se nezdařil (%2).").arg(path, out.errorString())};
+        return {
+            false,
+            QStringLiteral("Zápis do souboru %1 se nezdařil (%2).").arg(path, out.errorString())};
     return {};
 }

@@ -13,7 +13,7 @@
 // sections, order and line endings survive a save. The file is Windows-1250 unless it
 // carries a UTF-8 byte-order mark or is valid UTF-8 with non-ASCII text.
 class ProfileFile {
-public:
+  public:
     enum class Encoding { Windows1250, Utf8 };
 
     struct Entry {
@@ -46,11 +46,11 @@ public:
     // Several values in one replacement of the file: it holds all of them or none.
     static WriteResult writeFile(const QString& path, const QVector<Entry>& entries);
 
-private:
+  private:
     struct Line {
-        int start = 0;      // first byte of the line
-        int end = 0;        // end of its content, before the line ending
-        int next = 0;       // first byte of the next line
+        int start = 0; // first byte of the line
+        int end = 0;   // end of its content, before the line ending
+        int next = 0;  // first byte of the next line
         bool section = false;
         QByteArray name;    // section or key name, trimmed
         int valueStart = 0; // the trimmed value's bytes, for key lines

@@ -4,7 +4,9 @@
 #include "platform/Platform.h"
 
 // The pictures live in the library, which the linker would otherwise leave out.
-static void initResources() { Q_INIT_RESOURCE(resources); }
+static void initResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 Program::Program(Platform& p)
     : platform(p), form3(*this), form1(*this), form4(*this), form2(*this) {

@@ -15,7 +15,7 @@ class Platform;
 // The whole program: the shared reminder state and the one object of each form. Built
 // by main, or by a test with its own platform.
 class Program {
-public:
+  public:
     // The maker's web page: named in the missing-file message and opened by the settings
     // dialog's link.
     static inline const QString MakerAddress = QStringLiteral("https://vestrel.example.org/");

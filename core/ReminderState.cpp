@@ -42,10 +42,10 @@ void ReminderState::LoadSettings(const QLocale& locale) {
         HideDesktop = True;
 
     // The raw buffer: the stored value padded with NULs to the buffer's size.
-    const QString interval = ReadSetting(file, Data, one, QStringLiteral("3600"), IntervalBufferSize);
+    const QString interval =
+        ReadSetting(file, Data, one, QStringLiteral("3600"), IntervalBufferSize);
     IntervalText = interval + QString(IntervalBufferSize - interval.size(), QChar(0));
-    IntervalMinutes =
-        Conversions::toSingle(interval, locale, originOf(IniPath, Data, one));
+    IntervalMinutes = Conversions::toSingle(interval, locale, originOf(IniPath, Data, one));
 }
 
 ProfileFile::WriteResult ReminderState::SaveSettings(int sliderValue) const {
@@ -53,6 +53,6 @@ ProfileFile::WriteResult ReminderState::SaveSettings(int sliderValue) const {
         IniPath, {{Texts, QStringLiteral("1"), MessageText1},
                   {Texts, QStringLiteral("2"), MessageText2},
                   {Data, QStringLiteral("1"), QString::number(sliderValue)},
-                  {Data, QStringLiteral("2"), HideDesktop == True ? QStringLiteral("1")
-                                                                  : QStringLiteral("0")}});
+                  {Data, QStringLiteral("2"),
+                   HideDesktop == True ? QStringLiteral("1") : QStringLiteral("0")}});
 }

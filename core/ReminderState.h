@@ -10,7 +10,7 @@
 // The values the whole program shares for the whole run: where the settings file is,
 // the two message texts, the warning interval and the full-screen flag.
 class ReminderState {
-public:
+  public:
     static constexpr std::int16_t True = -1;
     static constexpr std::int16_t False = 0;
 

@@ -7,7 +7,7 @@
 // A run-time error that ends the program: a conversion that cannot be made or a value
 // out of range. Thrown where it happens and reported by the guard at the event boundary.
 class RuntimeError : public std::exception {
-public:
+  public:
     static constexpr int Overflow = 6;
     static constexpr int TypeMismatch = 13;
     static constexpr int InvalidPropertyValue = 380;
@@ -23,7 +23,7 @@ public:
     QString userMessage() const;
     const char* what() const noexcept override { return "Vestrel run-time error"; }
 
-private:
+  private:
     int number_;
     QString value_;
     QString origin_;

@@ -9,7 +9,9 @@ namespace Twips {
 
 constexpr int TwipsPerPixel = 15;
 
-constexpr int toPixels(int twips) { return (twips + TwipsPerPixel / 2) / TwipsPerPixel; }
+constexpr int toPixels(int twips) {
+    return (twips + TwipsPerPixel / 2) / TwipsPerPixel;
+}
 
 constexpr QRect rect(int left, int top, int width, int height) {
     return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));

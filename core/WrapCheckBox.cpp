@@ -28,9 +28,12 @@ void WrapCheckBox::paintEvent(QPaintEvent*) {
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
-        focus.rect = fontMetrics().boundingRect(caption, CaptionFlags, text()).adjusted(-1, 0, 1, 0);
+        focus.rect =
+            fontMetrics().boundingRect(caption, CaptionFlags, text()).adjusted(-1, 0, 1, 0);
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }
 }
 
-bool WrapCheckBox::hitButton(const QPoint& pos) const { return rect().contains(pos); }
+bool WrapCheckBox::hitButton(const QPoint& pos) const {
+    return rect().contains(pos);
+}

@@ -6,7 +6,7 @@
 // indicator, as a narrow and tall check box of the layout needs ("Skrýt plochu").
 class WrapCheckBox : public QCheckBox {
     Q_OBJECT
-public:
+  public:
     using QCheckBox::QCheckBox;
 
     // Where the caption is drawn, inside the widget.
@@ -14,10 +14,10 @@ public:
     // Flags the caption is drawn with.
     static constexpr int CaptionFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     bool hitButton(const QPoint& pos) const override;
 
-private:
+  private:
     QRect indicatorRect() const;
 };

@@ -10,7 +10,7 @@ class QWidget;
 // ending, sound, the browser, the screen, the program folder and the file system's
 // existence test. The real implementation is QtPlatform; tests pass a recording fake.
 class Platform {
-public:
+  public:
     // Button-and-icon values of the message boxes the program shows.
     static constexpr int MbOkCritical = 16;
     static constexpr int MbYesNoExclamation = 52;

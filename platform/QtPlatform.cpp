@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QLibrary>
 #include <QLockFile>
 #include <QMessageBox>
@@ -37,7 +37,8 @@ bool QtPlatform::claimProgramFolder() {
 #ifdef Q_OS_UNIX
     // An advisory lock of the kernel's: it dies with the process that holds it, so a crash
     // never leaves a stale lock, and taking it costs next to nothing at start-up.
-    lockDescriptor_ = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    lockDescriptor_ =
+        ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (lockDescriptor_ < 0)
         return true; // no lock possible here (a read-only folder): run all the same
     if (::flock(lockDescriptor_, LOCK_EX | LOCK_NB) == 0)
@@ -70,7 +71,8 @@ int QtPlatform::messageBox(const QString& text, int buttonsAndIcon, const QStrin
         box.exec();
         return box.clickedButton() == yes ? IdYes : IdNo;
     }
-    box.setIcon(buttonsAndIcon == MbOkInformation ? QMessageBox::Information : QMessageBox::Critical);
+    box.setIcon(buttonsAndIcon == MbOkInformation ? QMessageBox::Information
+                                                  : QMessageBox::Critical);
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
@@ -91,30 +93,31 @@ void QtPlatform::end(int status) {
 void QtPlatform::playSound(const QString& path) {
     if (!sound_ && !soundLoadFailed_) {
         QLibrary module(QCoreApplication::applicationDirPath() + QStringLiteral("/vestrel_sound"));
-        const auto create = reinterpret_cast<CreateSoundPlayer>(module.resolve(CreateSoundPlayerSymbol));
+        const auto create =
+            reinterpret_cast<CreateSoundPlayer>(module.resolve(CreateSoundPlayerSymbol));
         if (create)
             sound_.reset(create());
         else
             soundLoadFailed_ = true; // said once; the warnings go on without sound
         if (!sound_) {
             reportSoundError(QStringLiteral("Zvukový modul programu (%1) nelze načíst: %2")
-                                       .arg(module.fileName(), module.errorString()));
+                                 .arg(module.fileName(), module.errorString()));
             return;
         }
     }
     if (sound_)
         sound_->play(path, [this, path] {
             reportSoundError(QStringLiteral("Soubor %1 není platný zvukový soubor WAV "
-                                                  "nebo jej nelze přečíst.")
-                                       .arg(path));
+                                            "nebo jej nelze přečíst.")
+                                 .arg(path));
         });
 }
 
 void QtPlatform::reportSoundError(const QString& reason) {
     // The sound layer's own report; it does not hold up the warning window.
-    auto* box = new QMessageBox(QMessageBox::Critical, QStringLiteral("Zvuk"),
-                                QStringLiteral("Zvuk varování nelze přehrát.\n") + reason,
-                                QMessageBox::Ok);
+    auto* box =
+        new QMessageBox(QMessageBox::Critical, QStringLiteral("Zvuk"),
+                        QStringLiteral("Zvuk varování nelze přehrát.\n") + reason, QMessageBox::Ok);
     box->setTextFormat(Qt::PlainText);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -123,21 +126,27 @@ void QtPlatform::reportSoundError(const QString& reason) {
     box->show();
 }
 
-void QtPlatform::openUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
+void QtPlatform::openUrl(const QString& url) {
+    QDesktopServices::openUrl(QUrl(url));
+}
 
 QRect QtPlatform::screenGeometry() {
     QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry() : QRect(0, 0, 640, 480);
 }
 
-QString QtPlatform::programFolder() { return QCoreApplication::applicationDirPath(); }
+QString QtPlatform::programFolder() {
+    return QCoreApplication::applicationDirPath();
+}
 
 bool QtPlatform::fileExists(const QString& path) {
     const QFileInfo info(path);
     return info.isFile() && !info.isHidden();
 }
 
-QLocale QtPlatform::locale() { return QLocale::system(); }
+QLocale QtPlatform::locale() {
+    return QLocale::system();
+}
 
 void QtPlatform::runModal(QWidget& window) {
     QEventLoop loop;

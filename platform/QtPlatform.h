@@ -7,11 +7,10 @@
 #include <memory>
 
 class QLockFile;
-class QFile;
 
 // The real platform: Qt's widgets, Qt Multimedia for the sound, the desktop services.
 class QtPlatform final : public Platform {
-public:
+  public:
     QtPlatform();
     ~QtPlatform() override;
 
@@ -33,7 +32,7 @@ public:
     QLocale locale() override;
     void runModal(QWidget& window) override;
 
-private:
+  private:
     void reportSoundError(const QString& reason);
 
     // Loaded on the first warning, so that Qt Multimedia and its audio back end cost

@@ -9,7 +9,7 @@
 namespace {
 
 class QtSoundPlayer final : public SoundPlayer {
-public:
+  public:
     QtSoundPlayer() {
         QObject::connect(&effect_, &QSoundEffect::statusChanged, &effect_, [this] {
             if (effect_.status() == QSoundEffect::Error && onError_)
@@ -26,7 +26,7 @@ public:
         effect_.play();
     }
 
-private:
+  private:
     QSoundEffect effect_;
     std::function<void()> onError_;
 };
@@ -39,4 +39,6 @@ private:
 #define VESTREL_EXPORT __attribute__((visibility("default")))
 #endif
 
-extern "C" VESTREL_EXPORT SoundPlayer* vestrel_create_sound_player() { return new QtSoundPlayer; }
+extern "C" VESTREL_EXPORT SoundPlayer* vestrel_create_sound_player() {
+    return new QtSoundPlayer;
+}

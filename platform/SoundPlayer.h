@@ -7,7 +7,7 @@
 // Plays the warning sound. It lives in a module of its own, loaded at the first warning,
 // so that the audio libraries cost nothing while the program only counts.
 class SoundPlayer {
-public:
+  public:
     virtual ~SoundPlayer() = default;
     // Starts playing the wave file and returns at once; `onError` is called (later, on the
     // user-interface thread) when the file cannot be played.

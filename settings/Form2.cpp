@@ -108,7 +108,8 @@ FormWindow* Form2::createWindow() {
     Command1 = button(w, QStringLiteral("Uložit"), 120, QStringLiteral("Uloží nastavení"));
     Command1->setDefault(true);
     Command2 = button(w, QStringLiteral("Zavřít"), 1440, QStringLiteral("Zavře toto okno"));
-    Command4 = button(w, QStringLiteral("Původní"), 2760, QStringLiteral("Nastaví texty na původní"));
+    Command4 =
+        button(w, QStringLiteral("Původní"), 2760, QStringLiteral("Nastaví texty na původní"));
     Command3 = button(w, QStringLiteral("O programu"), 4440, QStringLiteral("O programu"));
 
     // The about panel, below the collapsed window's bottom edge.
@@ -124,8 +125,10 @@ FormWindow* Form2::createWindow() {
     Label5 = autoSizeLabel(w, QStringLiteral("Vestrel v1.0."), 840, 3360);
     Label5->setFont(FormWindow::headingFont());
     Label5->adjustSize();
-    Label6 = autoSizeLabel(w, QStringLiteral("© 2026 Vestrel. Všechna práva vyhrazena."), 840, 3720);
-    Label7 = autoSizeLabel(w, QStringLiteral("Autoři: tým Vestrel, vestrel@example.org"), 840, 3960);
+    Label6 =
+        autoSizeLabel(w, QStringLiteral("© 2026 Vestrel. Všechna práva vyhrazena."), 840, 3720);
+    Label7 =
+        autoSizeLabel(w, QStringLiteral("Autoři: tým Vestrel, vestrel@example.org"), 840, 3960);
     Label8 = autoSizeLabel<ClickLabel>(w, Program::MakerAddress, 840, 4320);
     Label8->setFont(FormWindow::headingFont());
     Label8->setCursor(Qt::WhatsThisCursor);
@@ -201,7 +204,9 @@ void Form2::Text2_Change() {
     RefreshPreview();
 }
 
-void Form2::HScroll1_Change() { TakeInterval(); }
+void Form2::HScroll1_Change() {
+    TakeInterval();
+}
 
 void Form2::TakeInterval() {
     program_.state.IntervalMinutes = static_cast<float>(HScroll1->value());
@@ -229,16 +234,18 @@ void Form2::Check1_Click() {
 bool Form2::SaveSettings() {
     const ProfileFile::WriteResult result = program_.state.SaveSettings(HScroll1->value());
     if (!result.ok) {
-        program_.platform.messageBox(
-            QStringLiteral("Nastavení se nepodařilo uložit.\n") + result.error,
-            Platform::MbOkCritical, QStringLiteral("Nastavení"));
+        program_.platform.messageBox(QStringLiteral("Nastavení se nepodařilo uložit.\n") +
+                                         result.error,
+                                     Platform::MbOkCritical, QStringLiteral("Nastavení"));
         return false;
     }
     Saved = ReminderState::True;
     return true;
 }
 
-void Form2::Command1_Click() { SaveSettings(); }
+void Form2::Command1_Click() {
+    SaveSettings();
+}
 
 void Form2::Command2_Click() {
     if (Saved == ReminderState::False) {

@@ -17,7 +17,7 @@ class WrapCheckBox;
 // edit goes straight into the reminder state; only "Uložit" (or "Ano" when closing)
 // writes the settings file.
 class Form2 : public Form {
-public:
+  public:
     static constexpr int CollapsedHeightTwips = 3225;
     static constexpr int ExpandedHeightTwips = 4935;
 
@@ -63,11 +63,11 @@ public:
     ClickLabel* Label8 = nullptr;
     QLabel* Label9 = nullptr;
 
-protected:
+  protected:
     FormWindow* createWindow() override;
     void showWindow(FormWindow& window) override;
 
-private:
+  private:
     void TakeInterval();
     void RefreshPreview();
     // Writes the settings; tells the user and returns false when they could not be written.

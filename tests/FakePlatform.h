@@ -11,7 +11,7 @@
 
 // A platform that records what the program asks of the world and answers from a script.
 class FakePlatform final : public Platform {
-public:
+  public:
     struct Box {
         QString text;
         int style = 0;

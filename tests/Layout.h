@@ -32,17 +32,24 @@ inline bool textFits(const QWidget* w, QString* why) {
         if (label->text().isEmpty())
             return true;
         const int flags = label->wordWrap() ? Qt::TextWordWrap : 0;
-        const QRect need = metrics.boundingRect(QRect(0, 0, label->width(), 10000), flags, label->text());
+        const QRect need =
+            metrics.boundingRect(QRect(0, 0, label->width(), 10000), flags, label->text());
         *why = QStringLiteral("%1 needs %2x%3 in %4x%5")
                    .arg(label->objectName().isEmpty() ? label->text() : label->objectName())
-                   .arg(need.width()).arg(need.height()).arg(label->width()).arg(label->height());
+                   .arg(need.width())
+                   .arg(need.height())
+                   .arg(label->width())
+                   .arg(label->height());
         return need.width() <= label->width() && need.height() <= label->height();
     }
     if (const auto* check = qobject_cast<const WrapCheckBox*>(w)) {
         const QRect box = check->captionRect();
         const QRect need = metrics.boundingRect(box, WrapCheckBox::CaptionFlags, check->text());
         *why = QStringLiteral("%1 needs %2x%3 in %4x%5")
-                   .arg(check->text()).arg(need.width()).arg(need.height()).arg(box.width())
+                   .arg(check->text())
+                   .arg(need.width())
+                   .arg(need.height())
+                   .arg(box.width())
                    .arg(box.height());
         return box.contains(need);
     }
@@ -50,8 +57,12 @@ inline bool textFits(const QWidget* w, QString* why) {
         const QSize hint = button->sizeHint();
         const int textWidth = metrics.horizontalAdvance(button->text());
         *why = QStringLiteral("%1 needs %2 (hint %3x%4) in %5x%6")
-                   .arg(button->text()).arg(textWidth).arg(hint.width()).arg(hint.height())
-                   .arg(button->width()).arg(button->height());
+                   .arg(button->text())
+                   .arg(textWidth)
+                   .arg(hint.width())
+                   .arg(hint.height())
+                   .arg(button->width())
+                   .arg(button->height());
         return textWidth + 8 <= button->width() && metrics.height() + 4 <= button->height();
     }
     return true;

@@ -15,7 +15,8 @@ struct TestProgram {
     FakePlatform platform;
     std::unique_ptr<Program> program;
 
-    explicit TestProgram(const QByteArray& ini = "[texts]\r\n1=A\r\n2=B\r\n[data]\r\n1=1\r\n2=0\r\n") {
+    explicit TestProgram(
+        const QByteArray& ini = "[texts]\r\n1=A\r\n2=B\r\n[data]\r\n1=1\r\n2=0\r\n") {
         platform.folder = dir.path();
         writeIni(ini);
         QFile wav(dir.filePath("s.wav"));
@@ -43,8 +44,7 @@ struct TestProgram {
 
     // Runs a handler as the event loop would, through the guard, then lets the posted
     // events (repaints, deferred deletes) through as the loop would.
-    template <typename F>
-    void event(F handler) {
+    template <typename F> void event(F handler) {
         program->run(handler);
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

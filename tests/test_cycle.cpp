@@ -9,7 +9,7 @@
 class CycleTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void monitorWindow();
     void missingFiles_data();
     void missingFiles();
@@ -48,8 +48,10 @@ void CycleTest::monitorWindow() {
 void CycleTest::missingFiles_data() {
     QTest::addColumn<QString>("missing");
     QTest::addColumn<QString>("firstLine");
-    QTest::newRow("data.ini") << "data.ini" << "Nebyl nalezen soubor data.ini, program bude ukončen.";
-    QTest::newRow("s.wav") << "s.wav" << "Nebyl nalezen soubor s.wav, program bude ukončen.";
+    QTest::newRow("data.ini") << "data.ini"
+                              << "Nebyl nalezen soubor data.ini, program bude ukončen.";
+    QTest::newRow("s.wav") << "s.wav"
+                           << "Nebyl nalezen soubor s.wav, program bude ukončen.";
 }
 
 void CycleTest::missingFiles() {
@@ -80,8 +82,10 @@ void CycleTest::ticksToWarning_data() {
     QTest::newRow("2.55 never: 15.3 ticks") << QByteArray("2.55") << false << -1;
     QTest::newRow("0 never") << QByteArray("0") << false << -1;
     QTest::newRow("negative never") << QByteArray("-1") << false << -1;
-    QTest::newRow("one tick: six of .16666667 make exactly 1") << QByteArray(".16666667") << false << 1;
-    QTest::newRow("0.16666667 is read as 0.1666666: never") << QByteArray("0.16666667") << false << -1;
+    QTest::newRow("one tick: six of .16666667 make exactly 1")
+        << QByteArray(".16666667") << false << 1;
+    QTest::newRow("0.16666667 is read as 0.1666666: never")
+        << QByteArray("0.16666667") << false << -1;
 }
 
 void CycleTest::ticksToWarning() {

@@ -22,9 +22,10 @@ QByteArray cp1250(const QString& text) {
 
 // A small file system of its own, mounted for one test.
 class SmallDisk {
-public:
+  public:
     explicit SmallDisk(const QString& path, const char* options) : path_(path) {
-        mounted_ = ::mount("vestrel-test", path.toLocal8Bit().constData(), "tmpfs", 0, options) == 0;
+        mounted_ =
+            ::mount("vestrel-test", path.toLocal8Bit().constData(), "tmpfs", 0, options) == 0;
     }
     ~SmallDisk() {
         if (mounted_)
@@ -36,7 +37,7 @@ public:
                        MS_REMOUNT | MS_RDONLY, nullptr) == 0;
     }
 
-private:
+  private:
     QString path_;
     bool mounted_ = false;
 };
@@ -46,7 +47,7 @@ private:
 class FaultsTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void killedWhileSavingLeavesOldOrNew();
     void fullDiskAndReadOnlyFolder_data();
     void fullDiskAndReadOnlyFolder();
@@ -130,8 +131,9 @@ void FaultsTest::fullDiskAndReadOnlyFolder() {
         d.Command1_Click();
         QCOMPARE(d.Saved, qint16(0));
         QCOMPARE(t.platform.boxes.size(), 1);
-        QVERIFY2(t.platform.boxes[0].text.startsWith(QStringLiteral("Nastavení se nepodařilo uložit.")),
-                 qPrintable(t.platform.boxes[0].text));
+        QVERIFY2(
+            t.platform.boxes[0].text.startsWith(QStringLiteral("Nastavení se nepodařilo uložit.")),
+            qPrintable(t.platform.boxes[0].text));
         QCOMPARE(t.platform.boxes[0].style, 16);
         d.Command2_Click(); // asks, as nothing was saved; "Ne"
         QCOMPARE(t.platform.boxes.size(), 2);

@@ -16,8 +16,9 @@ namespace {
 
 const QString Default1 = QStringLiteral("U počítače už sedíte déle jak");
 const QString Default2 = QStringLiteral("Doporučuji práci odložit a protáhnout se.");
-const QString Prompt = QStringLiteral("Pokud chcete provedené zněny uložit klikněte na tlačítko ANO, "
-                                      "pokud si přejete okno zavřít bez uložení klikněte na NE");
+const QString Prompt =
+    QStringLiteral("Pokud chcete provedené zněny uložit klikněte na tlačítko ANO, "
+                   "pokud si přejete okno zavřít bez uložení klikněte na NE");
 
 QByteArray cp1250(const QString& text) {
     QStringEncoder encoder("windows-1250");
@@ -38,7 +39,7 @@ void openDialog(TestProgram& t, const std::function<void(Form2&)>& during) {
 class SettingsDialogTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void loadShowsStoredValues();
     void markupShownLiterally();
     void closeUnchangedAsks_data();
@@ -219,7 +220,8 @@ void SettingsDialogTest::intervalOutsideSlider_data() {
     QTest::newRow("negative") << QByteArray("1=-7\r\n") << 1 << 1.0f;
     QTest::newRow("beyond 16 bits") << QByteArray("1=1e9\r\n") << 180 << 180.0f;
     QTest::newRow("half to even") << QByteArray("1=2.5\r\n") << 2 << 2.0f;
-    QTest::newRow("rounded to the slider's own 60: no change") << QByteArray("1=59.6\r\n") << 60 << 59.6f;
+    QTest::newRow("rounded to the slider's own 60: no change")
+        << QByteArray("1=59.6\r\n") << 60 << 59.6f;
 }
 
 void SettingsDialogTest::intervalOutsideSlider() {
@@ -243,7 +245,8 @@ void SettingsDialogTest::failedSaveIsReported() {
         d.Command1_Click();
         QCOMPARE(d.Saved, qint16(0));
         QCOMPARE(t.platform.boxes.size(), 1);
-        QVERIFY(t.platform.boxes[0].text.startsWith(QStringLiteral("Nastavení se nepodařilo uložit.")));
+        QVERIFY(
+            t.platform.boxes[0].text.startsWith(QStringLiteral("Nastavení se nepodařilo uložit.")));
         QVERIFY(t.platform.boxes[0].text.contains(QStringLiteral("jen pro čtení")));
         d.Command2_Click(); // asks; "Ano" fails again: the dialog stays, nothing lost
         QCOMPARE(t.platform.boxes.size(), 3);
@@ -264,13 +267,17 @@ void SettingsDialogTest::exactBytesOfSaves() {
         d.Command4_Click();
         d.HScroll1->setValue(60);
         d.Command1_Click();
-        QCOMPARE(t.ini(), cp1250("[texts]\r\n1=U počítače už sedíte déle jak\r\n"
-                                 "2=Doporučuji práci odložit a protáhnout se.\r\n[data]\r\n1=60\r\n2=0\r\n"));
+        QCOMPARE(
+            t.ini(),
+            cp1250("[texts]\r\n1=U počítače už sedíte déle jak\r\n"
+                   "2=Doporučuji práci odložit a protáhnout se.\r\n[data]\r\n1=60\r\n2=0\r\n"));
         d.HScroll1->setValue(45);
         d.Check1->setChecked(true);
         d.Command1_Click();
-        QCOMPARE(t.ini(), cp1250("[texts]\r\n1=U počítače už sedíte déle jak\r\n"
-                                 "2=Doporučuji práci odložit a protáhnout se.\r\n[data]\r\n1=45\r\n2=1\r\n"));
+        QCOMPARE(
+            t.ini(),
+            cp1250("[texts]\r\n1=U počítače už sedíte déle jak\r\n"
+                   "2=Doporučuji práci odložit a protáhnout se.\r\n[data]\r\n1=45\r\n2=1\r\n"));
         d.Command2_Click();
     };
     t.event([&] { t->form1.Command2_Click(); });
@@ -337,7 +344,7 @@ void SettingsDialogTest::layout() {
             QCOMPARE(inside, !row.about || expanded);
         }
         // The labels that size themselves: placed by their corner, inside when expanded.
-        const QList<QPair<QLabel*, QPoint>> autoSized{{d.Label3, {8, 120}}, {d.Label5, {56, 224}},
+        const QList<QPair<QLabel*, QPoint>> autoSized{{d.Label3, {8, 120}},  {d.Label5, {56, 224}},
                                                       {d.Label6, {56, 248}}, {d.Label7, {56, 264}},
                                                       {d.Label8, {56, 288}}, {d.Label9, {8, 312}}};
         for (const auto& [label, corner] : autoSized) {
@@ -350,7 +357,8 @@ void SettingsDialogTest::layout() {
         }
         QCOMPARE(d.Label5->text(), QStringLiteral("Vestrel v1.0."));
         QVERIFY(d.Label5->font().bold() && d.Label8->font().bold());
-        QCOMPARE(d.Label9->text(), QStringLiteral("v1.0.") + QString(99, ' ') + QStringLiteral("Id.:40217"));
+        QCOMPARE(d.Label9->text(),
+                 QStringLiteral("v1.0.") + QString(99, ' ') + QStringLiteral("Id.:40217"));
         QVERIFY(d.Label4->autoFillBackground() && d.Label4->wordWrap());
         QCOMPARE(d.Label4->backgroundRole(), QPalette::Dark);
         QCOMPARE(d.Label4->foregroundRole(), QPalette::WindowText);
@@ -370,13 +378,12 @@ void SettingsDialogTest::tabOrderAndTips() {
         QCOMPARE(Layout::tabOrder(d.HScroll1),
                  (QList<QWidget*>{d.HScroll1, d.Text1, d.Text2, d.Command1, d.Command2, d.Command3,
                                   d.Command4, d.Check1}));
-        const QMap<QWidget*, QString> tips{
-            {d.Command1, "Uloží nastavení"},
-            {d.Command2, "Zavře toto okno"},
-            {d.Command3, "O programu"},
-            {d.Command4, "Nastaví texty na původní"},
-            {d.Check1, "Zobrazí okno s varováním přes celou plochu"},
-            {d.Label4, "Takto bude vypadat zpráva v okně"}};
+        const QMap<QWidget*, QString> tips{{d.Command1, "Uloží nastavení"},
+                                           {d.Command2, "Zavře toto okno"},
+                                           {d.Command3, "O programu"},
+                                           {d.Command4, "Nastaví texty na původní"},
+                                           {d.Check1, "Zobrazí okno s varováním přes celou plochu"},
+                                           {d.Label4, "Takto bude vypadat zpráva v okně"}};
         for (QWidget* w : d.window()->findChildren<QWidget*>())
             QCOMPARE(w->toolTip(), tips.value(w));
         QVERIFY(d.Command1->isDefault());

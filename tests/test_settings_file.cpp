@@ -37,7 +37,7 @@ const QLocale Czech(QLocale::Czech, QLocale::CzechRepublic);
 class SettingsFileTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void read_data();
     void read();
     void write_data();
@@ -72,44 +72,62 @@ void SettingsFileTest::read_data() {
     QTest::addColumn<int>("size");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("plain") << QByteArray("[data]\r\n1=60\r\n") << "data" << "1" << 10 << "60";
-    QTest::newRow("section and key case") << QByteArray("[DaTa]\r\nK=5\r\n") << "data" << "k" << 10 << "5";
+    QTest::newRow("plain") << QByteArray("[data]\r\n1=60\r\n") << "data"
+                           << "1" << 10 << "60";
+    QTest::newRow("section and key case") << QByteArray("[DaTa]\r\nK=5\r\n") << "data"
+                                          << "k" << 10 << "5";
     QTest::newRow("blanks around names and value")
-        << QByteArray("  [ data ]  \r\n\t1  =   60 \t\r\n") << "data" << "1" << 10 << "60";
-    QTest::newRow("double quotes") << QByteArray("[t]\n1=\" a b \"\n") << "t" << "1" << 100 << " a b ";
-    QTest::newRow("single quotes") << QByteArray("[t]\n1='x'\n") << "t" << "1" << 100 << "x";
-    QTest::newRow("unmatched quote stays") << QByteArray("[t]\n1=\"x'\n") << "t" << "1" << 100 << "\"x'";
-    QTest::newRow("first section wins")
-        << QByteArray("[t]\n1=a\n[t]\n1=b\n") << "t" << "1" << 100 << "a";
-    QTest::newRow("first key wins") << QByteArray("[t]\n1=a\n1=b\n") << "t" << "1" << 100 << "a";
-    QTest::newRow("later duplicate section still read")
-        << QByteArray("[t]\n2=a\n[t]\n1=b\n") << "t" << "1" << 100 << "def";
+        << QByteArray("  [ data ]  \r\n\t1  =   60 \t\r\n") << "data"
+        << "1" << 10 << "60";
+    QTest::newRow("double quotes") << QByteArray("[t]\n1=\" a b \"\n") << "t"
+                                   << "1" << 100 << " a b ";
+    QTest::newRow("single quotes") << QByteArray("[t]\n1='x'\n") << "t"
+                                   << "1" << 100 << "x";
+    QTest::newRow("unmatched quote stays") << QByteArray("[t]\n1=\"x'\n") << "t"
+                                           << "1" << 100 << "\"x'";
+    QTest::newRow("first section wins") << QByteArray("[t]\n1=a\n[t]\n1=b\n") << "t"
+                                        << "1" << 100 << "a";
+    QTest::newRow("first key wins") << QByteArray("[t]\n1=a\n1=b\n") << "t"
+                                    << "1" << 100 << "a";
+    QTest::newRow("later duplicate section still read") << QByteArray("[t]\n2=a\n[t]\n1=b\n") << "t"
+                                                        << "1" << 100 << "def";
     QTest::newRow("junk lines ignored")
-        << QByteArray("garbage\n[t]\n; comment=no\njunk\n1=a\n") << "t" << "1" << 100 << "a";
-    QTest::newRow("key before any section")
-        << QByteArray("1=x\n[t]\n") << "t" << "1" << 100 << "def";
+        << QByteArray("garbage\n[t]\n; comment=no\njunk\n1=a\n") << "t"
+        << "1" << 100 << "a";
+    QTest::newRow("key before any section") << QByteArray("1=x\n[t]\n") << "t"
+                                            << "1" << 100 << "def";
     QTest::newRow("unclosed section header is no section")
-        << QByteArray("[t]\n1=a\n[data\n1=b\n") << "t" << "1" << 100 << "a";
-    QTest::newRow("missing key") << QByteArray("[t]\n2=a\n") << "t" << "1" << 100 << "def";
-    QTest::newRow("missing section") << QByteArray("[u]\n1=a\n") << "t" << "1" << 100 << "def";
-    QTest::newRow("empty value is empty, not default")
-        << QByteArray("[t]\n1=\n") << "t" << "1" << 100 << "";
-    QTest::newRow("value with = and inner blanks")
-        << QByteArray("[t]\n1=  a = b  c\n") << "t" << "1" << 100 << "a = b  c";
-    QTest::newRow("cut to size - 1") << QByteArray("[t]\n1=123456789012\n") << "t" << "1" << 10 << "123456789";
-    QTest::newRow("default cut too") << QByteArray("") << "t" << "1" << 3 << "de";
-    QTest::newRow("CR only line ends") << QByteArray("[t]\r1=a\r2=b\r") << "t" << "2" << 100 << "b";
-    QTest::newRow("no final line end") << QByteArray("[t]\n1=last") << "t" << "1" << 100 << "last";
-    QTest::newRow("NUL ends the value")
-        << QByteArray("[t]\n1=ab\0cd\n", 12) << "t" << "1" << 100 << "ab";
-    QTest::newRow("Windows-1250 text") << (QByteArray("[t]\r\n1=") + cp1250("Přestávka č. 1") + "\r\n")
-                                       << "t" << "1" << 100 << "Přestávka č. 1";
-    QTest::newRow("UTF-8 text") << QByteArray("[t]\n1=Žluťoučký kůň\n") << "t" << "1" << 100
-                                << "Žluťoučký kůň";
-    QTest::newRow("UTF-8 with BOM")
-        << QByteArray("\xEF\xBB\xBF[t]\n1=abc\n") << "t" << "1" << 100 << "abc";
-    QTest::newRow("only a BOM") << QByteArray("\xEF\xBB\xBF") << "t" << "1" << 100 << "def";
-    QTest::newRow("cut counts characters") << QByteArray("[t]\n1=ěščřžýáíé\n") << "t" << "1" << 5 << "ěščř";
+        << QByteArray("[t]\n1=a\n[data\n1=b\n") << "t"
+        << "1" << 100 << "a";
+    QTest::newRow("missing key") << QByteArray("[t]\n2=a\n") << "t"
+                                 << "1" << 100 << "def";
+    QTest::newRow("missing section") << QByteArray("[u]\n1=a\n") << "t"
+                                     << "1" << 100 << "def";
+    QTest::newRow("empty value is empty, not default") << QByteArray("[t]\n1=\n") << "t"
+                                                       << "1" << 100 << "";
+    QTest::newRow("value with = and inner blanks") << QByteArray("[t]\n1=  a = b  c\n") << "t"
+                                                   << "1" << 100 << "a = b  c";
+    QTest::newRow("cut to size - 1") << QByteArray("[t]\n1=123456789012\n") << "t"
+                                     << "1" << 10 << "123456789";
+    QTest::newRow("default cut too") << QByteArray("") << "t"
+                                     << "1" << 3 << "de";
+    QTest::newRow("CR only line ends") << QByteArray("[t]\r1=a\r2=b\r") << "t"
+                                       << "2" << 100 << "b";
+    QTest::newRow("no final line end") << QByteArray("[t]\n1=last") << "t"
+                                       << "1" << 100 << "last";
+    QTest::newRow("NUL ends the value") << QByteArray("[t]\n1=ab\0cd\n", 12) << "t"
+                                        << "1" << 100 << "ab";
+    QTest::newRow("Windows-1250 text")
+        << (QByteArray("[t]\r\n1=") + cp1250("Přestávka č. 1") + "\r\n") << "t"
+        << "1" << 100 << "Přestávka č. 1";
+    QTest::newRow("UTF-8 text") << QByteArray("[t]\n1=Žluťoučký kůň\n") << "t"
+                                << "1" << 100 << "Žluťoučký kůň";
+    QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF[t]\n1=abc\n") << "t"
+                                    << "1" << 100 << "abc";
+    QTest::newRow("only a BOM") << QByteArray("\xEF\xBB\xBF") << "t"
+                                << "1" << 100 << "def";
+    QTest::newRow("cut counts characters") << QByteArray("[t]\n1=ěščřžýáíé\n") << "t"
+                                           << "1" << 5 << "ěščř";
 }
 
 void SettingsFileTest::read() {
@@ -130,42 +148,61 @@ void SettingsFileTest::write_data() {
     QTest::addColumn<QString>("value");
     QTest::addColumn<QByteArray>("after");
 
-    QTest::newRow("empty file") << QByteArray() << "texts" << "1" << "a"
-                                << QByteArray("[texts]\r\n1=a\r\n");
+    QTest::newRow("empty file") << QByteArray() << "texts"
+                                << "1"
+                                << "a" << QByteArray("[texts]\r\n1=a\r\n");
     QTest::newRow("replace in place keeps spacing and comments")
-        << QByteArray("; mine\r\n[Data]\r\n 1 = 60 \r\n2=0\r\n") << "data" << "1" << "45"
-        << QByteArray("; mine\r\n[Data]\r\n 1 = 45 \r\n2=0\r\n");
-    QTest::newRow("replace quoted value")
-        << QByteArray("[t]\n1=\"old\"\n") << "t" << "1" << "new" << QByteArray("[t]\n1=new\n");
-    QTest::newRow("replace empty value") << QByteArray("[t]\n1=\n") << "t" << "1" << "x"
-                                         << QByteArray("[t]\n1=x\n");
+        << QByteArray("; mine\r\n[Data]\r\n 1 = 60 \r\n2=0\r\n") << "data"
+        << "1"
+        << "45" << QByteArray("; mine\r\n[Data]\r\n 1 = 45 \r\n2=0\r\n");
+    QTest::newRow("replace quoted value") << QByteArray("[t]\n1=\"old\"\n") << "t"
+                                          << "1"
+                                          << "new" << QByteArray("[t]\n1=new\n");
+    QTest::newRow("replace empty value") << QByteArray("[t]\n1=\n") << "t"
+                                         << "1"
+                                         << "x" << QByteArray("[t]\n1=x\n");
     QTest::newRow("add key at end of section, before blank lines")
-        << QByteArray("[t]\n1=a\n\n[u]\nz=1\n") << "t" << "2" << "b"
-        << QByteArray("[t]\n1=a\n2=b\n\n[u]\nz=1\n");
+        << QByteArray("[t]\n1=a\n\n[u]\nz=1\n") << "t"
+        << "2"
+        << "b" << QByteArray("[t]\n1=a\n2=b\n\n[u]\nz=1\n");
     QTest::newRow("add key to last section without final line end")
-        << QByteArray("[t]\n1=a") << "t" << "2" << "b" << QByteArray("[t]\n1=a\n2=b\n");
+        << QByteArray("[t]\n1=a") << "t"
+        << "2"
+        << "b" << QByteArray("[t]\n1=a\n2=b\n");
     QTest::newRow("add section keeps LF line ends")
-        << QByteArray("[u]\nz=1\n") << "data" << "1" << "60" << QByteArray("[u]\nz=1\n[data]\n1=60\n");
+        << QByteArray("[u]\nz=1\n") << "data"
+        << "1"
+        << "60" << QByteArray("[u]\nz=1\n[data]\n1=60\n");
     QTest::newRow("add section keeps CR line ends")
-        << QByteArray("[u]\rz=1") << "data" << "1" << "60" << QByteArray("[u]\rz=1\r[data]\r1=60\r");
+        << QByteArray("[u]\rz=1") << "data"
+        << "1"
+        << "60" << QByteArray("[u]\rz=1\r[data]\r1=60\r");
     QTest::newRow("first of duplicate sections is written")
-        << QByteArray("[t]\n1=a\n[t]\n1=b\n") << "t" << "1" << "c" << QByteArray("[t]\n1=c\n[t]\n1=b\n");
+        << QByteArray("[t]\n1=a\n[t]\n1=b\n") << "t"
+        << "1"
+        << "c" << QByteArray("[t]\n1=c\n[t]\n1=b\n");
     QTest::newRow("line breaks and NUL become blanks")
-        << QByteArray("[t]\r\n1=a\r\n") << "t" << "1" << QString::fromUtf8("x\r\n[data]\n1=0\0y", 15)
+        << QByteArray("[t]\r\n1=a\r\n") << "t"
+        << "1" << QString::fromUtf8("x\r\n[data]\n1=0\0y", 15)
         << QByteArray("[t]\r\n1=x  [data] 1=0 y\r\n");
     QTest::newRow("Windows-1250 file stays Windows-1250")
         << (QByteArray("[t]\r\n1=") + cp1250("čaj") + "\r\n2=" + cp1250("řeka") + "\r\n") << "t"
-        << "1" << "kůň" << (QByteArray("[t]\r\n1=") + cp1250("kůň") + "\r\n2=" + cp1250("řeka") + "\r\n");
-    QTest::newRow("UTF-8 file stays UTF-8")
-        << QByteArray("[t]\n1=čaj\n2=řeka\n") << "t" << "1" << "kůň" << QByteArray("[t]\n1=kůň\n2=řeka\n");
-    QTest::newRow("BOM kept") << QByteArray("\xEF\xBB\xBF[t]\n1=a\n") << "t" << "1" << "é"
-                              << QByteArray("\xEF\xBB\xBF[t]\n1=é\n");
+        << "1"
+        << "kůň" << (QByteArray("[t]\r\n1=") + cp1250("kůň") + "\r\n2=" + cp1250("řeka") + "\r\n");
+    QTest::newRow("UTF-8 file stays UTF-8") << QByteArray("[t]\n1=čaj\n2=řeka\n") << "t"
+                                            << "1"
+                                            << "kůň" << QByteArray("[t]\n1=kůň\n2=řeka\n");
+    QTest::newRow("BOM kept") << QByteArray("\xEF\xBB\xBF[t]\n1=a\n") << "t"
+                              << "1"
+                              << "é" << QByteArray("\xEF\xBB\xBF[t]\n1=é\n");
     QTest::newRow("Windows-1250 bytes that would read as UTF-8 switch the file to UTF-8")
-        << QByteArray("[t]\r\n1=\x9a\r\n") << "t" << "1" << QString::fromUtf8("\xc3\x84\xc5\xa4") // ÄŤ
+        << QByteArray("[t]\r\n1=\x9a\r\n") << "t"
+        << "1" << QString::fromUtf8("\xc3\x84\xc5\xa4") // ÄŤ
         << QByteArray("[t]\r\n1=\xc3\x84\xc5\xa4\r\n");
     QTest::newRow("text beyond Windows-1250 switches the file to UTF-8")
-        << (QByteArray("[t]\r\n2=") + cp1250("řeka") + "\r\n") << "t" << "1" << "☕ pauza"
-        << QByteArray("[t]\r\n2=řeka\r\n1=☕ pauza\r\n");
+        << (QByteArray("[t]\r\n2=") + cp1250("řeka") + "\r\n") << "t"
+        << "1"
+        << "☕ pauza" << QByteArray("[t]\r\n2=řeka\r\n1=☕ pauza\r\n");
 }
 
 void SettingsFileTest::write() {
@@ -208,11 +245,14 @@ void SettingsFileTest::writtenValuesReadBack_data() {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("readBack");
-    QTest::newRow("plain") << QByteArray() << "abc" << "abc";
-    QTest::newRow("leading U+FEFF is text") << QByteArray() << QString::fromUtf8("\xef\xbb\xbfx")
-                                            << QString::fromUtf8("\xef\xbb\xbfx");
-    QTest::newRow("blanks trimmed, quotes removed") << QByteArray("[t]\n1=old\n") << " 'x' " << "x";
-    QTest::newRow("Czech in a BOM file") << QByteArray("\xEF\xBB\xBF") << "čaj" << "čaj";
+    QTest::newRow("plain") << QByteArray() << "abc"
+                           << "abc";
+    QTest::newRow("leading U+FEFF is text")
+        << QByteArray() << QString::fromUtf8("\xef\xbb\xbfx") << QString::fromUtf8("\xef\xbb\xbfx");
+    QTest::newRow("blanks trimmed, quotes removed") << QByteArray("[t]\n1=old\n") << " 'x' "
+                                                    << "x";
+    QTest::newRow("Czech in a BOM file") << QByteArray("\xEF\xBB\xBF") << "čaj"
+                                         << "čaj";
 }
 
 void SettingsFileTest::writtenValuesReadBack() {
@@ -252,27 +292,34 @@ void SettingsFileTest::load_data() {
     QTest::addColumn<float>("interval");
 
     const QByteArray texts = "[texts]\r\n1=A\r\n2=B\r\n";
-    QTest::newRow("only texts: defaults for the data")
-        << texts << false << qint16(-1) << "A" << "B" << qint16(0) << 3600.0f;
-    QTest::newRow("empty file: all defaults")
-        << QByteArray() << false << qint16(0) << "..." << "..." << qint16(0) << 3600.0f;
-    QTest::newRow("flag 1") << texts + "[data]\r\n2=1\r\n1=5\r\n" << false << qint16(0) << "A" << "B"
-                            << qint16(-1) << 5.0f;
-    QTest::newRow("flag 0") << texts + "[data]\r\n2=0\r\n" << false << qint16(-1) << "A" << "B"
-                            << qint16(0) << 3600.0f;
-    QTest::newRow("flag 7 leaves it") << texts + "[data]\r\n2=7\r\n" << false << qint16(-1) << "A"
+    QTest::newRow("only texts: defaults for the data") << texts << false << qint16(-1) << "A"
+                                                       << "B" << qint16(0) << 3600.0f;
+    QTest::newRow("empty file: all defaults") << QByteArray() << false << qint16(0) << "..."
+                                              << "..." << qint16(0) << 3600.0f;
+    QTest::newRow("flag 1") << texts + "[data]\r\n2=1\r\n1=5\r\n"
+                            << false << qint16(0) << "A"
+                            << "B" << qint16(-1) << 5.0f;
+    QTest::newRow("flag 0") << texts + "[data]\r\n2=0\r\n"
+                            << false << qint16(-1) << "A"
+                            << "B" << qint16(0) << 3600.0f;
+    QTest::newRow("flag 7 leaves it") << texts + "[data]\r\n2=7\r\n"
+                                      << false << qint16(-1) << "A"
                                       << "B" << qint16(-1) << 3600.0f;
-    QTest::newRow("flag 1.0 and 1e0 are 1") << texts + "[data]\r\n2=1e0\r\n" << false << qint16(0)
-                                            << "A" << "B" << qint16(-1) << 3600.0f;
-    QTest::newRow("flag -1 leaves it") << texts + "[data]\r\n2=-1\r\n" << false << qint16(0) << "A"
+    QTest::newRow("flag 1.0 and 1e0 are 1") << texts + "[data]\r\n2=1e0\r\n"
+                                            << false << qint16(0) << "A"
+                                            << "B" << qint16(-1) << 3600.0f;
+    QTest::newRow("flag -1 leaves it") << texts + "[data]\r\n2=-1\r\n"
+                                       << false << qint16(0) << "A"
                                        << "B" << qint16(0) << 3600.0f;
-    QTest::newRow("flag cut to 4 characters: 10000 reads 1000")
-        << texts + "[data]\r\n2=10001\r\n" << false << qint16(0) << "A" << "B" << qint16(0) << 3600.0f;
-    QTest::newRow("2,5 under a Czech locale")
-        << texts + "[data]\r\n1=2,5\r\n" << true << qint16(0) << "A" << "B" << qint16(0) << 2.5f;
-    QTest::newRow("interval cut to 9 characters")
-        << texts + "[data]\r\n1=1234567890\r\n" << false << qint16(0) << "A" << "B" << qint16(0)
-        << 123456789.0f;
+    QTest::newRow("flag cut to 4 characters: 10000 reads 1000") << texts + "[data]\r\n2=10001\r\n"
+                                                                << false << qint16(0) << "A"
+                                                                << "B" << qint16(0) << 3600.0f;
+    QTest::newRow("2,5 under a Czech locale") << texts + "[data]\r\n1=2,5\r\n"
+                                              << true << qint16(0) << "A"
+                                              << "B" << qint16(0) << 2.5f;
+    QTest::newRow("interval cut to 9 characters") << texts + "[data]\r\n1=1234567890\r\n"
+                                                  << false << qint16(0) << "A"
+                                                  << "B" << qint16(0) << 123456789.0f;
     QTest::newRow("150 characters read as 99")
         << QByteArray("[texts]\r\n1=" + QByteArray(150, 'x') + "\r\n") << false << qint16(0)
         << QString(99, 'x') << "..." << qint16(0) << 3600.0f;
@@ -280,8 +327,10 @@ void SettingsFileTest::load_data() {
         << QByteArray("[texts]\r\n1=   a=b \r\n2=\"  quoted \"\r\n") << false << qint16(0) << "a=b"
         << "  quoted " << qint16(0) << 3600.0f;
     QTest::newRow("Czech texts in Windows-1250")
-        << QByteArray("[texts]\r\n1=" + cp1250("Už dost") + "\r\n2=" + cp1250("Běžte ven.") + "\r\n")
-        << false << qint16(0) << "Už dost" << "Běžte ven." << qint16(0) << 3600.0f;
+        << QByteArray("[texts]\r\n1=" + cp1250("Už dost") + "\r\n2=" + cp1250("Běžte ven.") +
+                      "\r\n")
+        << false << qint16(0) << "Už dost"
+        << "Běžte ven." << qint16(0) << 3600.0f;
 }
 
 void SettingsFileTest::load() {
@@ -360,9 +409,10 @@ void SettingsFileTest::saveKeepsOtherContentAndEncoding() {
     state.LoadSettings(QLocale::c());
     state.HideDesktop = ReminderState::True;
     QVERIFY(state.SaveSettings(45).ok);
-    QCOMPARE(readAll(state.IniPath),
-             cp1250("; moje nastavení\r\n[texts]\r\n1=Čas\r\n2=Jděte.\r\n[jiné]\r\nx=ž\r\n[data]\r\n"
-                    "1=45\r\n2=1\r\n"));
+    QCOMPARE(
+        readAll(state.IniPath),
+        cp1250("; moje nastavení\r\n[texts]\r\n1=Čas\r\n2=Jděte.\r\n[jiné]\r\nx=ž\r\n[data]\r\n"
+               "1=45\r\n2=1\r\n"));
 }
 
 // --- conversions --------------------------------------------------------------------
@@ -422,25 +472,31 @@ void SettingsFileTest::composedTexts_data() {
     QTest::addColumn<bool>("czech");
     QTest::addColumn<QString>("warning");
     QTest::addColumn<QString>("summary");
-    QTest::newRow("defaults") << "U počítače už sedíte déle jak" << "Doporučuji práci odložit a protáhnout se."
-                              << 60.0f << false
-                              << "U počítače už sedíte déle jak 60 minut. Doporučuji práci odložit a "
-                                 "protáhnout se."
-                              << "Zobrazit výstražné okno jednou za 60 minut.";
-    QTest::newRow("empty texts") << "" << "" << 60.0f << false << " 60 minut. "
+    QTest::newRow("defaults")
+        << "U počítače už sedíte déle jak"
+        << "Doporučuji práci odložit a protáhnout se." << 60.0f << false
+        << "U počítače už sedíte déle jak 60 minut. Doporučuji práci odložit a "
+           "protáhnout se."
+        << "Zobrazit výstražné okno jednou za 60 minut.";
+    QTest::newRow("empty texts") << ""
+                                 << "" << 60.0f << false << " 60 minut. "
                                  << "Zobrazit výstražné okno jednou za 60 minut.";
-    QTest::newRow("missing texts") << "..." << "..." << 60.0f << false << "... 60 minut. ..."
+    QTest::newRow("missing texts") << "..."
+                                   << "..." << 60.0f << false << "... 60 minut. ..."
                                    << "Zobrazit výstražné okno jednou za 60 minut.";
-    QTest::newRow("first text ending in a blank") << "jak " << "x" << 60.0f << false
-                                                  << "jak  60 minut. x"
+    QTest::newRow("first text ending in a blank") << "jak "
+                                                  << "x" << 60.0f << false << "jak  60 minut. x"
                                                   << "Zobrazit výstražné okno jednou za 60 minut.";
-    QTest::newRow("missing-key default") << "jak" << "x" << 3600.0f << false << "jak 3600 minut. x"
+    QTest::newRow("missing-key default") << "jak"
+                                         << "x" << 3600.0f << false << "jak 3600 minut. x"
                                          << "Zobrazit výstražné okno jednou za 3600 minut.";
-    QTest::newRow("2,5 under Czech") << "a" << "b" << 2.5f << true << "a 2,5 minut. b"
+    QTest::newRow("2,5 under Czech") << "a"
+                                     << "b" << 2.5f << true << "a 2,5 minut. b"
                                      << "Zobrazit výstražné okno jednou za 2,5 minut.";
-    QTest::newRow("markup stays text") << "<b>x</b>" << "<img src=a>" << 1.0f << false
-                                       << "<b>x</b> 1 minut. <img src=a>"
-                                       << "Zobrazit výstražné okno jednou za 1 minut.";
+    QTest::newRow("markup stays text")
+        << "<b>x</b>"
+        << "<img src=a>" << 1.0f << false << "<b>x</b> 1 minut. <img src=a>"
+        << "Zobrazit výstražné okno jednou za 1 minut.";
 }
 
 void SettingsFileTest::composedTexts() {

@@ -31,7 +31,7 @@ int cycles() {
 class SoakTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void tenThousandCycles();
 };
 

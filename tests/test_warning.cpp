@@ -20,7 +20,7 @@ void toWarning(TestProgram& t) {
 class WarningTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void layout_data();
     void layout();
     void focusAndTabOrder_data();
@@ -42,11 +42,17 @@ void WarningTest::layout_data() {
     QTest::addColumn<QRect>("window");
     QTest::addColumn<QList<QRect>>("controls"); // Image1, Label1, Command1, Command2, Command3
     QTest::newRow("Form1") << QByteArray("0") << QRect(-1, -1, 339, 87)
-                           << QList<QRect>{{8, 8, 32, 32}, {48, 8, 280, 45}, {8, 56, 73, 25},
-                                           {88, 56, 73, 25}, {256, 56, 73, 25}};
+                           << QList<QRect>{{8, 8, 32, 32},
+                                           {48, 8, 280, 45},
+                                           {8, 56, 73, 25},
+                                           {88, 56, 73, 25},
+                                           {256, 56, 73, 25}};
     QTest::newRow("Form4") << QByteArray("1") << QGuiApplication::primaryScreen()->geometry()
-                           << QList<QRect>{{24, 24, 32, 32}, {64, 24, 280, 45}, {24, 72, 73, 25},
-                                           {104, 72, 73, 25}, {272, 72, 73, 25}};
+                           << QList<QRect>{{24, 24, 32, 32},
+                                           {64, 24, 280, 45},
+                                           {24, 72, 73, 25},
+                                           {104, 72, 73, 25},
+                                           {272, 72, 73, 25}};
 }
 
 void WarningTest::layout() {

@@ -4,11 +4,11 @@
 
 // The standard warning window "Varování!".
 class Form1 : public WarningForm {
-public:
+  public:
     using WarningForm::WarningForm;
 
     void Form_Load() override;
 
-protected:
+  protected:
     FormWindow* createWindow() override;
 };

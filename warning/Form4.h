@@ -4,12 +4,12 @@
 
 // The full-screen warning: black over the whole primary screen, white text.
 class Form4 : public WarningForm {
-public:
+  public:
     using WarningForm::WarningForm;
 
     void Form_Load() override;
 
-protected:
+  protected:
     FormWindow* createWindow() override;
     void showWindow(FormWindow& window) override;
 };

@@ -37,7 +37,8 @@ void WarningForm::buildControls(FormWindow& window, int offset) {
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1->setGeometry(Twips::rect(720 + offset, 120 + offset, 4200, 675));
 
-    Command1 = button(window, QStringLiteral("OK"), Twips::rect(120 + offset, 840 + offset, 1095, 375));
+    Command1 =
+        button(window, QStringLiteral("OK"), Twips::rect(120 + offset, 840 + offset, 1095, 375));
     Command2 = button(window, QStringLiteral("Nastavení"),
                       Twips::rect(1320 + offset, 840 + offset, 1095, 375));
     Command3 = button(window, QStringLiteral("Ukončit !"),
@@ -69,6 +70,10 @@ void WarningForm::Command1_Click() {
     program_.form3.show();
 }
 
-void WarningForm::Command2_Click() { program_.form2.showModal(); }
+void WarningForm::Command2_Click() {
+    program_.form2.showModal();
+}
 
-void WarningForm::Command3_Click() { program_.platform.end(0); }
+void WarningForm::Command3_Click() {
+    program_.platform.end(0);
+}

@@ -8,7 +8,7 @@ class QPushButton;
 // What the standard and the full-screen warning have in common: the picture, the
 // message and the three buttons, the sound at load, and what the buttons do.
 class WarningForm : public Form {
-public:
+  public:
     using Form::Form;
 
     QLabel* Image1 = nullptr;
@@ -21,7 +21,7 @@ public:
     void Command2_Click();
     void Command3_Click();
 
-protected:
+  protected:
     // Builds the window's controls `offset` twips right and down from the standard layout.
     void buildControls(FormWindow& window, int offset);
     // Shows the window on top of the others, without taking the keyboard from the
