@@ -15,6 +15,14 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a';
 }
 
+// Narrows [first, last) of data to leave out the blanks at either end.
+void trimBlanks(const char* data, int& first, int& last) {
+    while (first < last && isBlank(data[first]))
+        ++first;
+    while (last > first && isBlank(data[last - 1]))
+        --last;
+}
+
 bool hasNonAscii(const QByteArray& bytes) {
     for (char c : bytes)
         if (static_cast<unsigned char>(c) >= 0x80)
@@ -28,10 +36,10 @@ bool isValidUtf8(const QByteArray& bytes) {
     return !decoder.hasError();
 }
 
-// Section and key names are compared as Windows does, without regard to case.
+// Section and key names are compared as Windows does, without regard to case. The names
+// the program asks for are ASCII, so the stored bytes need no decoding to be compared.
 bool sameName(const QByteArray& stored, const QString& wanted) {
-    return QString::fromLatin1(stored).compare(wanted, Qt::CaseInsensitive) == 0 ||
-           QString::fromUtf8(stored).compare(wanted, Qt::CaseInsensitive) == 0;
+    return QString::fromLatin1(stored).compare(wanted, Qt::CaseInsensitive) == 0;
 }
 
 QString sanitizeValue(QString value) {
@@ -70,46 +78,41 @@ void ProfileFile::parse() {
         while (end < size && data[end] != '\n' && data[end] != '\r')
             ++end;
         line.end = end;
+        // A line ends with CR LF, LF or CR alone.
         int next = end;
         if (next < size && data[next] == '\r')
             ++next;
-        if (next < size && data[next] == '\n' && (next == end || data[next - 1] == '\r'))
+        if (next < size && data[next] == '\n')
             ++next;
         line.next = next;
 
         int first = pos;
-        while (first < end && isBlank(data[first]))
-            ++first;
         int last = end;
-        while (last > first && isBlank(data[last - 1]))
-            --last;
+        trimBlanks(data, first, last);
 
         if (first < last && data[first] == '[') {
             const int close = content_.indexOf(']', first + 1);
             if (close >= 0 && close < last) {
                 int nameStart = first + 1;
                 int nameEnd = close;
-                while (nameStart < nameEnd && isBlank(data[nameStart]))
-                    ++nameStart;
-                while (nameEnd > nameStart && isBlank(data[nameEnd - 1]))
-                    --nameEnd;
+                trimBlanks(data, nameStart, nameEnd);
                 line.section = true;
                 line.name = content_.mid(nameStart, nameEnd - nameStart);
             }
         } else if (first < last && data[first] != ';') {
             const int equals = content_.indexOf('=', first);
             if (equals >= 0 && equals < last) {
+                int keyStart = first;
                 int keyEnd = equals;
-                while (keyEnd > first && isBlank(data[keyEnd - 1]))
-                    --keyEnd;
+                trimBlanks(data, keyStart, keyEnd);
                 int valueStart = equals + 1;
-                while (valueStart < last && isBlank(data[valueStart]))
-                    ++valueStart;
+                int valueEnd = last;
+                trimBlanks(data, valueStart, valueEnd);
                 if (keyEnd > first) {
                     line.key = true;
                     line.name = content_.mid(first, keyEnd - first);
                     line.valueStart = valueStart;
-                    line.valueEnd = last;
+                    line.valueEnd = valueEnd;
                 }
             }
         }
