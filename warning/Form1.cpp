@@ -13,9 +13,6 @@ FormWindow* Form1::createWindow() {
     buildControls(*window, 0);
     QWidget::setTabOrder(Command1, Command2);
     QWidget::setTabOrder(Command2, Command3);
-    on(Command1, &QPushButton::clicked, &Form1::Command1_Click);
-    on(Command2, &QPushButton::clicked, &Form1::Command2_Click);
-    on(Command3, &QPushButton::clicked, &Form1::Command3_Click);
     Command1->setFocus();
     return window;
 }

@@ -22,9 +22,6 @@ FormWindow* Form4::createWindow() {
     Label1->setPalette(text);
     QWidget::setTabOrder(Command3, Command2);
     QWidget::setTabOrder(Command2, Command1);
-    on(Command1, &QPushButton::clicked, &Form4::Command1_Click);
-    on(Command2, &QPushButton::clicked, &Form4::Command2_Click);
-    on(Command3, &QPushButton::clicked, &Form4::Command3_Click);
     Command3->setFocus();
     return window;
 }

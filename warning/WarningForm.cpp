@@ -44,6 +44,10 @@ void WarningForm::buildControls(FormWindow& window, int offset) {
     Command3 = button(window, QStringLiteral("Ukončit !"),
                       Twips::rect(3840 + offset, 840 + offset, 1095, 375));
 
+    on(Command1, &QPushButton::clicked, &WarningForm::Command1_Click);
+    on(Command2, &QPushButton::clicked, &WarningForm::Command2_Click);
+    on(Command3, &QPushButton::clicked, &WarningForm::Command3_Click);
+
     // The warning stays until the user chooses one of the three buttons.
     window.onCloseRequest = [] {};
 }
