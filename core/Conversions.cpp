@@ -29,8 +29,12 @@ double toDouble(const QString& text, const QLocale& locale, const QString& origi
     const QString trimmed = text.trimmed();
     if (!looksLikeNumber(trimmed, locale))
         throw RuntimeError(RuntimeError::TypeMismatch, text, origin);
+    // The shape is checked: read it in one notation that takes an exponent with either
+    // letter (some locales write exponents otherwise and would refuse "1e3").
+    QString plain = trimmed;
+    plain.remove(locale.groupSeparator()).replace(locale.decimalPoint(), QStringLiteral("."));
     bool ok = false;
-    const double value = locale.toDouble(trimmed, &ok);
+    const double value = QLocale::c().toDouble(plain, &ok);
     if (!ok || !std::isfinite(value))
         throw RuntimeError(RuntimeError::Overflow, text, origin);
     return value == 0.0 ? 0.0 : value; // no negative zero

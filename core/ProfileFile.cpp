@@ -3,9 +3,20 @@
 #include "core/Windows1250.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
 
 namespace {
 
@@ -23,23 +34,17 @@ void trimBlanks(const char* data, int& first, int& last) {
         --last;
 }
 
+// The first `c` in [from, to), or -1: every search stays within one line.
+int findIn(const char* data, int from, int to, char c) {
+    const void* hit = std::memchr(data + from, c, std::size_t(to - from));
+    return hit ? int(static_cast<const char*>(hit) - data) : -1;
+}
+
 bool hasNonAscii(const QByteArray& bytes) {
     for (char c : bytes)
         if (static_cast<unsigned char>(c) >= 0x80)
             return true;
     return false;
-}
-
-bool isValidUtf8(const QByteArray& bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString unused = decoder.decode(bytes);
-    return !decoder.hasError();
-}
-
-// Section and key names are compared as Windows does, without regard to case. The names
-// the program asks for are ASCII, so the stored bytes need no decoding to be compared.
-bool sameName(const QByteArray& stored, const QString& wanted) {
-    return QString::fromLatin1(stored).compare(wanted, Qt::CaseInsensitive) == 0;
 }
 
 QString sanitizeValue(QString value) {
@@ -55,88 +60,124 @@ QString sanitizeValue(QString value) {
 
 ProfileFile::ProfileFile(QByteArray content) : content_(std::move(content)) {
     encoding_ = detect(content_);
-    if (content_.startsWith(Utf8Bom))
+    if (encoding_ == Encoding::Utf16LE || encoding_ == Encoding::Utf16BE) {
+        QStringDecoder decoder(encoding_ == Encoding::Utf16LE ? QStringDecoder::Utf16LE
+                                                              : QStringDecoder::Utf16BE);
+        content_ = QString(decoder.decode(content_)).toUtf8(); // the mark is left out
+    } else if (content_.startsWith(Utf8Bom)) {
         bodyStart_ = Utf8Bom.size();
-    parse();
+    }
 }
 
 ProfileFile::Encoding ProfileFile::detect(const QByteArray& content) {
-    if (content.startsWith(Utf8Bom) || (hasNonAscii(content) && isValidUtf8(content)))
+    if (content.startsWith("\xFF\xFE"))
+        return Encoding::Utf16LE;
+    if (content.startsWith("\xFE\xFF"))
+        return Encoding::Utf16BE;
+    if (content.startsWith(Utf8Bom) || (hasNonAscii(content) && content.isValidUtf8()))
         return Encoding::Utf8;
     return Encoding::Windows1250;
 }
 
-void ProfileFile::parse() {
-    lines_.clear();
+QByteArray ProfileFile::bytes() const {
+    if (encoding_ != Encoding::Utf16LE && encoding_ != Encoding::Utf16BE)
+        return content_;
+    QStringEncoder encoder(encoding_ == Encoding::Utf16LE ? QStringEncoder::Utf16LE
+                                                          : QStringEncoder::Utf16BE,
+                           QStringEncoder::Flag::WriteBom);
+    return encoder.encode(QString::fromUtf8(content_));
+}
+
+ProfileFile::Line ProfileFile::lineAt(int pos) const {
     const int size = content_.size();
     const char* data = content_.constData();
-    int pos = bodyStart_;
-    while (pos < size) {
-        Line line;
-        line.start = pos;
-        int end = pos;
-        while (end < size && data[end] != '\n' && data[end] != '\r')
-            ++end;
-        line.end = end;
-        // A line ends with CR LF, LF or CR alone.
-        int next = end;
-        if (next < size && data[next] == '\r')
-            ++next;
-        if (next < size && data[next] == '\n')
-            ++next;
-        line.next = next;
+    Line line;
+    line.start = pos;
+    int end = pos;
+    while (end < size && data[end] != '\n' && data[end] != '\r')
+        ++end;
+    line.end = end;
+    // A line ends with CR LF, LF or CR alone.
+    int next = end;
+    if (next < size && data[next] == '\r')
+        ++next;
+    if (next < size && data[next] == '\n')
+        ++next;
+    line.next = next;
 
-        int first = pos;
-        int last = end;
-        trimBlanks(data, first, last);
-
-        if (first < last && data[first] == '[') {
-            const int close = content_.indexOf(']', first + 1);
-            if (close >= 0 && close < last) {
-                int nameStart = first + 1;
-                int nameEnd = close;
-                trimBlanks(data, nameStart, nameEnd);
-                line.section = true;
-                line.name = content_.mid(nameStart, nameEnd - nameStart);
-            }
-        } else if (first < last && data[first] != ';') {
-            const int equals = content_.indexOf('=', first);
-            if (equals >= 0 && equals < last) {
-                int keyStart = first;
-                int keyEnd = equals;
-                trimBlanks(data, keyStart, keyEnd);
-                int valueStart = equals + 1;
-                int valueEnd = last;
-                trimBlanks(data, valueStart, valueEnd);
-                if (keyEnd > first) {
-                    line.key = true;
-                    line.name = content_.mid(first, keyEnd - first);
-                    line.valueStart = valueStart;
-                    line.valueEnd = valueEnd;
-                }
+    int first = pos;
+    int last = end;
+    trimBlanks(data, first, last);
+    if (first < last && data[first] == '[') {
+        const int close = findIn(data, first + 1, last, ']');
+        if (close >= 0) {
+            line.section = true;
+            line.nameStart = first + 1;
+            line.nameEnd = close;
+            trimBlanks(data, line.nameStart, line.nameEnd);
+        }
+    } else if (first < last && data[first] != ';') {
+        const int equals = findIn(data, first, last, '=');
+        if (equals >= 0) {
+            int keyEnd = equals;
+            trimBlanks(data, first, keyEnd);
+            if (keyEnd > first) {
+                line.key = true;
+                line.nameStart = first;
+                line.nameEnd = keyEnd;
+                line.valueStart = equals + 1;
+                line.valueEnd = last;
+                trimBlanks(data, line.valueStart, line.valueEnd);
             }
         }
-        lines_.append(line);
-        pos = next;
     }
+    return line;
 }
 
-int ProfileFile::findSection(const QString& section) const {
-    for (int i = 0; i < lines_.size(); ++i)
-        if (lines_[i].section && sameName(lines_[i].name, section))
-            return i;
-    return -1;
+// Section and key names are compared as Windows does, without regard to case. The names
+// the program asks for are ASCII, so the stored bytes need no decoding to be compared.
+bool ProfileFile::named(const Line& line, const QString& name) const {
+    if (line.nameEnd - line.nameStart != name.size())
+        return false;
+    const char* stored = content_.constData() + line.nameStart;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t wanted = name[i].unicode();
+        const auto byte = static_cast<unsigned char>(stored[i]);
+        if (wanted >= 0x80 || byte >= 0x80) {
+            if (wanted != byte)
+                return false;
+        } else if (std::tolower(byte) != std::tolower(int(wanted))) {
+            return false;
+        }
+    }
+    return true;
 }
 
-int ProfileFile::findKey(int sectionLine, const QString& key) const {
-    for (int i = sectionLine + 1; i < lines_.size() && !lines_[i].section; ++i)
-        if (lines_[i].key && sameName(lines_[i].name, key))
-            return i;
-    return -1;
+std::optional<ProfileFile::Line> ProfileFile::findSection(const QString& section) const {
+    for (int pos = bodyStart_; pos < content_.size();) {
+        const Line line = lineAt(pos);
+        if (line.section && named(line, section))
+            return line;
+        pos = line.next;
+    }
+    return std::nullopt;
+}
+
+std::optional<ProfileFile::Line> ProfileFile::findKey(const Line& sectionLine,
+                                                      const QString& key) const {
+    for (int pos = sectionLine.next; pos < content_.size();) {
+        const Line line = lineAt(pos);
+        if (line.section)
+            break;
+        if (line.key && named(line, key))
+            return line;
+        pos = line.next;
+    }
+    return std::nullopt;
 }
 
 QString ProfileFile::decode(const QByteArray& bytes) const {
-    if (encoding_ == Encoding::Utf8) {
+    if (encoding_ != Encoding::Windows1250) {
         // A value may itself begin with U+FEFF: that is text, not a byte-order mark.
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
         return decoder.decode(bytes);
@@ -145,14 +186,13 @@ QString ProfileFile::decode(const QByteArray& bytes) const {
 }
 
 std::optional<QString> ProfileFile::value(const QString& section, const QString& key) const {
-    const int sectionLine = findSection(section);
-    if (sectionLine < 0)
+    const std::optional<Line> sectionLine = findSection(section);
+    if (!sectionLine)
         return std::nullopt;
-    const int keyLine = findKey(sectionLine, key);
-    if (keyLine < 0)
+    const std::optional<Line> line = findKey(*sectionLine, key);
+    if (!line)
         return std::nullopt;
-    const Line& line = lines_[keyLine];
-    QByteArray raw = content_.mid(line.valueStart, line.valueEnd - line.valueStart);
+    QByteArray raw = content_.mid(line->valueStart, line->valueEnd - line->valueStart);
     if (raw.size() >= 2 && (raw.front() == '"' || raw.front() == '\'') && raw.back() == raw.front())
         raw = raw.mid(1, raw.size() - 2);
     const int nul = raw.indexOf('\0');
@@ -163,14 +203,24 @@ std::optional<QString> ProfileFile::value(const QString& section, const QString&
 
 QString ProfileFile::read(const QString& section, const QString& key, const QString& defaultValue,
                           int size) const {
-    const QString found = value(section, key).value_or(defaultValue);
-    return size <= 0 ? QString() : found.left(size - 1);
+    if (size <= 0)
+        return {};
+    QString found = value(section, key).value_or(defaultValue).left(size - 1);
+    if (!found.isEmpty() && found.back().isHighSurrogate())
+        found.chop(1); // its other half did not fit
+    return found;
 }
 
 QByteArray ProfileFile::lineEnding() const {
-    for (const Line& line : lines_)
-        if (line.next > line.end)
-            return content_.mid(line.end, line.next - line.end);
+    const char* data = content_.constData();
+    const int size = content_.size();
+    for (int i = bodyStart_; i < size; ++i) {
+        if (data[i] == '\n')
+            return QByteArrayLiteral("\n");
+        if (data[i] == '\r')
+            return i + 1 < size && data[i + 1] == '\n' ? QByteArrayLiteral("\r\n")
+                                                       : QByteArrayLiteral("\r");
+    }
     return QByteArrayLiteral("\r\n");
 }
 
@@ -178,19 +228,19 @@ void ProfileFile::switchToUtf8() {
     const QByteArray body = content_.mid(bodyStart_);
     content_ = content_.left(bodyStart_) + Windows1250::decode(body).toUtf8();
     encoding_ = Encoding::Utf8;
-    parse();
 }
 
 void ProfileFile::setValue(const QString& section, const QString& key, const QString& value) {
+    if (encoding_ != Encoding::Windows1250) {
+        place(section, key, sanitizeValue(value));
+        return;
+    }
     const QByteArray before = content_;
-    const Encoding encodingBefore = encoding_;
     place(section, key, sanitizeValue(value));
     if (encoding_ == Encoding::Windows1250 && detect(content_) == Encoding::Utf8) {
         // The Windows-1250 bytes happen to form UTF-8 now and would be read back as other
         // characters: store the file as UTF-8 instead, which keeps every text as it is.
         content_ = before;
-        encoding_ = encodingBefore;
-        parse();
         switchToUtf8();
         place(section, key, sanitizeValue(value));
     }
@@ -204,90 +254,256 @@ void ProfileFile::place(const QString& section, const QString& key, const QStrin
         if (!fits) // the code page cannot hold it: keep the text, not the code page
             switchToUtf8();
     }
-    if (encoding_ == Encoding::Utf8)
+    if (encoding_ != Encoding::Windows1250)
         encoded = clean.toUtf8();
 
     const QByteArray eol = lineEnding();
-    const int sectionLine = findSection(section);
-    if (sectionLine >= 0) {
-        const int keyLine = findKey(sectionLine, key);
-        if (keyLine >= 0) {
-            const Line& line = lines_[keyLine];
-            content_.replace(line.valueStart, line.valueEnd - line.valueStart, encoded);
-        } else {
-            // After the last non-blank line of the section: blank lines that separate it
-            // from the next section stay where they are.
-            int after = sectionLine;
-            for (int i = sectionLine + 1; i < lines_.size() && !lines_[i].section; ++i) {
-                bool blank = true;
-                for (int p = lines_[i].start; p < lines_[i].end && blank; ++p)
-                    blank = isBlank(content_[p]);
-                if (!blank)
-                    after = i;
-            }
-            const Line& line = lines_[after];
-            QByteArray insert;
-            if (line.next == line.end) // last line without its ending
-                insert += eol;
-            insert += key.toUtf8() + '=' + encoded + eol;
-            content_.insert(line.next, insert);
-        }
-    } else {
+    const std::optional<Line> sectionLine = findSection(section);
+    if (!sectionLine) {
         QByteArray append;
-        if (!lines_.isEmpty() && lines_.back().next == lines_.back().end)
+        const char last = content_.size() > bodyStart_ ? content_.back() : '\n';
+        if (last != '\n' && last != '\r') // last line without its ending
             append += eol;
         append += '[' + section.toUtf8() + ']' + eol + key.toUtf8() + '=' + encoded + eol;
         content_ += append;
+        return;
     }
-    parse();
+    if (const std::optional<Line> line = findKey(*sectionLine, key)) {
+        content_.replace(line->valueStart, line->valueEnd - line->valueStart, encoded);
+        return;
+    }
+    // After the last non-blank line of the section: blank lines that separate it from the
+    // next section stay where they are.
+    Line after = *sectionLine;
+    for (int pos = sectionLine->next; pos < content_.size();) {
+        const Line line = lineAt(pos);
+        if (line.section)
+            break;
+        int first = line.start;
+        int last = line.end;
+        trimBlanks(content_.constData(), first, last);
+        if (first < last)
+            after = line;
+        pos = line.next;
+    }
+    QByteArray insert;
+    if (after.next == after.end) // last line without its ending
+        insert += eol;
+    insert += key.toUtf8() + '=' + encoded + eol;
+    content_.insert(after.next, insert);
 }
 
+// --- the file on disk ---------------------------------------------------------------
+
+namespace {
+
+// Terminating signals wait while a save runs: the file is then always whole, and no
+// temporary file is left behind for a signal to orphan.
+class SignalsHeld {
+  public:
+    SignalsHeld() {
+        sigset_t held;
+        sigemptyset(&held);
+        for (int signal : {SIGTERM, SIGHUP, SIGINT, SIGQUIT})
+            sigaddset(&held, signal);
+        pthread_sigmask(SIG_BLOCK, &held, &before_);
+    }
+    ~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &before_, nullptr); }
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+  private:
+    sigset_t before_;
+};
+
+class Descriptor {
+  public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    // Closes now, reporting what the close says (a delayed write error).
+    bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
+
+  private:
+    int fd_;
+};
+
+QString reason() {
+    return qt_error_string(errno);
+}
+
+bool readAll(int fd, QByteArray& out) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            return true;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        out.append(buffer, n);
+    }
+}
+
+bool writeAll(int fd, const QByteArray& bytes, off_t at) {
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n =
+            ::pwrite(fd, bytes.constData() + done, std::size_t(bytes.size() - done), at + done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+// The file may not be replaced by another without changing what it is: it has other
+// names, an access-control list or other extended attributes.
+bool mustStayThisFile(const QByteArray& path, const struct stat& info) {
+    return info.st_nlink > 1 || ::listxattr(path.constData(), nullptr, 0) > 0;
+}
+
+QString writeFailed(const QString& path) {
+    const bool full = errno == ENOSPC || errno == EDQUOT;
+    return QStringLiteral("Zápis do souboru %1 se nezdařil (%2).").arg(path, reason()) +
+           (full ? QStringLiteral(" Na disku možná není dost místa.") : QString());
+}
+
+// Writes over the file itself: it grows first (so a full disk fails before a byte
+// changes), then takes the new bytes and is cut to their length.
+ProfileFile::WriteResult writeInPlace(const QByteArray& target, const QString& path,
+                                      const QByteArray& bytes) {
+    Descriptor fd(::open(target.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat info {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return {false,
+                QStringLiteral("Soubor %1 nelze otevřít pro zápis (%2).").arg(path, reason())};
+    if (bytes.size() > info.st_size) {
+        const int error = ::posix_fallocate(fd.get(), 0, bytes.size());
+        if (error != 0 && error != EOPNOTSUPP && error != EINVAL) {
+            errno = error;
+            return {false, writeFailed(path)};
+        }
+    }
+    if (!writeAll(fd.get(), bytes, 0) || ::ftruncate(fd.get(), bytes.size()) != 0 ||
+        ::fsync(fd.get()) != 0 || !fd.close())
+        return {false, writeFailed(path)};
+    return {};
+}
+
+enum class Replaced { Done, Failed, NotHere };
+
+// Writes a new file beside the target and renames it over the target, so that a crash
+// leaves the old file or the new, never part of either. NotHere when the new file cannot
+// be what the old one was (its owner or group) or the folder takes no new file.
+Replaced replace(const QByteArray& target, const QString& path, const QByteArray& bytes,
+                 const struct stat* old, QString& error) {
+    QByteArray temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = target + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        // A new file gets the mode the umask gives; a replacement the old file's, below.
+        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                    old ? 0600 : 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0) {
+        if (old && (errno == EACCES || errno == EPERM || errno == EROFS))
+            return Replaced::NotHere;
+        error = QStringLiteral("Soubor %1 nelze otevřít pro zápis (%2).").arg(path, reason());
+        return Replaced::Failed;
+    }
+    Descriptor file(fd);
+    const auto discard = [&] {
+        const int saved = errno;
+        ::unlink(temporary.constData());
+        errno = saved;
+    };
+    if (old) {
+        const bool sameOwner = old->st_uid == ::geteuid();
+        if (::fchown(fd, sameOwner ? uid_t(-1) : old->st_uid, old->st_gid) != 0) {
+            discard();
+            return Replaced::NotHere;
+        }
+        // The mode bits as they were, set after the owner (which clears set-id bits).
+        ::fchmod(fd, old->st_mode & 07777);
+    }
+    if (!writeAll(fd, bytes, 0) || ::fsync(fd) != 0 || !file.close() ||
+        ::rename(temporary.constData(), target.constData()) != 0) {
+        error = writeFailed(path);
+        discard();
+        return Replaced::Failed;
+    }
+    return Replaced::Done;
+}
+
+} // namespace
+
 ProfileFile ProfileFile::load(const QString& path) {
-    QFile file(path);
     QByteArray content;
-    if (file.open(QIODevice::ReadOnly))
-        content = file.readAll();
+    // Not blocking on a FIFO, not reading a device: only a regular file holds settings.
+    Descriptor fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat info {};
+    if (fd.get() >= 0 && ::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode) &&
+        !readAll(fd.get(), content))
+        content.clear();
     return ProfileFile(content);
 }
 
 ProfileFile::WriteResult ProfileFile::writeFile(const QString& path,
                                                 const QVector<Entry>& entries) {
-    const QFileInfo info(path);
+    const QByteArray name = QFile::encodeName(path);
     QByteArray content;
-    if (info.exists()) {
-        if (info.isDir())
+    struct stat info {};
+    Descriptor fd(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    const bool exists = fd.get() >= 0;
+    if (!exists && errno != ENOENT)
+        return {false, QStringLiteral("Soubor %1 nelze přečíst (%2).").arg(path, reason())};
+    if (exists) {
+        if (::fstat(fd.get(), &info) != 0)
+            return {false, QStringLiteral("Soubor %1 nelze přečíst (%2).").arg(path, reason())};
+        if (S_ISDIR(info.st_mode))
             return {false, QStringLiteral("%1 je složka, ne soubor.").arg(path)};
+        if (!S_ISREG(info.st_mode))
+            return {false, QStringLiteral("%1 není obyčejný soubor.").arg(path)};
         // The owner's write bit too: the superuser may write anything, but a file its owner
         // made read-only is meant to stay as it is.
-        if (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner))
+        if (::access(name.constData(), W_OK) != 0 || !(info.st_mode & S_IWUSR))
             return {false, QStringLiteral("Soubor %1 je jen pro čtení.").arg(path)};
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return {false,
-                    QStringLiteral("Soubor %1 nelze přečíst (%2).").arg(path, file.errorString())};
-        content = file.readAll();
+        if (!readAll(fd.get(), content))
+            return {false, QStringLiteral("Soubor %1 nelze přečíst (%2).").arg(path, reason())};
     }
     ProfileFile profile(content);
     for (const Entry& entry : entries)
         profile.setValue(entry.section, entry.key, entry.value);
+    const QByteArray bytes = profile.bytes();
 
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        return {
-            false,
-            QStringLiteral("Soubor %1 nelze otevřít pro zápis (%2).").arg(path, out.errorString())};
-    // Flush before committing: a commit whose buffered bytes did not fit on the disk would
-    // otherwise put an empty file in place of the settings.
-    if (out.write(profile.bytes()) != profile.bytes().size() || !out.flush()) {
-        const QString reason = out.errorString();
-        out.cancelWriting();
-        return {false, QStringLiteral("Zápis do souboru %1 se nezdařil (%2). "
-                                      "Na disku možná není dost místa.")
-                           .arg(path, reason)};
+    // A link stays a link: its target is what gets written.
+    QByteArray target = name;
+    if (exists) {
+        char resolved[PATH_MAX];
+        if (::realpath(name.constData(), resolved))
+            target = resolved;
     }
-    if (!out.commit())
-        return {
-            false,
-            QStringLiteral("Zápis do souboru %1 se nezdařil (%2).").arg(path, out.errorString())};
-    return {};
+    const SignalsHeld held;
+    if (exists && mustStayThisFile(target, info))
+        return writeInPlace(target, path, bytes);
+    QString error;
+    switch (replace(target, path, bytes, exists ? &info : nullptr, error)) {
+    case Replaced::Done:
+        return {};
+    case Replaced::Failed:
+        return {false, error};
+    case Replaced::NotHere:
+        break;
+    }
+    return writeInPlace(target, path, bytes);
 }

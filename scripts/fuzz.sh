@@ -12,5 +12,5 @@ clang++ -std=c++20 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitiz
     $(pkg-config --libs Qt6Core) -o "$out/profile_fuzzer"
 cp -n "$root"/tests/fuzz/corpus/* "$out/corpus/" 2>/dev/null || true
 cd "$out"
-./profile_fuzzer -max_total_time="${FUZZ_SECONDS:-60}" -max_len=4096 -timeout=10 \
+./profile_fuzzer -max_total_time="${FUZZ_SECONDS:-60}" -max_len=65536 -timeout=2 \
     -print_final_stats=1 corpus "$root/tests/fuzz/corpus" 2>&1 | tail -n 25

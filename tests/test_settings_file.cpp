@@ -6,16 +6,30 @@
 #include "core/RuntimeError.h"
 #include "core/Windows1250.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
 namespace {
 
 QByteArray cp1250(const QString& text) {
     QStringEncoder encoder("windows-1250");
+    return encoder.encode(text);
+}
+
+// With its byte-order mark, as editors save "Unicode" text.
+QByteArray utf16(const QString& text, QStringEncoder::Encoding order) {
+    QStringEncoder encoder(order, QStringEncoder::Flag::WriteBom);
     return encoder.encode(text);
 }
 
@@ -43,8 +57,13 @@ class SettingsFileTest : public QObject {
     void write_data();
     void write();
     void writeFailsOnReadOnlyFileAndKeepsIt();
-    void writeFailsWhenPathIsFolder();
+    void writeRefusesWhatIsNoRegularFile_data();
+    void writeRefusesWhatIsNoRegularFile();
+    void writeKeepsWhatTheFileIs_data();
+    void writeKeepsWhatTheFileIs();
     void writeCreatesMissingFile();
+    void largeFilesTakeLinearTime_data();
+    void largeFilesTakeLinearTime();
     void writtenValuesReadBack_data();
     void writtenValuesReadBack();
     void codePageMatchesAndRoundTrips();
@@ -128,6 +147,22 @@ void SettingsFileTest::read_data() {
                                 << "1" << 100 << "def";
     QTest::newRow("cut counts characters") << QByteArray("[t]\n1=ěščřžýáíé\n") << "t"
                                            << "1" << 5 << "ěščř";
+    QTest::newRow("cut never splits a character")
+        << QByteArray("[t]\n1=" + QByteArray(98, 'x') + "\xF0\x9F\x98\x80\n") << "t"
+        << "1" << 100 << QString(98, 'x');
+    QTest::newRow("UTF-16LE with its mark")
+        << utf16("[t]\r\n1=Přestávka ☕\r\n", QStringEncoder::Utf16LE) << "t"
+        << "1" << 100 << "Přestávka ☕";
+    QTest::newRow("UTF-16BE with its mark") << utf16("[t]\n1=kůň\n", QStringEncoder::Utf16BE) << "t"
+                                            << "1" << 100 << "kůň";
+    QTest::newRow("UTF-16 cut never splits a character")
+        << utf16("[t]\n1=" + QString(98, 'x') + "😀\n", QStringEncoder::Utf16LE) << "t"
+        << "1" << 100 << QString(98, 'x');
+    // Searches end with the line: nothing of a later line makes this one a key or section.
+    QTest::newRow("[ without ] before a ] line") << QByteArray("[t\n]\n[t]\n1=a\n") << "t"
+                                                 << "1" << 100 << "a";
+    QTest::newRow("line without = before a key") << QByteArray("[t]\n1\n=b\n1=a\n") << "t"
+                                                 << "1" << 100 << "a";
 }
 
 void SettingsFileTest::read() {
@@ -199,6 +234,14 @@ void SettingsFileTest::write_data() {
         << QByteArray("[t]\r\n1=\x9a\r\n") << "t"
         << "1" << QString::fromUtf8("\xc3\x84\xc5\xa4") // ÄŤ
         << QByteArray("[t]\r\n1=\xc3\x84\xc5\xa4\r\n");
+    QTest::newRow("UTF-16LE file stays UTF-16LE with its line ends")
+        << utf16("[t]\r\n1=a\r\n2=b\r\n", QStringEncoder::Utf16LE) << "t"
+        << "1"
+        << "čaj ☕" << utf16("[t]\r\n1=čaj ☕\r\n2=b\r\n", QStringEncoder::Utf16LE);
+    QTest::newRow("UTF-16BE file takes a new section in UTF-16BE")
+        << utf16("[t]\n1=a\n", QStringEncoder::Utf16BE) << "data"
+        << "1"
+        << "60" << utf16("[t]\n1=a\n[data]\n1=60\n", QStringEncoder::Utf16BE);
     QTest::newRow("text beyond Windows-1250 switches the file to UTF-8")
         << (QByteArray("[t]\r\n2=") + cp1250("řeka") + "\r\n") << "t"
         << "1"
@@ -227,11 +270,120 @@ void SettingsFileTest::writeFailsOnReadOnlyFileAndKeepsIt() {
     QCOMPARE(readAll(path), QByteArray("[data]\r\n1=60\r\n"));
 }
 
-void SettingsFileTest::writeFailsWhenPathIsFolder() {
+void SettingsFileTest::writeRefusesWhatIsNoRegularFile_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("folder") << "folder";
+    QTest::newRow("FIFO: no save blocks") << "fifo";
+    QTest::newRow("link to an endless device") << "device";
+}
+
+void SettingsFileTest::writeRefusesWhatIsNoRegularFile() {
+    QFETCH(QString, kind);
     QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkdir("data.ini"));
-    QVERIFY(!ProfileFile::writeFile(dir.filePath("data.ini"), {{"data", "1", "5"}}).ok);
-    QVERIFY(QFileInfo(dir.filePath("data.ini")).isDir());
+    const QString path = dir.filePath("data.ini");
+    const QByteArray name = QFile::encodeName(path);
+    if (kind == "folder")
+        QVERIFY(QDir(dir.path()).mkdir("data.ini"));
+    if (kind == "fifo")
+        QCOMPARE(::mkfifo(name.constData(), 0644), 0);
+    if (kind == "device")
+        QCOMPARE(::symlink("/dev/zero", name.constData()), 0);
+    const auto result = ProfileFile::writeFile(path, {{"data", "1", "5"}});
+    QVERIFY(!result.ok);
+    QVERIFY2(result.error.contains(path), qPrintable(result.error));
+    QCOMPARE(ProfileFile::load(path).bytes(), QByteArray()); // reads as empty, at once
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+             QStringList{"data.ini"});
+}
+
+// A save changes the values and nothing else of the file: not its owner, group or mode,
+// not its other names, links, access-control list or extended attributes.
+void SettingsFileTest::writeKeepsWhatTheFileIs_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("mode bits exactly") << "mode";
+    QTest::newRow("hard link") << "hardlink";
+    QTest::newRow("symbolic link stays a link") << "symlink";
+    QTest::newRow("extended attribute") << "xattr";
+    QTest::newRow("access-control list") << "acl";
+    QTest::newRow("another user's file saved by root") << "owner";
+    QTest::newRow("writable file in a folder the user cannot write") << "folder";
+}
+
+void SettingsFileTest::writeKeepsWhatTheFileIs() {
+    QFETCH(QString, kind);
+    const bool root = ::geteuid() == 0;
+    if ((kind == "owner" || kind == "folder") && !root)
+        QSKIP("needs root to give the file to another user");
+    if (kind == "acl" && QStandardPaths::findExecutable("setfacl").isEmpty())
+        QSKIP("setfacl is not installed");
+    QTemporaryDir dir;
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                          QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                          QFile::ExeOther);
+    const QString path = dir.filePath("data.ini");
+    QString file = path; // what holds the bytes
+    if (kind == "symlink") {
+        file = dir.filePath("real.ini");
+        QVERIFY(QFile::link("real.ini", path));
+    }
+    writeAll(file, "[data]\r\n1=60\r\n");
+    const QByteArray name = QFile::encodeName(file);
+    ::chmod(name.constData(), kind == "mode" ? 06604 : 0644);
+    if (kind == "hardlink")
+        QCOMPARE(::link(name, QFile::encodeName(dir.filePath("other.ini"))), 0);
+    if (kind == "xattr")
+        QCOMPARE(::setxattr(name.constData(), "user.vestrel", "kept", 4, 0), 0);
+    if (kind == "acl")
+        QCOMPARE(QProcess::execute("setfacl", {"-m", "u:nobody:rw,g::r", file}), 0);
+    if (kind == "owner" || kind == "folder")
+        QCOMPARE(::chown(name.constData(), 65534, 65534), 0);
+    struct stat before {};
+    QCOMPARE(::stat(name.constData(), &before), 0);
+
+    if (kind == "folder") { // saved by that user, who may write the file but not the folder
+        const pid_t child = ::fork();
+        if (child == 0)
+            ::_exit(::setgid(65534) == 0 && ::setuid(65534) == 0 &&
+                            ProfileFile::writeFile(path, {{"data", "1", "45"}}).ok
+                        ? 0
+                        : 1);
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QCOMPARE(status, 0);
+    } else {
+        const auto result = ProfileFile::writeFile(path, {{"data", "1", "45"}});
+        QVERIFY2(result.ok, qPrintable(result.error));
+    }
+
+    QCOMPARE(readAll(path), QByteArray("[data]\r\n1=45\r\n"));
+    struct stat after {};
+    QCOMPARE(::stat(name.constData(), &after), 0);
+    QCOMPARE(after.st_mode, before.st_mode);
+    QCOMPARE(after.st_uid, before.st_uid);
+    QCOMPARE(after.st_gid, before.st_gid);
+    if (kind == "hardlink")
+        QCOMPARE(readAll(dir.filePath("other.ini")), QByteArray("[data]\r\n1=45\r\n"));
+    if (kind == "symlink")
+        QVERIFY(QFileInfo(path).isSymLink());
+    if (kind == "xattr") {
+        char value[8] = {};
+        QCOMPARE(::getxattr(name.constData(), "user.vestrel", value, sizeof value), ssize_t(4));
+        QCOMPARE(QByteArray(value), QByteArray("kept"));
+    }
+    if (kind == "acl") {
+        QProcess acl;
+        acl.start("getfacl", {"-cp", file});
+        QVERIFY(acl.waitForFinished());
+        const QByteArray entries = acl.readAllStandardOutput();
+        QVERIFY2(entries.contains("user:nobody:rw-") && entries.contains("group::r--"),
+                 entries.constData());
+    }
+    QStringList expected{"data.ini"};
+    if (kind == "hardlink")
+        expected = QStringList{"data.ini", "other.ini"};
+    if (kind == "symlink")
+        expected = QStringList{"data.ini", "real.ini"};
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), expected);
 }
 
 void SettingsFileTest::writeCreatesMissingFile() {
@@ -239,6 +391,31 @@ void SettingsFileTest::writeCreatesMissingFile() {
     QVERIFY(ProfileFile::writeFile(dir.filePath("data.ini"), {{"data", "2", "1"}}).ok);
     QCOMPARE(readAll(dir.filePath("data.ini")), QByteArray("[data]\r\n2=1\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1); // no temp left
+}
+
+// Several megabytes of lines that are no keys or no sections: a save reads the file
+// several times, so anything worse than linear freezes the dialog for seconds.
+void SettingsFileTest::largeFilesTakeLinearTime_data() {
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("plain text lines") << QByteArray("plain text without equals\r\n");
+    QTest::newRow("[ lines without ]") << QByteArray("[not a section\r\n");
+    QTest::newRow("a=b lines") << QByteArray("a=b\n");
+}
+
+void SettingsFileTest::largeFilesTakeLinearTime() {
+    QFETCH(QByteArray, line);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("data.ini");
+    writeAll(path, "[texts]\r\n" + line.repeated(8'000'000 / line.size()) + "[data]\r\n1=60\r\n");
+    QElapsedTimer clock;
+    clock.start();
+    ReminderState state;
+    state.IniPath = path;
+    state.LoadSettings(QLocale::c());
+    QCOMPARE(state.IntervalMinutes, 60.0f);
+    QVERIFY(state.SaveSettings(45).ok);
+    QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed()) + " ms"));
+    QCOMPARE(ProfileFile::load(path).value("data", "1"), QStringLiteral("45"));
 }
 
 void SettingsFileTest::writtenValuesReadBack_data() {
@@ -419,32 +596,57 @@ void SettingsFileTest::saveKeepsOtherContentAndEncoding() {
 
 void SettingsFileTest::conversions_data() {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("czech");
+    QTest::addColumn<QString>("locale");
     QTest::addColumn<double>("value"); // NaN: error 13; infinity: error 6
     const double mismatch = qQNaN();
     const double overflow = qInf();
-    QTest::newRow("whole") << "60" << false << 60.0;
-    QTest::newRow("blanks") << " 60 " << false << 60.0;
-    QTest::newRow("point") << "2.5" << false << 2.5;
-    QTest::newRow("comma under Czech") << "2,5" << true << 2.5;
-    QTest::newRow("comma under C is no number") << "2,5" << false << mismatch;
-    QTest::newRow("exponent") << "1e0" << false << 1.0;
-    QTest::newRow("negative zero") << "-0" << false << 0.0;
-    QTest::newRow("sign") << "+7" << false << 7.0;
-    QTest::newRow("empty") << "" << false << mismatch;
-    QTest::newRow("letters") << "abc" << false << mismatch;
-    QTest::newRow("nan") << "nan" << false << mismatch;
-    QTest::newRow("inf") << "inf" << false << mismatch;
-    QTest::newRow("hex") << "0x10" << false << mismatch;
-    QTest::newRow("huge") << "1e400" << false << overflow;
+    QTest::newRow("whole") << "60"
+                           << "C" << 60.0;
+    QTest::newRow("blanks") << " 60 "
+                            << "C" << 60.0;
+    QTest::newRow("point") << "2.5"
+                           << "C" << 2.5;
+    QTest::newRow("comma under Czech") << "2,5"
+                                       << "cs_CZ" << 2.5;
+    QTest::newRow("comma under C is no number") << "2,5"
+                                                << "C" << mismatch;
+    QTest::newRow("exponent") << "1e0"
+                              << "C" << 1.0;
+    QTest::newRow("negative zero") << "-0"
+                                   << "C" << 0.0;
+    QTest::newRow("sign") << "+7"
+                          << "C" << 7.0;
+    QTest::newRow("empty") << ""
+                           << "C" << mismatch;
+    QTest::newRow("letters") << "abc"
+                             << "C" << mismatch;
+    QTest::newRow("nan") << "nan"
+                         << "C" << mismatch;
+    QTest::newRow("inf") << "inf"
+                         << "C" << mismatch;
+    QTest::newRow("hex") << "0x10"
+                         << "C" << mismatch;
+    QTest::newRow("huge") << "1e400"
+                          << "C" << overflow;
+    // Exponents are read with either letter in every locale, whatever its own notation.
+    QTest::newRow("exponent under Swedish") << "1e3"
+                                            << "sv_SE" << 1000.0;
+    QTest::newRow("capital exponent under Swedish") << "1E3"
+                                                    << "sv_SE" << 1000.0;
+    QTest::newRow("comma and exponent under Swedish") << "2,5e1"
+                                                      << "sv_SE" << 25.0;
+    QTest::newRow("huge under Swedish") << "1e400"
+                                        << "sv_SE" << overflow;
+    QTest::newRow("letters under Swedish") << "1x3"
+                                           << "sv_SE" << mismatch;
 }
 
 void SettingsFileTest::conversions() {
     QFETCH(QString, text);
-    QFETCH(bool, czech);
+    QFETCH(QString, locale);
     QFETCH(double, value);
     try {
-        const double got = Conversions::toDouble(text, czech ? Czech : QLocale::c());
+        const double got = Conversions::toDouble(text, QLocale(locale));
         QVERIFY2(std::isfinite(value), "expected an error");
         QCOMPARE(got, value);
         QVERIFY(!std::signbit(got));
