@@ -19,6 +19,7 @@
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -37,10 +38,20 @@ bool QtPlatform::claimProgramFolder() {
 #ifdef Q_OS_UNIX
     // An advisory lock of the kernel's: it dies with the process that holds it, so a crash
     // never leaves a stale lock, and taking it costs next to nothing at start-up.
-    lockDescriptor_ =
-        ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    // Never through a link (it would create or lock some other file); a lock file that
+    // exists but is not ours to write is locked through a read-only descriptor.
+    const QByteArray name = QFile::encodeName(path);
+    const int flags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    lockDescriptor_ = ::open(name.constData(), O_RDWR | O_CREAT | flags, 0644);
+    if (lockDescriptor_ < 0 && (errno == EACCES || errno == EROFS || errno == EISDIR))
+        lockDescriptor_ = ::open(name.constData(), O_RDONLY | flags);
+    struct stat info {};
+    if (lockDescriptor_ >= 0 && (::fstat(lockDescriptor_, &info) != 0 || !S_ISREG(info.st_mode))) {
+        ::close(lockDescriptor_);
+        lockDescriptor_ = -1;
+    }
     if (lockDescriptor_ < 0)
-        return true; // no lock possible here (a read-only folder): run all the same
+        return true; // no lock possible here: we cannot tell, so run all the same
     if (::flock(lockDescriptor_, LOCK_EX | LOCK_NB) == 0)
         return true;
     const bool heldByAnother = errno == EWOULDBLOCK;

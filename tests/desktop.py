@@ -51,28 +51,59 @@ def lock_of_a_killed_instance_does_not_block(s):
 
 
 @test
-def read_only_folder_still_runs(s):
-    app = None
+def read_only_folder_and_odd_locks(s):
+    """Where no lock can be made Vestrel cannot tell and runs; a lock file that exists in a
+    read-only folder still turns a second copy away; a link or a folder in the lock's place
+    is never followed or taken for a lock."""
     folder = os.path.join(WORK, "readonly")
     os.makedirs(folder)
     for name in ("Vestrel", "vestrel_sound.so"):
         shutil.copy(os.path.join(BUILD, name), folder)
     shutil.copy(os.path.join(SOURCE, "resources", "data.ini"), folder)
     shutil.copy(os.path.join(SOURCE, "resources", "s.wav"), folder)
-    if run("mount", "--bind", folder, folder).returncode != 0:
-        raise AssertionError("cannot make a read-only folder here (mount --bind failed)")
-    try:
-        assert run("mount", "-o", "remount,bind,ro", folder).returncode == 0
-        app = subprocess.Popen([os.path.join(folder, "Vestrel")], env=s.env, cwd=WORK,
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    lock = os.path.join(folder, ".vestrel.lock")
+    target = os.path.join(WORK, "lock-target")
+
+    def start():
+        return subprocess.Popen([os.path.join(folder, "Vestrel")], env=s.env, cwd=WORK,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def runs_alone(app):
         s.window("Form3")
         time.sleep(0.5)
-        assert not s.windows("Vestrel") and app.poll() is None
-    finally:
-        if app:
+        return not s.windows("Vestrel") and app.poll() is None
+
+    def stop(*apps):
+        for app in apps:
             app.kill()
             app.wait()
-        run("umount", folder)
+
+    for odd in ("link", "folder"):
+        os.symlink(target, lock) if odd == "link" else os.mkdir(lock)
+        app = start()
+        try:
+            assert runs_alone(app), odd
+            assert not os.path.lexists(target), "the lock followed a link"
+        finally:
+            stop(app)
+            os.unlink(lock) if odd == "link" else os.rmdir(lock)
+    for existing in (False, True):
+        if existing:
+            open(lock, "w").close()
+        if run("mount", "--bind", folder, folder).returncode != 0:
+            raise AssertionError("cannot make a read-only folder here (mount --bind failed)")
+        apps = []
+        try:
+            assert run("mount", "-o", "remount,bind,ro", folder).returncode == 0
+            apps.append(start())
+            assert runs_alone(apps[0])
+            if existing:
+                apps.append(start())
+                s.key(s.window("Vestrel"), "Return")
+                assert apps[1].wait(5) == 0, "a second copy ran beside the first"
+        finally:
+            stop(*apps)
+            run("umount", folder)
 
 
 def scaled(s, factor):
