@@ -9,17 +9,8 @@ on)
     folder="$(cd "${2:-$HOME/.local/opt/vestrel}" && pwd)"
     [ -x "$folder/Vestrel" ] || { echo "No Vestrel in $folder" >&2; exit 1; }
     mkdir -p "$(dirname "$entry")"
-    cat > "$entry" <<DESKTOP
-[Desktop Entry]
-Type=Application
-Name=Vestrel
-Comment=Break reminder
-Exec="$folder/Vestrel"
-Path=$folder
-Icon=vestrel
-Terminal=false
-X-GNOME-Autostart-enabled=true
-DESKTOP
+    "$(dirname "$0")/desktop_entry.sh" "$folder" "$entry.new" X-GNOME-Autostart-enabled=true
+    mv "$entry.new" "$entry"
     echo "Vestrel starts at login: $entry"
     ;;
 off)

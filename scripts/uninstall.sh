@@ -14,7 +14,11 @@ while [ $# -gt 0 ]; do
     *) echo "usage: $0 [--prefix PREFIX] [--dir FOLDER] [--purge]" >&2; exit 2 ;;
     esac
 done
-folder="${folder:-$prefix/opt/vestrel}"
+prefix="$(realpath -m -- "$prefix")"
+folder="$(realpath -m -- "${folder:-$prefix/opt/vestrel}")"
+. "$(dirname "$0")/desktop_entry.sh"
+# An entry is this installation's only when it starts exactly this folder's program.
+ours() { [ -f "$1" ] && grep -qxF -- "$(desktop_exec "$folder")" "$1"; }
 rm -f "$folder/Vestrel" "$folder/vestrel_sound.so" "$folder/s.wav" "$folder/.vestrel.lock"
 if [ -n "$purge" ]; then
     rm -f "$folder/data.ini"
@@ -22,10 +26,12 @@ elif [ -f "$folder/data.ini" ]; then
     echo "Kept your settings: $folder/data.ini (remove them with --purge)"
 fi
 rmdir "$folder" 2>/dev/null || true
-rm -f "$prefix/share/applications/vestrel.desktop" \
-      "$prefix/share/icons/hicolor/32x32/apps/vestrel.png"
+menu="$prefix/share/applications/vestrel.desktop"
+if ours "$menu"; then
+    rm -f "$menu" "$prefix/share/icons/hicolor/32x32/apps/vestrel.png"
+fi
 autostart="${XDG_CONFIG_HOME:-$HOME/.config}/autostart/vestrel.desktop"
-if [ -f "$autostart" ] && grep -q "$folder/Vestrel" "$autostart"; then
+if ours "$autostart"; then
     rm -f "$autostart"
 fi
 echo "Vestrel removed from $folder"

@@ -10,7 +10,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e import WORK, Vestrel, main, px, run, test, TESTS  # noqa: E402
+from e2e import WORK, Vestrel, main, px, run, test, wait_for, TESTS  # noqa: E402
 
 BUILD, SOURCE = os.path.abspath(sys.argv[3]), os.path.abspath(sys.argv[4])
 
@@ -151,7 +151,7 @@ def high_density_200(s):
 
 @test
 def install_update_uninstall_and_autostart(s):
-    prefix = os.path.join(WORK, "prefix")
+    prefix = os.path.join(WORK, ".prefix")  # a dot: a pattern would match any character
     home = os.path.join(WORK, "home")
     os.makedirs(home)
     env = dict(os.environ, HOME=home)
@@ -164,7 +164,9 @@ def install_update_uninstall_and_autostart(s):
     folder = os.path.join(prefix, "opt", "vestrel")
     for name in ("Vestrel", "vestrel_sound.so", "s.wav", "data.ini"):
         assert os.path.isfile(os.path.join(folder, name)), name
-    entry = open(os.path.join(prefix, "share", "applications", "vestrel.desktop")).read()
+    menu = os.path.join(prefix, "share", "applications", "vestrel.desktop")
+    entry = open(menu).read()
+    assert run("desktop-file-validate", menu).stdout == "", run("desktop-file-validate", menu).stdout
     assert 'Exec="%s/Vestrel"' % folder in entry and "Icon=vestrel" in entry, entry
     assert os.path.isfile(os.path.join(prefix, "share", "icons", "hicolor", "32x32", "apps", "vestrel.png"))
     # An update keeps the user's settings.
@@ -188,15 +190,65 @@ def install_update_uninstall_and_autostart(s):
     assert 'Exec="%s/Vestrel"' % folder in open(autostart).read()
     assert run(os.path.join(SOURCE, "scripts", "autostart.sh"), "off", env=env).returncode == 0
     assert not os.path.exists(autostart)
-    # Uninstall keeps the settings unless asked.
+    odd_folder_names_in_entries(env, autostart)
+    # Uninstall keeps the settings unless asked, and touches no other installation's entries.
     run(os.path.join(SOURCE, "scripts", "autostart.sh"), "on", folder, env=env)
-    out = run(os.path.join(SOURCE, "scripts", "uninstall.sh"), "--prefix", prefix, env=env)
+    out = run(os.path.join(SOURCE, "scripts", "uninstall.sh"), "--prefix", prefix + "/", env=env)
     assert out.returncode == 0, out.stderr
     assert sorted(os.listdir(folder)) == ["data.ini"], os.listdir(folder)
     assert not os.path.exists(os.path.join(prefix, "share", "applications", "vestrel.desktop"))
     assert not os.path.exists(autostart)
     run(os.path.join(SOURCE, "scripts", "uninstall.sh"), "--prefix", prefix, "--purge", env=env)
     assert not os.path.exists(folder)
+    install()
+    other = os.path.join(WORK, "Xprefix", "opt", "vestrel")
+    stub_program(other)
+    run(os.path.join(SOURCE, "scripts", "autostart.sh"), "on", other, env=env)
+    run(os.path.join(SOURCE, "scripts", "uninstall.sh"), "--dir", "/Xprefix/opt/vestrel", env=env)
+    assert os.path.exists(autostart), "another installation's autostart entry was removed"
+    run(os.path.join(SOURCE, "scripts", "uninstall.sh"), "--prefix", prefix, "--purge", env=env)
+    assert os.path.exists(autostart), "another installation's autostart entry was removed"
+
+
+def stub_program(folder):
+    """A stand-in Vestrel that says where it was started from."""
+    os.makedirs(folder, exist_ok=True)
+    program = os.path.join(folder, b"Vestrel" if isinstance(folder, bytes) else "Vestrel")
+    with open(program, "w") as f:
+        f.write('#!/bin/sh\npwd > "$(dirname "$0")/started"\n')
+    os.chmod(program, 0o755)
+
+
+def odd_folder_names_in_entries(env, entry):
+    """Whatever the folder's name, the autostart entry is valid and a desktop's launcher
+    (GLib's) starts exactly that folder's program; a name the format cannot carry is refused
+    and no entry is written."""
+    script = os.path.join(SOURCE, "scripts", "autostart.sh")
+    launch = ("import sys, gi; gi.require_version('Gio', '2.0'); from gi.repository import Gio;"
+              "Gio.DesktopAppInfo.new_from_filename(sys.argv[1]).launch([], None)")
+    for name in ('say "hi"', "back\\slash", "100%done", "%d %%", "$HOME `id` 'x'", "Přestávky"):
+        folder = os.path.join(WORK, "odd", name)
+        stub_program(folder)
+        out = run(script, "on", folder, env=env)
+        assert out.returncode == 0, (name, out.stderr)
+        valid = run("desktop-file-validate", entry)
+        assert valid.returncode == 0 and valid.stdout == "", (name, valid.stdout)
+        if "%" in name:
+            # GLib looks for the program before it expands %%, and so cannot load such an
+            # entry; the format itself is checked above.
+            assert 'Exec="%s/Vestrel"' % folder.replace("%", "%%") in open(entry).read()
+            continue
+        assert run("/usr/bin/python3", "-c", launch, entry, env=env).returncode == 0, name
+        started = os.path.join(folder, "started")
+        assert wait_for(lambda: os.path.exists(started) and open(started).read().strip(), 5), name
+        assert open(started).read().strip() == folder, (name, open(started).read())
+    for name in (b"new\nExec=touch INJECTED", b"tab\there", b"Latin-1 \xe9"):
+        folder = os.path.join(WORK.encode(), b"refused", name)
+        stub_program(folder)
+        run(script, "off", env=env)
+        out = subprocess.run([script, "on", folder], capture_output=True, env=env)
+        assert out.returncode != 0 and b"cannot" in out.stderr, (name, out.stderr)
+        assert not os.path.exists(entry), name
 
 
 if __name__ == "__main__":

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Writes Vestrel's desktop entry (resources/vestrel.desktop.in) for the program in FOLDER,
+# the folder quoted and escaped as desktop entries require; a folder name the format
+# cannot carry (control characters, not UTF-8) is refused and nothing is written.
+#   scripts/desktop_entry.sh FOLDER OUT [LINE...]     each LINE is added at the end
+# Sourced, it only defines desktop_exec FOLDER, which prints that folder's Exec= line.
+
+# The Exec value: the program's path as one quoted argument (\ " ` $ escaped inside the
+# quotes), then escaped again as a string value (\ doubled), with % doubled for field codes.
+desktop_exec() {
+    local v="$1/Vestrel"
+    v=${v//\\/\\\\}; v=${v//\"/\\\"}; v=${v//\`/\\\`}; v=${v//\$/\\\$}
+    v=${v//\\/\\\\}; v=${v//%/%%}
+    printf 'Exec="%s"\n' "$v"
+}
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+    set -euo pipefail
+    folder="$1" out="$2"
+    shift 2
+    export LC_ALL=C
+    if [[ "$folder" =~ [[:cntrl:]] ]] || ! printf '%s' "$folder" | iconv -f UTF-8 -t UTF-8 >/dev/null 2>&1; then
+        echo "The folder name cannot go into a desktop entry (control characters or not UTF-8): $folder" >&2
+        exit 1
+    fi
+    template="$(dirname "$0")/../resources/vestrel.desktop.in"
+    exec_line="$(desktop_exec "$folder")"
+    path="${folder//\\/\\\\}"
+    {
+        while IFS= read -r line; do
+            case "$line" in
+            Exec=*) printf '%s\n' "$exec_line" ;;
+            Path=*) printf 'Path=%s\n' "$path" ;;
+            *) printf '%s\n' "$line" ;;
+            esac
+        done < "$template"
+        [ $# -eq 0 ] || printf '%s\n' "$@"
+    } > "$out"
+fi
