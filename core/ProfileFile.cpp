@@ -3,6 +3,7 @@
 #include "core/Windows1250.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -447,6 +448,15 @@ Replaced replace(const QByteArray& target, const QString& path, const QByteArray
 
 } // namespace
 
+QString ProfileFile::shownPath(const QString& path) {
+    static const QString viaDescriptor = QStringLiteral("/proc/self/fd/");
+    if (!path.startsWith(viaDescriptor))
+        return path;
+    const qsizetype rest = path.indexOf(QLatin1Char('/'), viaDescriptor.size());
+    const QString folder = QFileInfo(path.left(rest)).symLinkTarget();
+    return folder.isEmpty() ? path : folder + (rest < 0 ? QString() : path.mid(rest));
+}
+
 ProfileFile ProfileFile::load(const QString& path) {
     QByteArray content;
     // Not blocking on a FIFO, not reading a device: only a regular file holds settings.
@@ -461,25 +471,26 @@ ProfileFile ProfileFile::load(const QString& path) {
 ProfileFile::WriteResult ProfileFile::writeFile(const QString& path,
                                                 const QVector<Entry>& entries) {
     const QByteArray name = QFile::encodeName(path);
+    const QString shown = shownPath(path);
     QByteArray content;
     struct stat info {};
     Descriptor fd(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     const bool exists = fd.get() >= 0;
     if (!exists && errno != ENOENT)
-        return {false, QStringLiteral("Soubor %1 nelze přečíst (%2).").arg(path, reason())};
+        return {false, QStringLiteral("Soubor %1 nelze přečíst (%2).").arg(shown, reason())};
     if (exists) {
         if (::fstat(fd.get(), &info) != 0)
-            return {false, QStringLiteral("Soubor %1 nelze přečíst (%2).").arg(path, reason())};
+            return {false, QStringLiteral("Soubor %1 nelze přečíst (%2).").arg(shown, reason())};
         if (S_ISDIR(info.st_mode))
-            return {false, QStringLiteral("%1 je složka, ne soubor.").arg(path)};
+            return {false, QStringLiteral("%1 je složka, ne soubor.").arg(shown)};
         if (!S_ISREG(info.st_mode))
-            return {false, QStringLiteral("%1 není obyčejný soubor.").arg(path)};
+            return {false, QStringLiteral("%1 není obyčejný soubor.").arg(shown)};
         // The owner's write bit too: the superuser may write anything, but a file its owner
         // made read-only is meant to stay as it is.
         if (::access(name.constData(), W_OK) != 0 || !(info.st_mode & S_IWUSR))
-            return {false, QStringLiteral("Soubor %1 je jen pro čtení.").arg(path)};
+            return {false, QStringLiteral("Soubor %1 je jen pro čtení.").arg(shown)};
         if (!readAll(fd.get(), content))
-            return {false, QStringLiteral("Soubor %1 nelze přečíst (%2).").arg(path, reason())};
+            return {false, QStringLiteral("Soubor %1 nelze přečíst (%2).").arg(shown, reason())};
     }
     ProfileFile profile(content);
     for (const Entry& entry : entries)
@@ -495,9 +506,9 @@ ProfileFile::WriteResult ProfileFile::writeFile(const QString& path,
     }
     const SignalsHeld held;
     if (exists && mustStayThisFile(target, info))
-        return writeInPlace(target, path, bytes);
+        return writeInPlace(target, shown, bytes);
     QString error;
-    switch (replace(target, path, bytes, exists ? &info : nullptr, error)) {
+    switch (replace(target, shown, bytes, exists ? &info : nullptr, error)) {
     case Replaced::Done:
         return {};
     case Replaced::Failed:
@@ -505,5 +516,5 @@ ProfileFile::WriteResult ProfileFile::writeFile(const QString& path,
     case Replaced::NotHere:
         break;
     }
-    return writeInPlace(target, path, bytes);
+    return writeInPlace(target, shown, bytes);
 }

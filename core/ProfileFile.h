@@ -53,6 +53,11 @@ class ProfileFile {
     // file where the new one can be all that, and written over in place where it cannot.
     static WriteResult writeFile(const QString& path, const QVector<Entry>& entries);
 
+    // The path as the user knows it. A program folder whose name is no valid text is
+    // reached through an open descriptor (/proc/self/fd/N); it is shown by its name, decoded
+    // as far as it goes.
+    static QString shownPath(const QString& path);
+
   private:
     // One line of the file, as offsets into content_.
     struct Line {

@@ -9,7 +9,7 @@ const QString Data = QStringLiteral("data");
 
 QString originOf(const QString& path, const QString& section, const QString& key) {
     return QStringLiteral("Hodnota pochází ze souboru %1, sekce [%2], klíč %3.")
-        .arg(path, section, key);
+        .arg(ProfileFile::shownPath(path), section, key);
 }
 
 // The buffer's text as a label would show it: up to the first NUL.

@@ -103,7 +103,7 @@ void QtPlatform::end(int status) {
 
 void QtPlatform::playSound(const QString& path) {
     if (!sound_ && !soundLoadFailed_) {
-        QLibrary module(QCoreApplication::applicationDirPath() + QStringLiteral("/vestrel_sound"));
+        QLibrary module(programFolder() + QStringLiteral("/vestrel_sound"));
         const auto create =
             reinterpret_cast<CreateSoundPlayer>(module.resolve(CreateSoundPlayerSymbol));
         if (create)
@@ -147,7 +147,25 @@ QRect QtPlatform::screenGeometry() {
 }
 
 QString QtPlatform::programFolder() {
-    return QCoreApplication::applicationDirPath();
+    if (!folder_.isEmpty())
+        return folder_;
+    folder_ = QCoreApplication::applicationDirPath();
+#ifdef Q_OS_LINUX
+    // A folder name that is no valid text (unpacked from an old archive) does not survive
+    // the trip into a QString: reach the folder through a descriptor of it instead.
+    char target[4096];
+    const ssize_t length = ::readlink("/proc/self/exe", target, sizeof target);
+    if (length > 0 && length < ssize_t(sizeof target)) {
+        QByteArray folder(target, length);
+        folder.truncate(qMax(folder.lastIndexOf('/'), 1)); // the root keeps its slash
+        const int fd = QFile::encodeName(QFile::decodeName(folder)) == folder
+                           ? -1
+                           : ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0)
+            folder_ = QStringLiteral("/proc/self/fd/%1").arg(fd); // open for the whole run
+    }
+#endif
+    return folder_;
 }
 
 bool QtPlatform::fileExists(const QString& path) {

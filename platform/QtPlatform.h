@@ -45,4 +45,5 @@ class QtPlatform final : public Platform {
     std::unique_ptr<QLockFile> lock_;
 #endif
     bool soundLoadFailed_ = false;
+    QString folder_; // found once, at the first call
 };

@@ -106,6 +106,34 @@ def read_only_folder_and_odd_locks(s):
             run("umount", folder)
 
 
+@test
+def folder_name_that_is_no_utf8(s):
+    """Unpacked from an old archive into a Latin-1 folder name: the files are found, the
+    lock taken, the sound played and the settings saved there."""
+    folder = os.path.join(WORK.encode(), b"P\xf8est\xe1vky")
+    os.makedirs(folder)
+    for source in (BUILD + "/Vestrel", BUILD + "/vestrel_sound.so",
+                   SOURCE + "/resources/data.ini", SOURCE + "/resources/s.wav"):
+        shutil.copy(source.encode(), folder)
+    app = subprocess.Popen([os.path.join(folder, b"Vestrel")], env=s.env, cwd=WORK,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        s.click(s.window("Form3"), 60, 60)
+        warning = s.window("Varování!")
+        time.sleep(1)
+        assert not s.windows("CHYBA") and not s.windows("Zvuk"), "a file was not found"
+        assert os.path.exists(os.path.join(folder, b".vestrel.lock"))
+        s.click(warning, 1320, 840, 1095, 375)  # "Nastavení"
+        dialog = s.window("Nastavení")
+        s.key(dialog, "End")  # the slider at 180
+        s.key(dialog, "Return")  # "Uložit"
+        ini = os.path.join(folder, b"data.ini")
+        assert wait_for(lambda: b"1=180" in open(ini, "rb").read(), 5), open(ini, "rb").read()
+    finally:
+        app.kill()
+        app.wait()
+
+
 def scaled(s, factor):
     env = dict(s.env, QT_SCALE_FACTOR=str(factor))
     saved, s.env = s.env, env
