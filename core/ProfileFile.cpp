@@ -42,9 +42,15 @@ int findIn(const char* data, int from, int to, char c) {
 }
 
 bool hasNonAscii(const QByteArray& bytes) {
-    for (char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80)
+    // Block by block, so that the compiler can look at many bytes at once.
+    constexpr qsizetype Block = 4096;
+    for (qsizetype first = 0; first < bytes.size(); first += Block) {
+        unsigned char any = 0;
+        for (char c : QByteArrayView(bytes).sliced(first, qMin(Block, bytes.size() - first)))
+            any |= static_cast<unsigned char>(c);
+        if (any >= 0x80)
             return true;
+    }
     return false;
 }
 
@@ -232,18 +238,22 @@ void ProfileFile::switchToUtf8() {
 }
 
 void ProfileFile::setValue(const QString& section, const QString& key, const QString& value) {
-    if (encoding_ != Encoding::Windows1250) {
-        place(section, key, sanitizeValue(value));
-        return;
-    }
+    setValues({{section, key, value}});
+}
+
+void ProfileFile::setValues(const QVector<Entry>& entries) {
     const QByteArray before = content_;
-    place(section, key, sanitizeValue(value));
-    if (encoding_ == Encoding::Windows1250 && detect(content_) == Encoding::Utf8) {
+    const Encoding encodingBefore = encoding_;
+    for (const Entry& entry : entries)
+        place(entry.section, entry.key, sanitizeValue(entry.value));
+    if (encodingBefore == Encoding::Windows1250 && encoding_ == Encoding::Windows1250 &&
+        detect(content_) == Encoding::Utf8) {
         // The Windows-1250 bytes happen to form UTF-8 now and would be read back as other
         // characters: store the file as UTF-8 instead, which keeps every text as it is.
         content_ = before;
         switchToUtf8();
-        place(section, key, sanitizeValue(value));
+        for (const Entry& entry : entries)
+            place(entry.section, entry.key, sanitizeValue(entry.value));
     }
 }
 
@@ -338,7 +348,8 @@ QString reason() {
     return qt_error_string(errno);
 }
 
-bool readAll(int fd, QByteArray& out) {
+bool readAll(int fd, QByteArray& out, off_t expectedSize) {
+    out.reserve(qsizetype(expectedSize));
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -463,7 +474,7 @@ ProfileFile ProfileFile::load(const QString& path) {
     Descriptor fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat info {};
     if (fd.get() >= 0 && ::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode) &&
-        !readAll(fd.get(), content))
+        !readAll(fd.get(), content, info.st_size))
         content.clear();
     return ProfileFile(content);
 }
@@ -489,12 +500,11 @@ ProfileFile::WriteResult ProfileFile::writeFile(const QString& path,
         // made read-only is meant to stay as it is.
         if (::access(name.constData(), W_OK) != 0 || !(info.st_mode & S_IWUSR))
             return {false, QStringLiteral("Soubor %1 je jen pro čtení.").arg(shown)};
-        if (!readAll(fd.get(), content))
+        if (!readAll(fd.get(), content, info.st_size))
             return {false, QStringLiteral("Soubor %1 nelze přečíst (%2).").arg(shown, reason())};
     }
     ProfileFile profile(content);
-    for (const Entry& entry : entries)
-        profile.setValue(entry.section, entry.key, entry.value);
+    profile.setValues(entries);
     const QByteArray bytes = profile.bytes();
 
     // A link stays a link: its target is what gets written.

@@ -41,6 +41,8 @@ class ProfileFile {
                  int size) const;
     // Replaces the key's value, or adds the key (and its section) when missing.
     void setValue(const QString& section, const QString& key, const QString& value);
+    // The same for several values, one after the other.
+    void setValues(const QVector<Entry>& entries);
 
     // The file's bytes in its own encoding.
     QByteArray bytes() const;
