@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
@@ -288,7 +289,12 @@ void SettingsFileTest::writeRefusesWhatIsNoRegularFile() {
         QCOMPARE(::mkfifo(name.constData(), 0644), 0);
     if (kind == "device")
         QCOMPARE(::symlink("/dev/zero", name.constData()), 0);
-    const auto result = ProfileFile::writeFile(path, {{"data", "1", "5"}});
+    // Reached as a folder whose name is no text is, through a descriptor of the folder;
+    // the message names the folder all the same.
+    const int folder = ::open(QFile::encodeName(dir.path()), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    const QString viaFolder = QStringLiteral("/proc/self/fd/%1/data.ini").arg(folder);
+    const auto result = ProfileFile::writeFile(viaFolder, {{"data", "1", "5"}});
+    ::close(folder);
     QVERIFY(!result.ok);
     QVERIFY2(result.error.contains(path), qPrintable(result.error));
     QCOMPARE(ProfileFile::load(path).bytes(), QByteArray()); // reads as empty, at once
