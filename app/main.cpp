@@ -4,9 +4,12 @@
 
 #include <QApplication>
 
-int main(int argc, char* argv[]) {
+int main(int, char* argv[]) {
     QtPlatform::chooseWindowSystem();
-    QApplication app(argc, argv);
+    // The program takes no command line: Qt's own options (-reverse, -platform, ...) are
+    // not passed on either.
+    int onlyTheName = 1;
+    QApplication app(onlyTheName, argv);
     QApplication::setApplicationName(QStringLiteral("Vestrel"));
     QApplication::setWindowIcon(FormWindow::applicationIcon());
     // The program ends through its own buttons, not when a window happens to close.

@@ -41,12 +41,14 @@ void FormWindow::closeEvent(QCloseEvent* event) {
 }
 
 void FormWindow::keyPressEvent(QKeyEvent* event) {
+    // The keypad's Enter arrives with the keypad modifier: it counts as plain Enter.
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && onEnter && event->modifiers() == Qt::NoModifier) {
+    if (enter && onEnter && plain) {
         onEnter();
         return;
     }
-    if (event->key() == Qt::Key_Escape && onEscape && event->modifiers() == Qt::NoModifier) {
+    if (event->key() == Qt::Key_Escape && onEscape && plain) {
         onEscape();
         return;
     }

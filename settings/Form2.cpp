@@ -7,13 +7,14 @@
 #include "core/Twips.h"
 #include "core/WrapCheckBox.h"
 #include "platform/Platform.h"
+#include "settings/KeyScrollBar.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScrollBar>
 
 #include <algorithm>
 #include <cmath>
@@ -73,7 +74,7 @@ FormWindow* Form2::createWindow() {
 
     Label1 = label(w, QStringLiteral("Zobrazit výstražné okno jednou za 60 minut."),
                    Twips::rect(120, 120, 5520, 195));
-    HScroll1 = new QScrollBar(Qt::Horizontal, window);
+    HScroll1 = new KeyScrollBar(window);
     HScroll1->setGeometry(Twips::rect(120, 360, 5535, 255));
     HScroll1->setRange(1, 180);
     HScroll1->setSingleStep(1);
@@ -161,6 +162,8 @@ FormWindow* Form2::createWindow() {
     window->onEnter = [this] { guarded([this] { Command1_Click(); }); };
     window->onEscape = [this] { guarded([this] { Command3_Click(); }); };
     window->onCloseRequest = [this] { guarded([this] { Command2_Click(); }); };
+    QObject::connect(qApp, &QApplication::focusChanged, window,
+                     [this](QWidget*, QWidget* now) { markDefaultButton(now); });
     return window;
 }
 
@@ -169,6 +172,14 @@ void Form2::showWindow(FormWindow& window) {
     window.show();
     window.raise();
     window.activateWindow();
+}
+
+void Form2::markDefaultButton(QWidget* focused) {
+    if (!focused || focused->window() != window())
+        return; // a message box of ours, or another program
+    auto* button = qobject_cast<QPushButton*>(focused);
+    for (QPushButton* b : {Command1, Command2, Command3, Command4})
+        b->setDefault(b == (button ? button : Command1));
 }
 
 void Form2::showModal() {

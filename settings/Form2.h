@@ -5,11 +5,11 @@
 #include <cstdint>
 
 class ClickLabel;
+class KeyScrollBar;
 class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QScrollBar;
 class WrapCheckBox;
 
 // The settings dialog "Nastavení": the two texts, the interval, the full-screen flag,
@@ -41,7 +41,7 @@ class Form2 : public Form {
     void Label8_Click();
 
     QLabel* Label1 = nullptr;
-    QScrollBar* HScroll1 = nullptr;
+    KeyScrollBar* HScroll1 = nullptr;
     QFrame* Line1 = nullptr;
     QLabel* Label2 = nullptr;
     QLineEdit* Text1 = nullptr;
@@ -68,6 +68,9 @@ class Form2 : public Form {
     void showWindow(FormWindow& window) override;
 
   private:
+    // Marks the button that Enter would press: the focused button, or "Uložit" while the
+    // focus is on a control that is not a button.
+    void markDefaultButton(QWidget* focused);
     void TakeInterval();
     void RefreshPreview();
     // Writes the settings; tells the user and returns false when they could not be written.

@@ -3,12 +3,12 @@
 #include "TestProgram.h"
 #include "core/ClickLabel.h"
 #include "core/WrapCheckBox.h"
+#include "settings/KeyScrollBar.h"
 
 #include <QCheckBox>
 #include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QStringEncoder>
 #include <QTest>
 
@@ -297,6 +297,20 @@ void SettingsDialogTest::keyboardAndCloseRequest() {
         QCOMPARE(d.Saved, qint16(-1));
         QVERIFY(t.ini().contains("[texts]"));
         d.Saved = 0;
+        QTest::keyClick(d.HScroll1, Qt::Key_Enter, Qt::KeypadModifier); // so does the keypad's
+        QCOMPARE(d.Saved, qint16(-1));
+        d.Saved = 0;
+        // The slider's keys, each from 60; the summary follows every one.
+        const QList<std::pair<Qt::Key, int>> keys{
+            {Qt::Key_Left, 59},   {Qt::Key_Up, 59},       {Qt::Key_Right, 61}, {Qt::Key_Down, 61},
+            {Qt::Key_PageUp, 59}, {Qt::Key_PageDown, 61}, {Qt::Key_Home, 1},   {Qt::Key_End, 180}};
+        for (const auto& [key, minutes] : keys) {
+            d.HScroll1->setValue(60);
+            QTest::keyClick(d.HScroll1, key);
+            QCOMPARE(t->state.IntervalMinutes, float(minutes));
+            QCOMPARE(d.Label1->text(),
+                     QStringLiteral("Zobrazit výstražné okno jednou za %1 minut.").arg(minutes));
+        }
         QVERIFY(!w->close()); // Alt+F4: goes through "Zavřít", prompt included
         QCOMPARE(t.platform.boxes.size(), 1);
         QCOMPARE(t.platform.boxes[0].text, Prompt);
@@ -386,7 +400,19 @@ void SettingsDialogTest::tabOrderAndTips() {
                                            {d.Label4, "Takto bude vypadat zpráva v okně"}};
         for (QWidget* w : d.window()->findChildren<QWidget*>())
             QCOMPARE(w->toolTip(), tips.value(w));
-        QVERIFY(d.Command1->isDefault());
+        // Enter's button is marked: the focused button, else "Uložit".
+        const auto marked = [&] {
+            QList<QPushButton*> all{d.Command1, d.Command2, d.Command3, d.Command4};
+            all.removeIf([](QPushButton* b) { return !b->isDefault(); });
+            return all;
+        };
+        QCOMPARE(marked(), QList<QPushButton*>{d.Command1});
+        QApplication::setActiveWindow(d.window()); // as the window manager does at the click
+        for (QWidget* focus : Layout::tabOrder(d.HScroll1)) {
+            focus->setFocus();
+            auto* button = qobject_cast<QPushButton*>(focus);
+            QCOMPARE(marked(), QList<QPushButton*>{button ? button : d.Command1});
+        }
         d.Label8_Click();
     });
 }

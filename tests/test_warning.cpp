@@ -148,6 +148,8 @@ void WarningTest::keysOnOpeningFocus_data() {
     QTest::newRow("Form1 Space restarts") << QByteArray("0") << int(Qt::Key_Space) << false;
     QTest::newRow("Form4 Enter ends") << QByteArray("1") << int(Qt::Key_Return) << true;
     QTest::newRow("Form4 Space ends") << QByteArray("1") << int(Qt::Key_Space) << true;
+    QTest::newRow("Form1 keypad Enter restarts") << QByteArray("0") << int(Qt::Key_Enter) << false;
+    QTest::newRow("Form4 keypad Enter ends") << QByteArray("1") << int(Qt::Key_Enter) << true;
 }
 
 void WarningTest::keysOnOpeningFocus() {
@@ -157,7 +159,8 @@ void WarningTest::keysOnOpeningFocus() {
     TestProgram t("[data]\r\n1=60\r\n2=" + flag + "\r\n");
     toWarning(t);
     WarningForm& f = flag == "1" ? static_cast<WarningForm&>(t->form4) : t->form1;
-    QTest::keyClick(f.window()->focusWidget(), Qt::Key(key));
+    QTest::keyClick(f.window()->focusWidget(), Qt::Key(key),
+                    key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(t.platform.ended, ends);
     QCOMPARE(t->form3.isLoaded(), !ends);
