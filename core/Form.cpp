@@ -1,6 +1,7 @@
 #include "core/Form.h"
 
 #include "core/Program.h"
+#include "platform/Platform.h"
 
 Form::~Form() {
     delete window_.data();
@@ -15,8 +16,10 @@ void Form::load() {
 
 void Form::show() {
     load();
-    if (isLoaded()) // the load may have unloaded it again
-        showWindow(*window_);
+    if (!isLoaded()) // the load may have unloaded it again
+        return;
+    program_.platform.keepOffTaskbar(*window_);
+    showWindow(*window_);
 }
 
 void Form::showWindow(FormWindow& window) {

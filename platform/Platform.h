@@ -44,6 +44,8 @@ class Platform {
     virtual bool fileExists(const QString& path) = 0;
     // The user's locale for number conversions.
     virtual QLocale locale() = 0;
+    // Before each showing of a window: keeps it off task bars and pagers.
+    virtual void keepOffTaskbar(QWidget& window) = 0;
     // Shows the window modally: returns when the window has been unloaded.
     virtual void runModal(QWidget& window) = 0;
 };

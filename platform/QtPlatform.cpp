@@ -11,10 +11,16 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QUrl>
+#include <QVarLengthArray>
+
+#ifdef VESTREL_X11
+#include <xcb/xcb.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -102,29 +108,24 @@ void QtPlatform::end(int status) {
 }
 
 void QtPlatform::playSound(const QString& path) {
-    if (!sound_ && !soundLoadFailed_) {
+    if (!sound_ && soundModuleError_.isEmpty()) {
         QLibrary module(programFolder() + QStringLiteral("/vestrel_sound"));
         const auto create =
             reinterpret_cast<CreateSoundPlayer>(module.resolve(CreateSoundPlayerSymbol));
         if (create)
             sound_.reset(create());
-        else
-            soundLoadFailed_ = true; // said once; the warnings go on without sound
-        if (!sound_) {
-            reportSoundError(QStringLiteral("Zvukový modul programu (%1) nelze načíst: %2")
-                                 .arg(module.fileName(), module.errorString()));
-            return;
-        }
+        if (!sound_)
+            soundModuleError_ = QStringLiteral("Zvukový modul programu (%1) nelze načíst: %2")
+                                    .arg(module.fileName(), module.errorString());
     }
-    if (sound_)
-        sound_->play(path, [this, path] {
-            reportSoundError(QStringLiteral("Soubor %1 není platný zvukový soubor WAV "
-                                            "nebo jej nelze přečíst.")
-                                 .arg(path));
-        });
+    if (!sound_)
+        return reportSoundError(soundModuleError_); // at every warning, as any other failure
+    sound_->play(path, [this](const QString& reason) { reportSoundError(reason); });
 }
 
 void QtPlatform::reportSoundError(const QString& reason) {
+    if (soundReport_)
+        return; // the earlier report is still open: one is enough
     // The sound layer's own report; it does not hold up the warning window.
     auto* box =
         new QMessageBox(QMessageBox::Critical, QStringLiteral("Zvuk"),
@@ -135,6 +136,7 @@ void QtPlatform::reportSoundError(const QString& reason) {
     box->setAttribute(Qt::WA_ShowWithoutActivating);
     box->button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     box->show();
+    soundReport_ = box;
 }
 
 void QtPlatform::openUrl(const QString& url) {
@@ -175,6 +177,42 @@ bool QtPlatform::fileExists(const QString& path) {
 
 QLocale QtPlatform::locale() {
     return QLocale::system();
+}
+
+void QtPlatform::keepOffTaskbar(QWidget& window) {
+#ifdef VESTREL_X11
+    // The window types say "no task bar entry" only to some window managers; the EWMH
+    // states say it to all. Set on the unmapped window, they are kept by Qt when it maps
+    // the window, and set again for each showing (a window manager drops them at unmap).
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || window.isVisible())
+        return;
+    xcb_connection_t* connection = x11->connection();
+    const auto id = xcb_window_t(window.winId());
+    const auto atom = [connection](const char* name) {
+        const auto cookie = xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name);
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+        const xcb_atom_t value = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+        return value;
+    };
+    const xcb_atom_t state = atom("_NET_WM_STATE");
+    QVarLengthArray<xcb_atom_t, 8> states;
+    const auto cookie = xcb_get_property(connection, 0, id, state, XCB_ATOM_ATOM, 0, 32);
+    if (xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr)) {
+        const auto* values = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+        if (reply->format == 32)
+            states.append(values, xcb_get_property_value_length(reply) / 4);
+        std::free(reply);
+    }
+    for (const char* name : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"})
+        if (const xcb_atom_t skip = atom(name); !states.contains(skip))
+            states.append(skip);
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32,
+                        uint32_t(states.size()), states.constData());
+#else
+    Q_UNUSED(window);
+#endif
 }
 
 void QtPlatform::runModal(QWidget& window) {

@@ -4,9 +4,12 @@
 
 #include "platform/SoundPlayer.h"
 
+#include <QPointer>
+
 #include <memory>
 
 class QLockFile;
+class QMessageBox;
 
 // The real platform: Qt's widgets, Qt Multimedia for the sound, the desktop services.
 class QtPlatform final : public Platform {
@@ -30,6 +33,7 @@ class QtPlatform final : public Platform {
     QString programFolder() override;
     bool fileExists(const QString& path) override;
     QLocale locale() override;
+    void keepOffTaskbar(QWidget& window) override;
     void runModal(QWidget& window) override;
 
   private:
@@ -44,6 +48,7 @@ class QtPlatform final : public Platform {
 #else
     std::unique_ptr<QLockFile> lock_;
 #endif
-    bool soundLoadFailed_ = false;
+    QString soundModuleError_; // why the sound module could not be loaded, once tried
+    QPointer<QMessageBox> soundReport_; // the open report of a sound that failed
     QString folder_; // found once, at the first call
 };

@@ -9,9 +9,10 @@
 class SoundPlayer {
   public:
     virtual ~SoundPlayer() = default;
-    // Starts playing the wave file and returns at once; `onError` is called (later, on the
-    // user-interface thread) when the file cannot be played.
-    virtual void play(const QString& path, std::function<void()> onError) = 0;
+    // Starts playing the wave file and returns at once; `onError` is called, with the
+    // reason in Czech, when the file cannot be played (at once, or later on the
+    // user-interface thread).
+    virtual void play(const QString& path, std::function<void(const QString&)> onError) = 0;
 };
 
 // The module's entry point, looked up by name.

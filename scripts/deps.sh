@@ -4,8 +4,8 @@
 #   scripts/deps.sh test   and what the tests need (virtual display, sound server, tools)
 set -euo pipefail
 
-packages=(build-essential cmake qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins
-          libgl-dev fonts-liberation2 xvfb)
+packages=(build-essential cmake qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins qt6-wayland
+          libgl-dev libxcb1-dev fonts-liberation2 xvfb)
 if [ "${1:-}" = test ]; then
     packages+=(xdotool x11-utils pulseaudio pulseaudio-utils imagemagick python3
                clang libclang-rt-14-dev libx11-dev pkg-config python3-pyatspi at-spi2-core dbus

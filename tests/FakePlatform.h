@@ -51,6 +51,7 @@ class FakePlatform final : public Platform {
     QString programFolder() override { return folder; }
     bool fileExists(const QString& path) override { return QFileInfo(path).isFile(); }
     QLocale locale() override { return userLocale; }
+    void keepOffTaskbar(QWidget&) override {}
     void runModal(QWidget& window) override {
         ++modalRuns;
         if (duringModal)

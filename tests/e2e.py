@@ -3,7 +3,9 @@ what the program plays, a stand-in xdg-open recording the page it opens, the bin
 folder of its own started from another working directory, xdotool to drive it."""
 import array
 import os
+import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -40,33 +42,34 @@ def wait_for(predicate, timeout, step=0.05):
 
 
 class Session:
-    """Xvfb, a sound server with a null sink, a stand-in browser opener."""
+    """A desktop of the kind VESTREL_DESKTOP names, a sound server with a null sink, a
+    stand-in browser opener:
+      xvfb     a bare X server (the default)
+      openbox  Xvfb with the openbox window manager (LXDE, LXQt)
+      mutter   GNOME's compositor, headless, with XWayland and a session bus
+      weston   weston's headless back end, Wayland only; weston-xwayland with XWayland"""
 
     def __init__(self):
-        self.display = ":%d" % (80 + os.getpid() % 100)
-        self.xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "1024x768x24", "-wr", "-noreset",
-                                      "-nolisten", "tcp"], stdout=subprocess.DEVNULL,
-                                     stderr=subprocess.DEVNULL)
-        self.env = dict(os.environ, DISPLAY=self.display, LC_ALL="C.UTF-8", QT_QPA_PLATFORM="xcb")
-        self.env.pop("WAYLAND_DISPLAY", None)
-        if not wait_for(lambda: run("xdpyinfo", env=self.env).returncode == 0, 10):
-            raise RuntimeError("Xvfb did not start")
+        self.desktop = os.environ.get("VESTREL_DESKTOP", "xvfb")
+        self.started = []  # what close() ends, last first
+        self.runtime = os.path.join(WORK, "runtime")
+        os.makedirs(self.runtime, mode=0o700)
+        self.env = dict(os.environ, LC_ALL="C.UTF-8", XDG_RUNTIME_DIR=self.runtime, HOME=self.runtime)
+        for name in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XAUTHORITY"):
+            self.env.pop(name, None)
+        self.screen = (1280, 800) if self.desktop != "xvfb" else (1024, 768)
         # The sound server, private to this test.
-        self.pulse_dir = os.path.join(WORK, "pulse")
-        os.makedirs(self.pulse_dir)
-        socket = os.path.join(self.pulse_dir, "native")
-        self.env.update(PULSE_SERVER="unix:" + socket, PULSE_RUNTIME_PATH=self.pulse_dir,
-                        XDG_RUNTIME_DIR=self.pulse_dir, HOME=self.pulse_dir)
-        self.pulse = subprocess.Popen(
-            ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
-             "--use-pid-file=no", "--system=false",
-             "-L", "module-null-sink sink_name=vestrel_test",
-             "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket,
-             "-L", "module-always-sink"],
-            env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        socket = os.path.join(self.runtime, "pulse-native")
+        self.env.update(PULSE_SERVER="unix:" + socket, PULSE_RUNTIME_PATH=self.runtime)
+        self.start(["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
+                    "--use-pid-file=no", "--system=false",
+                    "-L", "module-null-sink sink_name=vestrel_test",
+                    "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket,
+                    "-L", "module-always-sink"])
         if not wait_for(lambda: run("pactl", "info", env=self.env).returncode == 0, 10):
             raise RuntimeError("the sound server did not start")
         run("pactl", "set-default-sink", "vestrel_test", env=self.env)
+        getattr(self, "start_" + self.desktop.replace("-", "_"))()
         # xdg-open stand-in: records the address it was asked to open.
         self.bin = os.path.join(WORK, "bin")
         os.makedirs(self.bin)
@@ -76,13 +79,80 @@ class Session:
         os.chmod(os.path.join(self.bin, "xdg-open"), 0o755)
         self.env["PATH"] = self.bin + os.pathsep + self.env["PATH"]
 
-    def close(self):
-        for p in (self.pulse, self.xvfb):
-            p.terminate()
+    def start(self, command, **kw):
+        process = subprocess.Popen(command, env=self.env, stdout=kw.pop("stdout", subprocess.DEVNULL),
+                                   stderr=subprocess.STDOUT, start_new_session=True, **kw)
+        self.started.append(process)
+        return process
+
+    def start_xvfb(self):
+        self.display = ":%d" % (80 + os.getpid() % 100)
+        self.start(["Xvfb", self.display, "-screen", "0", "%dx%dx24" % self.screen, "-wr",
+                    "-noreset", "-nolisten", "tcp"])
+        self.env.update(DISPLAY=self.display, QT_QPA_PLATFORM="xcb")
+        if not wait_for(lambda: run("xdpyinfo", env=self.env).returncode == 0, 10):
+            raise RuntimeError("Xvfb did not start")
+
+    def start_openbox(self):
+        self.start_xvfb()
+        self.start(["openbox", "--sm-disable"])
+        if not wait_for(lambda: "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK",
+                                                   env=self.env).stdout, 10):
+            raise RuntimeError("openbox did not start")
+
+    def start_mutter(self):
+        # A GNOME Wayland session: Qt must choose X11 (XWayland) by itself, so nothing forces it.
+        self.env["WAYLAND_DISPLAY"] = "vestrel-mutter"
+        self.start(["dbus-run-session", "--", "mutter", "--headless", "--wayland", "--wayland-display",
+                    "vestrel-mutter", "--virtual-monitor", "%dx%d" % self.screen])
+        xwayland = wait_for(lambda: self.xwayland(), 20)
+        if not xwayland:
+            raise RuntimeError("mutter's XWayland did not start")
+        self.display = next(a for a in xwayland if a.startswith(":"))
+        self.env.update(DISPLAY=self.display, XAUTHORITY=xwayland[xwayland.index("-auth") + 1])
+        if not wait_for(lambda: run("xdpyinfo", env=self.env).returncode == 0, 10):
+            raise RuntimeError("mutter's XWayland does not answer")
+
+    def xwayland(self):
+        """The command line of the XWayland that our compositor started, if any."""
+        for pid in os.listdir("/proc"):
             try:
+                with open("/proc/%s/cmdline" % pid, "rb") as f:
+                    args = f.read().decode(errors="replace").split("\0")
+            except OSError:
+                continue
+            if args and args[0].endswith("Xwayland") and any(self.runtime in a for a in args):
+                return args
+        return None
+
+    def start_weston(self, xwayland=False):
+        log = os.path.join(WORK, "weston.log")
+        self.env["WAYLAND_DISPLAY"] = "vestrel-weston"
+        self.start(["weston", "--backend=headless-backend.so", "--socket=vestrel-weston",
+                    "--width=%d" % self.screen[0], "--height=%d" % self.screen[1], "--log=" + log]
+                   + (["--xwayland"] if xwayland else []))
+        socket = os.path.join(self.runtime, "vestrel-weston")
+        if not wait_for(lambda: os.path.exists(socket), 10):
+            raise RuntimeError("weston did not start")
+        if xwayland:
+            found = wait_for(lambda: re.search(r"xserver listening on display (:\d+)",
+                                               open(log).read()), 10)
+            if not found:
+                raise RuntimeError("weston's XWayland did not start: " + open(log).read())
+            self.display = found.group(1)
+            self.env["DISPLAY"] = self.display
+
+    def start_weston_xwayland(self):
+        self.start_weston(xwayland=True)
+
+    def close(self):
+        for p in reversed(self.started):
+            try:
+                os.killpg(p.pid, signal.SIGTERM)
                 p.wait(5)
-            except subprocess.TimeoutExpired:
-                p.kill()
+            except (ProcessLookupError, subprocess.TimeoutExpired):
+                os.killpg(p.pid, signal.SIGKILL)
+                p.wait()
 
     def xdo(self, *args):
         return run("xdotool", *args, env=self.env).stdout.strip()
@@ -116,6 +186,23 @@ class Session:
         self.xdo("mousemove", "--sync", str(x), str(y))
         self.xdo("click", "1")
 
+    def prop(self, wid, name):
+        """What the X server holds of a window property, as xprop prints it."""
+        return run("xprop", "-id", wid, name, env=self.env).stdout
+
+    def frame(self, wid):
+        """The window manager's frame around a window: left, right, top, bottom."""
+        out = self.prop(wid, "_NET_FRAME_EXTENTS")
+        return tuple(int(x) for x in out.split("=")[1].split(",")) if "=" in out else (0, 0, 0, 0)
+
+    def stacking(self):
+        """The managed windows from bottom to top."""
+        out = run("xprop", "-root", "_NET_CLIENT_LIST_STACKING", env=self.env).stdout
+        return [str(int(w, 16)) for w in re.findall(r"0x[0-9a-f]+", out)]
+
+    def active(self):
+        return self.xdo("getactivewindow")
+
     def key(self, wid, *keys):
         self.xdo("windowfocus", "--sync", wid)
         self.xdo("key", "--clearmodifiers", "--delay", "30", *keys)
@@ -124,9 +211,11 @@ class Session:
         self.xdo("windowfocus", "--sync", wid)
         self.xdo("type", "--delay", "20", text)
 
-    def screenshot(self, name):
-        path = os.path.join(SHOTS, name + ".png")
-        run("import", "-window", "root", path, env=self.env)
+    def screenshot(self, name, wid="root"):
+        """The screen, or one window where the screen cannot be read (XWayland)."""
+        path = os.path.join(SHOTS, ("%s-%s" % (self.desktop, name) if self.desktop != "xvfb" else name)
+                            + ".png")
+        run("import", "-window", wid if self.desktop == "mutter" else "root", path, env=self.env)
         return path
 
     def pixels(self, x, y, w, h):
@@ -194,9 +283,13 @@ TESTS = []
 SEEN = {}  # what one test saw that a later one compares with
 
 
-def test(fn):
-    TESTS.append(fn)
-    return fn
+def test(fn=None, desktops=("xvfb",)):
+    """Marks a test, run on a bare X server unless it names the desktops it is for."""
+    def mark(f):
+        f.desktops = desktops
+        TESTS.append(f)
+        return f
+    return mark(fn) if fn else mark
 
 
 def main(tests):
@@ -204,6 +297,8 @@ def main(tests):
     passed = failed = 0
     try:
         for t in tests:
+            if session.desktop not in getattr(t, "desktops", ("xvfb",)):
+                continue
             try:
                 t(session)
                 passed += 1

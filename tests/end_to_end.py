@@ -5,6 +5,7 @@ the missing files, the warnings with their sound, the settings dialog, the web l
 usage: end_to_end.py VESTREL_BINARY RESOURCES_DIR"""
 import os
 import signal
+import subprocess
 import sys
 import time
 
@@ -190,6 +191,95 @@ def bad_setting_reports_and_ends(s):
     finally:
         app.stop()
 
+
+
+@test(desktops=("openbox", "mutter"))
+def windows_on_a_real_desktop(s):
+    """Under a window manager, read from the X server: where each window is, its frame and
+    title-bar actions, task-bar state, stacking and who has the keyboard; the keys through
+    the X keyboard."""
+    typed = os.path.join(WORK, "typed.txt")
+    with open(typed, "w") as out:  # the window the user is typing in
+        typing = subprocess.Popen(["xev", "-name", "vestrel-typing", "-geometry", "500x400+300+200",
+                                   "-event", "keyboard"], env=s.env, stdout=out)
+    ini = DEFAULT_INI.replace(b"1=60", b"1=.16666667")
+    app = Vestrel(s, ini=ini, name="desktop-" + s.desktop)
+    # On mutter the title bar offers none of these; openbox keeps a close button on purpose.
+    forbidden = ("CLOSE", "MINIMIZE", "MAXIMIZE_HORZ", "MAXIMIZE_VERT", "RESIZE")
+    title_bar_checked = s.desktop == "mutter"
+
+    def off_taskbar(wid):
+        states = s.prop(wid, "_NET_WM_STATE")
+        assert "SKIP_TASKBAR" in states and "SKIP_PAGER" in states, states
+
+    def framed_without_actions(wid):
+        assert s.frame(wid)[2] > 0, "no title bar"
+        actions = s.prop(wid, "_NET_WM_ALLOWED_ACTIONS")
+        if title_bar_checked:
+            assert not any("_NET_WM_ACTION_" + a + "," in actions + "," for a in forbidden), actions
+
+    try:
+        monitor = s.window("Form3")
+        assert s.geometry(monitor) == (0, 0, 8, 8) and s.frame(monitor) == (0, 0, 0, 0)
+        off_taskbar(monitor)
+        user = s.window("vestrel-typing")
+        s.xdo("windowactivate", "--sync", user)
+        warning = s.window("Varování!", timeout=20)
+        time.sleep(1)
+        s.screenshot("warning-over-typing", warning)
+        off_taskbar(warning)
+        framed_without_actions(warning)
+        stack = s.stacking()
+        assert stack.index(warning) > stack.index(user), "the warning is below the user's window"
+        assert s.active() == user, "the warning took the keyboard"
+        assert not s.windows("Zvuk"), "the sound was reported unplayable"
+        s.xdo("key", "--delay", "50", "a", "Return", "KP_Enter", "space")
+        assert wait_for(lambda: open(typed).read().count("KeyRelease") >= 4, 5), open(typed).read()
+        assert s.windows("Varování!") and not s.windows("Form3"), "a key meant elsewhere acted"
+
+        s.click(warning, 1320, 840, 1095, 375)  # "Nastavení"
+        dialog = s.window("Nastavení")
+        assert wait_for(lambda: s.active() == dialog, 5), "the dialog opened by a click is not active"
+        off_taskbar(dialog)
+        framed_without_actions(dialog)
+        s.screenshot("settings", dialog)
+        # The slider has the keyboard: each key from where the last left it, then Enter or the
+        # keypad's Enter saves. It opens at 1: a ten-second interval is less than a minute.
+        for keys, minutes in ((["Right"], 2), (["Right", "Right", "Left"], 3), (["End"], 180),
+                              (["Page_Up"], 179), (["Page_Down"], 180), (["Up"], 179),
+                              (["Down"], 180), (["Home"], 1)):
+            for enter in ("Return", "KP_Enter"):
+                s.xdo("key", "--delay", "30", *keys, enter)
+                assert wait_for(lambda: b"1=%d\r\n" % minutes in app.ini(), 3), (keys, app.ini())
+                keys = []
+        x, y, w, h = s.geometry(dialog)
+        s.xdo("key", "Escape")
+        assert wait_for(lambda: s.geometry(dialog)[3] == px(4935), 3), "Escape opened no panel"
+        s.xdo("key", "Escape")
+        assert wait_for(lambda: s.geometry(dialog)[3] == px(3225), 3)
+        # Tab order: slider, the two texts, Uložit, Zavřít, O programu, Původní, Skrýt plochu.
+        s.xdo("key", "--delay", "30", *["Tab"] * 7, "space", "Return")
+        assert wait_for(lambda: app.ini().endswith(b"2=1\r\n"), 3), app.ini()
+        s.click(dialog, 1440, 2760, 1215, 375)  # "Zavřít": saved, so no prompt
+        assert wait_for(lambda: not s.windows("Nastavení"), 5)
+
+        s.click(warning, 2400, 120, 1000, 200)  # the message: the warning takes the keyboard
+        assert wait_for(lambda: s.active() == warning, 5)
+        s.xdo("key", "--delay", "30", "shift+Tab", "KP_Enter")  # from "Nastavení" back to "OK"
+        monitor = s.window("Form3")
+        s.click(monitor, 60, 60)  # the full-screen warning now
+        full = s.window("Form4")
+        time.sleep(0.5)
+        assert s.geometry(full) == (0, 0) + s.screen and s.frame(full) == (0, 0, 0, 0), \
+            s.geometry(full)
+        off_taskbar(full)
+        s.screenshot("warning-fullscreen", full)
+        s.click(full, 4080, 1080, 1095, 375)  # "Ukončit !"
+        assert app.wait(5) == 0
+    finally:
+        app.stop()
+        typing.kill()
+        typing.wait()
 
 
 if __name__ == "__main__":
