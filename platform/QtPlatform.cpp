@@ -132,6 +132,7 @@ void QtPlatform::reportSoundError(const QString& reason) {
                         QStringLiteral("Zvuk varování nelze přehrát.\n") + reason, QMessageBox::Ok);
     box->setTextFormat(Qt::PlainText);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal); // the warning's buttons stay usable beside it
     box->setWindowFlag(Qt::WindowStaysOnTopHint);
     box->setAttribute(Qt::WA_ShowWithoutActivating);
     box->button(QMessageBox::Ok)->setText(QStringLiteral("OK"));

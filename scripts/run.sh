@@ -10,7 +10,9 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     display=:77
     echo "No display found: starting Vestrel on a virtual X display ($display, Xvfb)."
     echo "Take a screenshot of it with: DISPLAY=$display import -window root shot.png"
-    Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    echo "(a white screen with Vestrel's small black square in its top-left corner)"
+    # A white root window: the black square would not show on Xvfb's default black.
+    Xvfb "$display" -screen 0 1280x800x24 -wr -nolisten tcp >/dev/null 2>&1 &
     xvfb=$!
     trap 'kill $xvfb 2>/dev/null' EXIT
     export DISPLAY=$display

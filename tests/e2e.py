@@ -128,7 +128,9 @@ class Session:
     def start_weston(self, xwayland=False):
         log = os.path.join(WORK, "weston.log")
         self.env["WAYLAND_DISPLAY"] = "vestrel-weston"
-        self.start(["weston", "--backend=headless-backend.so", "--socket=vestrel-weston",
+        # Pixman and --debug: the screenshooter then works on the headless back end.
+        self.start(["weston", "--backend=headless-backend.so", "--use-pixman", "--debug",
+                    "--socket=vestrel-weston",
                     "--width=%d" % self.screen[0], "--height=%d" % self.screen[1], "--log=" + log]
                    + (["--xwayland"] if xwayland else []))
         socket = os.path.join(self.runtime, "vestrel-weston")
@@ -215,7 +217,14 @@ class Session:
         """The screen, or one window where the screen cannot be read (XWayland)."""
         path = os.path.join(SHOTS, ("%s-%s" % (self.desktop, name) if self.desktop != "xvfb" else name)
                             + ".png")
-        run("import", "-window", wid if self.desktop == "mutter" else "root", path, env=self.env)
+        if self.desktop.startswith("weston"):
+            shots = os.path.join(WORK, "weston-shots")
+            os.makedirs(shots, exist_ok=True)
+            run("weston-screenshooter", env=self.env, cwd=shots, timeout=10)
+            for made in os.listdir(shots):
+                shutil.move(os.path.join(shots, made), path)
+        else:
+            run("import", "-window", wid if self.desktop == "mutter" else "root", path, env=self.env)
         return path
 
     def pixels(self, x, y, w, h):
@@ -233,7 +242,7 @@ class Session:
 class Vestrel:
     """The real binary in a folder of its own, started from another directory."""
 
-    def __init__(self, session, ini=DEFAULT_INI, wav=True, name="app"):
+    def __init__(self, session, ini=DEFAULT_INI, wav=True, name="app", args=()):
         self.session = session
         self.folder = os.path.join(WORK, name)
         os.makedirs(self.folder)
@@ -248,7 +257,7 @@ class Vestrel:
         os.makedirs(cwd, exist_ok=True)
         self.log = open(os.path.join(WORK, name + ".log"), "w")
         self.started = time.monotonic()
-        self.process = subprocess.Popen([os.path.join(self.folder, "Vestrel")], cwd=cwd,
+        self.process = subprocess.Popen([os.path.join(self.folder, "Vestrel"), *args], cwd=cwd,
                                         env=session.env, stdout=self.log, stderr=self.log)
 
     @property

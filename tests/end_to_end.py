@@ -10,8 +10,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e import (DEFAULT_INI, SEEN, TESTS, WORK, Vestrel, loudness, main, px, test,  # noqa: E402
-                 wait_for)
+from e2e import (DEFAULT_INI, RESOURCES, SEEN, TESTS, WORK, Vestrel, loudness, main, px,  # noqa: E402
+                 test, wait_for)
 
 
 
@@ -50,7 +50,9 @@ def warning_with_sound_then_ok_restarts(s):
     ini = DEFAULT_INI.replace(b"1=60", b"1=.16666667")
     recording = os.path.join(WORK, "warning.wav")
     recorder = s.record(recording)
-    app = Vestrel(s, ini=ini, name="warning")
+    # Qt's own options are no options of ours: "-reverse" must not mirror the windows, so
+    # "OK" stays where the click below expects it.
+    app = Vestrel(s, ini=ini, name="warning", args=["-reverse"])
     try:
         s.window("Form3")
         wid = s.window("Varování!", timeout=15)
@@ -163,19 +165,37 @@ def web_link_opens_maker_page(s):
 
 @test
 def unplayable_sound_is_reported_and_warning_shown(s):
-    app = Vestrel(s, name="badsound")
-    try:
-        with open(os.path.join(app.folder, "s.wav"), "w") as f:
-            f.write("this is no wave file")
-        s.click(s.window("Form3"), 60, 60)
-        assert s.window("Varování!")
-        box = s.window("Zvuk")
-        s.screenshot("sound-error")
-        s.key(box, "Return")
-        assert wait_for(lambda: not s.windows("Zvuk"), 5)
-        assert s.windows("Varování!") and app.process.poll() is None
-    finally:
-        app.stop()
+    """A sound that cannot be played is reported at every warning, in one box at a time that
+    does not take the keyboard, and the warning is shown all the same."""
+    good = open(os.path.join(RESOURCES, "s.wav"), "rb").read()
+    for case, wav in (("empty", b""), ("header only", good[:44]), ("cut short", good[:100]),
+                      ("no wave", b"this is no wave file"), ("no sound output", good),
+                      ("no sound module", good)):
+        env = s.env
+        if case == "no sound output":
+            s.env = dict(env, PULSE_SERVER="unix:" + os.path.join(WORK, "no-sound-server"))
+        app = Vestrel(s, name="badsound-" + case.replace(" ", "-"))
+        s.env = env
+        try:
+            with open(os.path.join(app.folder, "s.wav"), "wb") as f:
+                f.write(wav)
+            if case == "no sound module":
+                os.remove(os.path.join(app.folder, "vestrel_sound.so"))
+            for cycle in (1, 2):
+                s.click(s.window("Form3"), 60, 60)
+                warning = s.window("Varování!")
+                box = s.window("Zvuk")
+                assert len(s.windows("Zvuk")) == 1, (case, "reports stacked")
+                if case == "empty" and cycle == 1:
+                    s.screenshot("sound-error")
+                    s.click(warning, 120, 840, 1095, 375)  # "OK", the report left open
+                    continue
+                s.key(box, "Return")
+                assert wait_for(lambda: not s.windows("Zvuk"), 5), case
+                assert s.windows("Varování!") and app.process.poll() is None, case
+                s.click(warning, 120, 840, 1095, 375)  # "OK": the next warning reports again
+        finally:
+            app.stop()
 
 
 @test
@@ -280,6 +300,28 @@ def windows_on_a_real_desktop(s):
         app.stop()
         typing.kill()
         typing.wait()
+
+
+@test(desktops=("weston", "weston-xwayland"))
+def starts_under_weston(s):
+    """With XWayland at hand Vestrel chooses X11, where its windows may place themselves;
+    without it, it runs on Wayland itself."""
+    xwayland = "DISPLAY" in s.env
+    env = s.env
+    s.env = dict(env, WAYLAND_DEBUG="client")  # its Wayland requests, into its log
+    app = Vestrel(s, name="weston")
+    s.env = env
+    try:
+        if xwayland:  # an X11 window (weston's own X window manager decides where it goes)
+            monitor = s.window("Form3", timeout=10)
+            assert s.geometry(monitor)[2:] == (8, 8), s.geometry(monitor)
+        time.sleep(3)
+        s.screenshot("running")
+        assert app.process.poll() is None, "Vestrel ended"
+        made_toplevel = "xdg_surface" in open(app.log.name).read()
+        assert made_toplevel != xwayland, "native Wayland: %s" % made_toplevel
+    finally:
+        app.stop()
 
 
 if __name__ == "__main__":
