@@ -1,5 +1,5 @@
+#include "app/Program.h"
 #include "core/FormWindow.h"
-#include "core/Program.h"
 #include "platform/QtPlatform.h"
 
 #include <QApplication>

@@ -1,6 +1,5 @@
 #include "core/Form.h"
 
-#include "core/Program.h"
 #include "platform/Platform.h"
 
 Form::~Form() {
@@ -18,7 +17,7 @@ void Form::show() {
     load();
     if (!isLoaded()) // the load may have unloaded it again
         return;
-    program_.platform.keepOffTaskbar(*window_);
+    platform_.keepOffTaskbar(*window_);
     showWindow(*window_);
 }
 
@@ -34,8 +33,4 @@ void Form::unload() {
     window_.clear();
     window->hide();
     window->deleteLater();
-}
-
-void Form::guarded(const std::function<void()>& handler) {
-    program_.run(handler);
 }

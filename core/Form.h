@@ -1,19 +1,24 @@
 #pragma once
 
 #include "core/FormWindow.h"
+#include "core/RuntimeError.h"
 
 #include <QObject>
 #include <QPointer>
 
-#include <functional>
-
+class Platform;
 class Program;
 
 // One form of the program: an object that lives for the whole run (its variables
 // outlive its window) and builds its window and controls when loaded.
+//
+// Names: the controls (Label4, Command1, HScroll1, ...), their handlers Control_Event
+// (Command1_Click, Form_Load, Timer1_Timer) and the PascalCase procedures (ShowWarning,
+// SaveSettings) and variables (UnCas, Saved) are those of the design the program follows;
+// each gets a short gloss where it is declared. camelCase names are the program's own.
 class Form {
   public:
-    explicit Form(Program& program) : program_(program) {}
+    Form(Program& program, Platform& platform) : program_(program), platform_(platform) {}
     virtual ~Form();
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
@@ -39,18 +44,18 @@ class Form {
     // Lets the form stop what must not outlive the window (its timer).
     virtual void beforeUnload() {}
 
-    // Connects a control's signal to a handler of this form, through the guard that
-    // reports run-time errors.
+    // Connects a signal of a control or of the window to a handler of this form, through
+    // the guard that reports run-time errors: the one way events reach a form.
     template <typename Sender, typename Signal, typename Derived>
     void on(Sender* sender, Signal signal, void (Derived::*handler)()) {
         auto* self = static_cast<Derived*>(this);
         QObject::connect(sender, signal, sender, [this, self, handler] {
-            guarded([self, handler] { (self->*handler)(); });
+            runGuarded(platform_, [self, handler] { (self->*handler)(); });
         });
     }
-    void guarded(const std::function<void()>& handler);
 
-    Program& program_;
+    Program& program_; // the other forms and the shared state
+    Platform& platform_;
 
   private:
     QPointer<FormWindow> window_;

@@ -1,6 +1,6 @@
 #include "core/Form3.h"
 
-#include "core/Program.h"
+#include "app/Program.h"
 #include "core/RuntimeError.h"
 #include "core/Twips.h"
 #include "platform/Platform.h"
@@ -16,11 +16,8 @@ FormWindow* Form3::createWindow() {
     window->setAccessibleName(QStringLiteral("Vestrel – počítadlo přestávky"));
     window->setFixedSize(Twips::toPixels(120), Twips::toPixels(120));
     window->move(0, 0);
-    window->setAutoFillBackground(true);
-    QPalette palette = window->palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    window->setPalette(palette);
-    window->onClick = [this] { guarded([this] { Form_Click(); }); };
+    window->paintBlack();
+    on(window, &FormWindow::clicked, &Form3::Form_Click);
 
     Label1 = new QLabel(QStringLiteral("Label1"), window);
     Label1->setTextFormat(Qt::PlainText);
@@ -43,47 +40,39 @@ void Form3::beforeUnload() {
 }
 
 void Form3::Form_Load() {
-    Platform& platform = program_.platform;
     show();
     window()->move(0, 0);
 
-    const QString folder = platform.programFolder();
-    if (!platform.fileExists(folder + QStringLiteral("/data.ini"))) {
+    const QString folder = platform_.programFolder();
+    if (!platform_.fileExists(folder + QStringLiteral("/data.ini"))) {
         MissingFile = QStringLiteral("ini");
         ReportMissingFile();
     }
-    if (!platform.fileExists(folder + QStringLiteral("/s.wav"))) {
+    if (!platform_.fileExists(folder + QStringLiteral("/s.wav"))) {
         MissingFile = QStringLiteral("wav");
         ReportMissingFile();
     }
 
     ReminderState& state = program_.state;
     state.IniPath = folder + QStringLiteral("/data.ini");
-    state.MessageText1 = QString(ReminderState::TextBufferSize, QChar(0));
-    state.MessageText2 = QString(ReminderState::TextBufferSize, QChar(0));
-    state.IntervalText = QString(ReminderState::IntervalBufferSize, QChar(0));
-    state.HideDesktopText = QString(ReminderState::FlagBufferSize, QChar(0));
-    state.LoadSettings(platform.locale());
-
+    state.LoadSettings(platform_.locale());
     // The scratch label keeps the interval text as a label shows it: up to the first NUL.
-    const qsizetype nul = state.IntervalText.indexOf(QChar(0));
-    Label1->setText(nul < 0 ? state.IntervalText : state.IntervalText.left(nul));
+    Label1->setText(ReminderState::UpToNul(state.IntervalText));
 }
 
 void Form3::ReportMissingFile() {
     const QString secondLine =
         QStringLiteral("Tento program (a mnoho dalších) lze stáhnou na ") + Program::MakerAddress;
     const QString title = QStringLiteral("CHYBA");
-    Platform& platform = program_.platform;
     if (MissingFile == QLatin1String("ini"))
-        platform.messageBox(
+        platform_.messageBox(
             QStringLiteral("Nebyl nalezen soubor data.ini, program bude ukončen.\r\n") + secondLine,
             Platform::MbOkCritical, title);
     if (MissingFile == QLatin1String("wav"))
-        platform.messageBox(
+        platform_.messageBox(
             QStringLiteral("Nebyl nalezen soubor s.wav, program bude ukončen.\r\n") + secondLine,
             Platform::MbOkCritical, title);
-    platform.end(0);
+    platform_.end(0);
 }
 
 void Form3::Timer1_Timer() {

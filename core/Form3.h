@@ -21,18 +21,18 @@ class Form3 : public Form {
     // Which required file the start-up check missed: "ini" or "wav".
     QString MissingFile;
 
-    void Form_Load() override;
-    void Timer1_Timer();
-    void Form_Click();
+    void Form_Load() override; // checks the files, reads the settings
+    void Timer1_Timer();       // one tick: the warning when the count reaches the interval
+    void Form_Click();         // a click on the square: the warning at once
 
     QLabel* Label1 = nullptr; // scratch for the settings reads; never seen
-    QTimer* Timer1 = nullptr;
+    QTimer* Timer1 = nullptr; // the ten-second tick
 
   protected:
     FormWindow* createWindow() override;
     void beforeUnload() override;
 
   private:
-    void ReportMissingFile();
-    void ShowWarning();
+    void ReportMissingFile(); // says which file is missing and ends
+    void ShowWarning();       // gives way to the warning the flag chooses
 };

@@ -1,8 +1,12 @@
 #include "core/FormWindow.h"
 
+#include "core/Twips.h"
+
 #include <QCloseEvent>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPixmap>
 
@@ -34,31 +38,48 @@ QFont FormWindow::headingFont() {
     return font;
 }
 
+void FormWindow::paintBlack() {
+    setAutoFillBackground(true);
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+}
+
+QLabel* FormWindow::addWarningPicture(int left, int top) {
+    auto* picture = new QLabel(this);
+    picture->setGeometry(Twips::rect(left, top, 480, 480));
+    picture->setPixmap(QPixmap(QStringLiteral(":/warning.gif")));
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picture->setTextFormat(Qt::PlainText);
+    picture->setAccessibleName(QStringLiteral("Výstraha"));
+    return picture;
+}
+
 void FormWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
-    if (onCloseRequest)
-        onCloseRequest();
+    emit closeRequested();
 }
 
 void FormWindow::keyPressEvent(QKeyEvent* event) {
     // The keypad's Enter arrives with the keypad modifier: it counts as plain Enter.
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && onEnter && plain) {
-        onEnter();
+    if (enter && plain && isSignalConnected(QMetaMethod::fromSignal(&FormWindow::enterPressed))) {
+        emit enterPressed();
         return;
     }
-    if (event->key() == Qt::Key_Escape && onEscape && plain) {
-        onEscape();
+    if (event->key() == Qt::Key_Escape && plain &&
+        isSignalConnected(QMetaMethod::fromSignal(&FormWindow::escapePressed))) {
+        emit escapePressed();
         return;
     }
     QWidget::keyPressEvent(event);
 }
 
 void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && onClick &&
-        rect().contains(event->position().toPoint())) {
-        onClick();
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
+        isSignalConnected(QMetaMethod::fromSignal(&FormWindow::clicked))) {
+        emit clicked();
         return;
     }
     QWidget::mouseReleaseEvent(event);

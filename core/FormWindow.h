@@ -2,12 +2,12 @@
 
 #include <QWidget>
 
-#include <functional>
+class QLabel;
 
 // The top-level widget of a form. The window manager's close request (Alt+F4) never
-// destroys it on its own: the form decides, through onCloseRequest. Enter and Escape
-// that no control takes go to the form's default and cancel actions, and a click on
-// the bare client area to onClick.
+// closes it on its own: it is only announced (closeRequested), and the form decides.
+// Enter and Escape that no control takes, and a click on the bare client area, are
+// announced too when the form listens, and otherwise go where they would in any widget.
 class FormWindow : public QWidget {
     Q_OBJECT
   public:
@@ -15,16 +15,22 @@ class FormWindow : public QWidget {
 
     // The windows' own font: a sans face with Arial's metrics (Liberation Sans on Linux,
     // Arial on Windows) at a fixed pixel size, so that every text fits the box the layout
-    // gives it whatever the desktop's font settings. `bold` is the about panel's heading face.
+    // gives it whatever the desktop's font settings.
     static QFont defaultFont();
+    // The about panel's heading face: the same, larger and bold.
+    static QFont headingFont();
     // The icon of every window and message box.
     static QIcon applicationIcon();
-    static QFont headingFont();
+    // Black behind the controls: the monitor's square and the full-screen warning.
+    void paintBlack();
+    // The warning sign of the warnings and the about panel, at a place in twips.
+    QLabel* addWarningPicture(int left, int top);
 
-    std::function<void()> onCloseRequest;
-    std::function<void()> onEnter;
-    std::function<void()> onEscape;
-    std::function<void()> onClick;
+  signals:
+    void closeRequested();
+    void enterPressed();
+    void escapePressed();
+    void clicked();
 
   protected:
     void closeEvent(QCloseEvent* event) override;

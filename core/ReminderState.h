@@ -19,14 +19,16 @@ class ReminderState {
     static constexpr int IntervalBufferSize = 10;
     static constexpr int FlagBufferSize = 5;
 
-    QString IniPath;
-    QString MessageText1;
-    QString MessageText2;
+    QString IniPath;      // the program folder's data.ini
+    QString MessageText1; // the warning's text before the number of minutes
+    QString MessageText2; // and after it
     float IntervalMinutes = 0.0f;
-    QString IntervalText;
-    std::int16_t HideDesktop = False;
-    QString HideDesktopText;
+    QString IntervalText;             // the interval's read buffer, NULs after the value
+    std::int16_t HideDesktop = False; // True: the full-screen warning
+    QString HideDesktopText;          // the flag's read buffer
 
+    // A read buffer's text as a label shows it: up to its first NUL.
+    static QString UpToNul(const QString& buffer);
     // One read of the settings file: the stored value or the default, cut to size - 1, up
     // to its first NUL.
     static QString ReadSetting(const ProfileFile& file, const QString& section, const QString& key,

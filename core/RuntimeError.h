@@ -3,6 +3,9 @@
 #include <QString>
 
 #include <exception>
+#include <functional>
+
+class Platform;
 
 // A run-time error that ends the program: a conversion that cannot be made or a value
 // out of range. Thrown where it happens and reported by the guard at the event boundary.
@@ -10,15 +13,10 @@ class RuntimeError : public std::exception {
   public:
     static constexpr int Overflow = 6;
     static constexpr int TypeMismatch = 13;
-    static constexpr int InvalidPropertyValue = 380;
 
     RuntimeError(int number, QString value, QString origin = {});
 
     int number() const { return number_; }
-    // The value that could not be taken.
-    const QString& value() const { return value_; }
-    // Where the value came from, e.g. the settings file, section and key; may be empty.
-    const QString& origin() const { return origin_; }
     // The Czech text shown to the user.
     QString userMessage() const;
     const char* what() const noexcept override { return "Vestrel run-time error"; }
@@ -28,3 +26,7 @@ class RuntimeError : public std::exception {
     QString value_;
     QString origin_;
 };
+
+// Runs one event handler: the single place where a run-time error that nothing handled is
+// shown to the user, after which the program ends.
+void runGuarded(Platform& platform, const std::function<void()>& handler);

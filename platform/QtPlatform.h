@@ -48,7 +48,7 @@ class QtPlatform final : public Platform {
 #else
     std::unique_ptr<QLockFile> lock_;
 #endif
-    QString soundModuleError_; // why the sound module could not be loaded, once tried
+    QString soundModuleError_;          // why the sound module could not be loaded, once tried
     QPointer<QMessageBox> soundReport_; // the open report of a sound that failed
-    QString folder_; // found once, at the first call
+    QString folder_;                    // found once, at the first call
 };

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Configures and builds Vestrel into build/ (or $BUILD_DIR).
+# Configures and builds Vestrel into build/ (or $BUILD_DIR); arguments go to CMake
+# (-DBUILD_TESTING=OFF: the program alone).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" >/dev/null
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "$@" >/dev/null
 cmake --build "$build" -j"$(nproc)"

@@ -3,7 +3,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/deps.sh"
-"$root/scripts/build.sh"
+"$root/scripts/build.sh" -DBUILD_TESTING=OFF
 build="${BUILD_DIR:-$root/build}"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

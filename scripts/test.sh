@@ -7,7 +7,9 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/deps.sh" test
-"$root/scripts/build.sh"
+echo "== formatting"
+(cd "$root" && git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror)
+"$root/scripts/build.sh" -DBUILD_TESTING=ON
 build="${BUILD_DIR:-$root/build}"
 
 echo "== tests"

@@ -1,19 +1,18 @@
 #include "settings/Form2.h"
 
-#include "core/ClickLabel.h"
+#include "app/Program.h"
 #include "core/Conversions.h"
 #include "core/Messages.h"
-#include "core/Program.h"
 #include "core/Twips.h"
-#include "core/WrapCheckBox.h"
 #include "platform/Platform.h"
+#include "settings/ClickLabel.h"
 #include "settings/KeyScrollBar.h"
+#include "settings/WrapCheckBox.h"
 
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPushButton>
 
 #include <algorithm>
@@ -70,11 +69,16 @@ FormWindow* Form2::createWindow() {
                                   Qt::WindowStaysOnTopHint);
     window->setWindowTitle(QStringLiteral("Nastavení"));
     window->setFixedSize(Twips::toPixels(5760), Twips::toPixels(CollapsedHeightTwips));
-    FormWindow& w = *window;
+    createSettingsControls(*window);
+    createAboutPanel(*window);
+    connectHandlers(*window);
+    return window;
+}
 
+void Form2::createSettingsControls(FormWindow& w) {
     Label1 = label(w, QStringLiteral("Zobrazit výstražné okno jednou za 60 minut."),
                    Twips::rect(120, 120, 5520, 195));
-    HScroll1 = new KeyScrollBar(window);
+    HScroll1 = new KeyScrollBar(&w);
     HScroll1->setGeometry(Twips::rect(120, 360, 5535, 255));
     HScroll1->setRange(1, 180);
     HScroll1->setSingleStep(1);
@@ -82,13 +86,14 @@ FormWindow* Form2::createWindow() {
     HScroll1->setValue(60);
     HScroll1->setFocusPolicy(Qt::StrongFocus);
     HScroll1->setAccessibleName(QStringLiteral("Interval v minutách"));
-    Line1 = line(w, 120, 5640, 720, window->palette().color(QPalette::WindowText));
+    Line1 = line(w, 120, 5640, 720, w.palette().color(QPalette::WindowText));
     Label2 = label(w, QStringLiteral("Text zprávy :"), Twips::rect(120, 840, 5595, 195));
-    Text1 = new QLineEdit(QStringLiteral("U počítače už sedíte déle jak "), window);
+    // The first text as the dialog was designed, with a trailing blank; the load replaces it.
+    Text1 = new QLineEdit(QStringLiteral("U počítače už sedíte déle jak "), &w);
     Text1->setGeometry(Twips::rect(240, 1080, 5415, 285));
     Text1->setMaxLength(32767);
     Text1->setAccessibleName(QStringLiteral("Text zprávy před počtem minut"));
-    Text2 = new QLineEdit(DefaultText2, window);
+    Text2 = new QLineEdit(DefaultText2, &w);
     Text2->setGeometry(Twips::rect(240, 1440, 5415, 285));
     Text2->setMaxLength(32767);
     Text2->setAccessibleName(QStringLiteral("Text zprávy za počtem minut"));
@@ -103,7 +108,7 @@ FormWindow* Form2::createWindow() {
     Label4->setBackgroundRole(QPalette::Dark); // the button-shadow colour
     Label4->setForegroundRole(QPalette::WindowText);
     Label4->setToolTip(QStringLiteral("Takto bude vypadat zpráva v okně"));
-    Check1 = new WrapCheckBox(QStringLiteral("Skrýt plochu"), window);
+    Check1 = new WrapCheckBox(QStringLiteral("Skrýt plochu"), &w);
     Check1->setGeometry(Twips::rect(4560, 2040, 1095, 495));
     Check1->setToolTip(QStringLiteral("Zobrazí okno s varováním přes celou plochu"));
     Command1 = button(w, QStringLiteral("Uložit"), 120, QStringLiteral("Uloží nastavení"));
@@ -113,16 +118,22 @@ FormWindow* Form2::createWindow() {
         button(w, QStringLiteral("Původní"), 2760, QStringLiteral("Nastaví texty na původní"));
     Command3 = button(w, QStringLiteral("O programu"), 4440, QStringLiteral("O programu"));
 
-    // The about panel, below the collapsed window's bottom edge.
-    Line2 = line(w, 120, 5640, 3240, window->palette().color(QPalette::WindowText));
+    QWidget::setTabOrder(HScroll1, Text1);
+    QWidget::setTabOrder(Text1, Text2);
+    QWidget::setTabOrder(Text2, Command1);
+    QWidget::setTabOrder(Command1, Command2);
+    QWidget::setTabOrder(Command2, Command3);
+    QWidget::setTabOrder(Command3, Command4);
+    QWidget::setTabOrder(Command4, Check1);
+    HScroll1->setFocus();
+}
+
+// The about panel, below the collapsed window's bottom edge.
+void Form2::createAboutPanel(FormWindow& w) {
+    Line2 = line(w, 120, 5640, 3240, w.palette().color(QPalette::WindowText));
     Line3 = line(w, 120, 5640, 3255, QColor(128, 128, 128));
     Line4 = line(w, 120, 5640, 3270, QColor(224, 224, 224));
-    Image1 = new QLabel(window);
-    Image1->setGeometry(Twips::rect(120, 3360, 480, 480));
-    Image1->setPixmap(QPixmap(QStringLiteral(":/warning.gif")));
-    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image1->setTextFormat(Qt::PlainText);
-    Image1->setAccessibleName(QStringLiteral("Výstraha"));
+    Image1 = w.addWarningPicture(120, 3360);
     Label5 = autoSizeLabel(w, QStringLiteral("Vestrel v1.0."), 840, 3360);
     Label5->setFont(FormWindow::headingFont());
     Label5->adjustSize();
@@ -137,16 +148,9 @@ FormWindow* Form2::createWindow() {
     Label9 = autoSizeLabel(
         w, QStringLiteral("v1.0.") + QString(99, QLatin1Char(' ')) + QStringLiteral("Id.:40217"),
         120, 4680);
+}
 
-    QWidget::setTabOrder(HScroll1, Text1);
-    QWidget::setTabOrder(Text1, Text2);
-    QWidget::setTabOrder(Text2, Command1);
-    QWidget::setTabOrder(Command1, Command2);
-    QWidget::setTabOrder(Command2, Command3);
-    QWidget::setTabOrder(Command3, Command4);
-    QWidget::setTabOrder(Command4, Check1);
-    HScroll1->setFocus();
-
+void Form2::connectHandlers(FormWindow& w) {
     on(Text1, &QLineEdit::textChanged, &Form2::Text1_Change);
     on(Text2, &QLineEdit::textChanged, &Form2::Text2_Change);
     // With tracking on, the value changes on every step while the thumb is dragged as
@@ -159,12 +163,11 @@ FormWindow* Form2::createWindow() {
     on(Command4, &QPushButton::clicked, &Form2::Command4_Click);
     on(Label8, &ClickLabel::clicked, &Form2::Label8_Click);
     // Enter saves, Escape folds the about panel; a close request asks, as "Zavřít" does.
-    window->onEnter = [this] { guarded([this] { Command1_Click(); }); };
-    window->onEscape = [this] { guarded([this] { Command3_Click(); }); };
-    window->onCloseRequest = [this] { guarded([this] { Command2_Click(); }); };
-    QObject::connect(qApp, &QApplication::focusChanged, window,
+    on(&w, &FormWindow::enterPressed, &Form2::Command1_Click);
+    on(&w, &FormWindow::escapePressed, &Form2::Command3_Click);
+    on(&w, &FormWindow::closeRequested, &Form2::Command2_Click);
+    QObject::connect(qApp, &QApplication::focusChanged, &w,
                      [this](QWidget*, QWidget* now) { markDefaultButton(now); });
-    return window;
 }
 
 void Form2::showWindow(FormWindow& window) {
@@ -185,7 +188,7 @@ void Form2::markDefaultButton(QWidget* focused) {
 void Form2::showModal() {
     show();
     if (isLoaded())
-        program_.platform.runModal(*window());
+        platform_.runModal(*window());
 }
 
 void Form2::Form_Load() {
@@ -225,7 +228,7 @@ void Form2::TakeInterval() {
 }
 
 void Form2::RefreshPreview() {
-    const QLocale locale = program_.platform.locale();
+    const QLocale locale = platform_.locale();
     const QString warning = Messages::ComposeWarning(program_.state, locale);
     Label4->setText(warning);
     // The standard warning behind the dialog follows the edits; it is never loaded for
@@ -245,9 +248,8 @@ void Form2::Check1_Click() {
 bool Form2::SaveSettings() {
     const ProfileFile::WriteResult result = program_.state.SaveSettings(HScroll1->value());
     if (!result.ok) {
-        program_.platform.messageBox(QStringLiteral("Nastavení se nepodařilo uložit.\n") +
-                                         result.error,
-                                     Platform::MbOkCritical, QStringLiteral("Nastavení"));
+        platform_.messageBox(QStringLiteral("Nastavení se nepodařilo uložit.\n") + result.error,
+                             Platform::MbOkCritical, QStringLiteral("Nastavení"));
         return false;
     }
     Saved = ReminderState::True;
@@ -260,7 +262,7 @@ void Form2::Command1_Click() {
 
 void Form2::Command2_Click() {
     if (Saved == ReminderState::False) {
-        const int answer = program_.platform.messageBox(
+        const int answer = platform_.messageBox(
             QStringLiteral("Pokud chcete provedené zněny uložit klikněte na tlačítko ANO, pokud si "
                            "přejete okno zavřít bez uložení klikněte na NE"),
             Platform::MbYesNoExclamation, QStringLiteral("Varování"));
@@ -285,6 +287,6 @@ void Form2::Command4_Click() {
 }
 
 void Form2::Label8_Click() {
-    program_.platform.openUrl(Program::MakerAddress);
+    platform_.openUrl(Program::MakerAddress);
     unload();
 }

@@ -29,45 +29,48 @@ class Form2 : public Form {
     // Loads and shows the dialog; returns when it has been unloaded.
     void showModal();
 
-    void Form_Load() override;
-    void Text1_Change();
-    void Text2_Change();
-    void HScroll1_Change();
-    void Check1_Click();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Label8_Click();
+    void Form_Load() override; // fills the controls from the reminder state
+    void Text1_Change();       // the first text into the state and the preview
+    void Text2_Change();       // the second text likewise
+    void HScroll1_Change();    // the interval likewise, at every step of the slider
+    void Check1_Click();       // the full-screen flag into the state
+    void Command1_Click();     // "Uložit"
+    void Command2_Click();     // "Zavřít": asks to save when nothing was saved
+    void Command3_Click();     // "O programu": folds the about panel in and out
+    void Command4_Click();     // "Původní": the default texts
+    void Label8_Click();       // the web link: opens the page, closes the dialog
 
-    QLabel* Label1 = nullptr;
-    KeyScrollBar* HScroll1 = nullptr;
-    QFrame* Line1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLineEdit* Text1 = nullptr;
-    QLineEdit* Text2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    WrapCheckBox* Check1 = nullptr;
-    QPushButton* Command1 = nullptr; // "Uložit"
-    QPushButton* Command2 = nullptr; // "Zavřít"
-    QPushButton* Command4 = nullptr; // "Původní"
-    QPushButton* Command3 = nullptr; // "O programu"
-    QFrame* Line2 = nullptr;
-    QFrame* Line3 = nullptr;
-    QFrame* Line4 = nullptr;
-    QLabel* Image1 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label6 = nullptr;
-    QLabel* Label7 = nullptr;
-    ClickLabel* Label8 = nullptr;
-    QLabel* Label9 = nullptr;
+    QLabel* Label1 = nullptr;         // the summary above the slider
+    KeyScrollBar* HScroll1 = nullptr; // the interval in minutes, 1 to 180
+    QFrame* Line1 = nullptr;          // the rule below the slider
+    QLabel* Label2 = nullptr;         // "Text zprávy :"
+    QLineEdit* Text1 = nullptr;       // the text before the minutes
+    QLineEdit* Text2 = nullptr;       // the text after them
+    QLabel* Label3 = nullptr;         // "Ukázka zprávy :"
+    QLabel* Label4 = nullptr;         // the preview
+    WrapCheckBox* Check1 = nullptr;   // "Skrýt plochu": the full-screen warning
+    QPushButton* Command1 = nullptr;  // "Uložit"
+    QPushButton* Command2 = nullptr;  // "Zavřít"
+    QPushButton* Command4 = nullptr;  // "Původní"
+    QPushButton* Command3 = nullptr;  // "O programu"
+    QFrame* Line2 = nullptr;          // the about panel's groove: dark,
+    QFrame* Line3 = nullptr;          // middle
+    QFrame* Line4 = nullptr;          // and light line
+    QLabel* Image1 = nullptr;         // the warning sign
+    QLabel* Label5 = nullptr;         // the program's name and version
+    QLabel* Label6 = nullptr;         // the copyright
+    QLabel* Label7 = nullptr;         // the authors
+    ClickLabel* Label8 = nullptr;     // the web link
+    QLabel* Label9 = nullptr;         // version and build number
 
   protected:
     FormWindow* createWindow() override;
     void showWindow(FormWindow& window) override;
 
   private:
+    void createSettingsControls(FormWindow& window);
+    void createAboutPanel(FormWindow& window);
+    void connectHandlers(FormWindow& window);
     // Marks the button that Enter would press: the focused button, or "Uložit" while the
     // focus is on a control that is not a button.
     void markDefaultButton(QWidget* focused);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/WrapCheckBox.h"
+#include "settings/WrapCheckBox.h"
 
 #include <QAbstractButton>
 #include <QFontInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FakePlatform.h"
-#include "core/Program.h"
+#include "app/Program.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -45,7 +45,7 @@ struct TestProgram {
     // Runs a handler as the event loop would, through the guard, then lets the posted
     // events (repaints, deferred deletes) through as the loop would.
     template <typename F> void event(F handler) {
-        program->run(handler);
+        runGuarded(platform, handler);
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }

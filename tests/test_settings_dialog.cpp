@@ -1,9 +1,9 @@
 // The settings dialog: live editing, saving, the prompt, the about panel and its layout.
 #include "Layout.h"
 #include "TestProgram.h"
-#include "core/ClickLabel.h"
-#include "core/WrapCheckBox.h"
+#include "settings/ClickLabel.h"
 #include "settings/KeyScrollBar.h"
+#include "settings/WrapCheckBox.h"
 
 #include <QCheckBox>
 #include <QFrame>

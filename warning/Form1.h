@@ -7,7 +7,7 @@ class Form1 : public WarningForm {
   public:
     using WarningForm::WarningForm;
 
-    void Form_Load() override;
+    void Form_Load() override; // the sound, then the message
 
   protected:
     FormWindow* createWindow() override;

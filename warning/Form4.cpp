@@ -1,6 +1,6 @@
 #include "warning/Form4.h"
 
-#include "core/Program.h"
+#include "app/Program.h"
 #include "core/Twips.h"
 #include "platform/Platform.h"
 
@@ -12,10 +12,7 @@ FormWindow* Form4::createWindow() {
     window->setWindowTitle(QStringLiteral("Form4"));
     window->setAccessibleName(QStringLiteral("Varování"));
     window->setGeometry(0, 0, Twips::toPixels(5565), Twips::toPixels(1815));
-    window->setAutoFillBackground(true);
-    QPalette palette = window->palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    window->setPalette(palette);
+    window->paintBlack();
     buildControls(*window, 240);
     QPalette text = Label1->palette();
     text.setColor(QPalette::WindowText, Qt::white);
@@ -28,7 +25,7 @@ FormWindow* Form4::createWindow() {
 
 void Form4::Form_Load() {
     playWarningSound();
-    window()->setGeometry(program_.platform.screenGeometry());
+    window()->setGeometry(platform_.screenGeometry());
     composeMessage();
 }
 

@@ -7,7 +7,7 @@ class Form4 : public WarningForm {
   public:
     using WarningForm::WarningForm;
 
-    void Form_Load() override;
+    void Form_Load() override; // the sound, the screen's size, the message
 
   protected:
     FormWindow* createWindow() override;

@@ -1,12 +1,11 @@
 #include "warning/WarningForm.h"
 
+#include "app/Program.h"
 #include "core/Messages.h"
-#include "core/Program.h"
 #include "core/Twips.h"
 #include "platform/Platform.h"
 
 #include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
 
 namespace {
@@ -21,12 +20,7 @@ QPushButton* button(FormWindow& window, const QString& text, const QRect& geomet
 } // namespace
 
 void WarningForm::buildControls(FormWindow& window, int offset) {
-    Image1 = new QLabel(&window);
-    Image1->setGeometry(Twips::rect(120 + offset, 120 + offset, 480, 480));
-    Image1->setPixmap(QPixmap(QStringLiteral(":/warning.gif")));
-    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image1->setTextFormat(Qt::PlainText);
-    Image1->setAccessibleName(QStringLiteral("Výstraha"));
+    Image1 = window.addWarningPicture(120 + offset, 120 + offset);
 
     Label1 = new QLabel(
         QStringLiteral(
@@ -47,9 +41,6 @@ void WarningForm::buildControls(FormWindow& window, int offset) {
     on(Command1, &QPushButton::clicked, &WarningForm::Command1_Click);
     on(Command2, &QPushButton::clicked, &WarningForm::Command2_Click);
     on(Command3, &QPushButton::clicked, &WarningForm::Command3_Click);
-
-    // The warning stays until the user chooses one of the three buttons.
-    window.onCloseRequest = [] {};
 }
 
 void WarningForm::showWindow(FormWindow& window) {
@@ -60,12 +51,11 @@ void WarningForm::showWindow(FormWindow& window) {
 
 void WarningForm::playWarningSound() {
     // The file the monitor checked: the program folder's, whatever the current directory.
-    Platform& platform = program_.platform;
-    platform.playSound(platform.programFolder() + QStringLiteral("/s.wav"));
+    platform_.playSound(platform_.programFolder() + QStringLiteral("/s.wav"));
 }
 
 void WarningForm::composeMessage() {
-    Label1->setText(Messages::ComposeWarning(program_.state, program_.platform.locale()));
+    Label1->setText(Messages::ComposeWarning(program_.state, platform_.locale()));
 }
 
 void WarningForm::Command1_Click() {
@@ -79,5 +69,5 @@ void WarningForm::Command2_Click() {
 }
 
 void WarningForm::Command3_Click() {
-    program_.platform.end(0);
+    platform_.end(0);
 }

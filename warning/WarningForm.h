@@ -6,20 +6,21 @@ class QLabel;
 class QPushButton;
 
 // What the standard and the full-screen warning have in common: the picture, the
-// message and the three buttons, the sound at load, and what the buttons do.
+// message and the three buttons, the sound at load, and what the buttons do. A close
+// request (Alt+F4) is not listened to: the warning stays until one of the buttons.
 class WarningForm : public Form {
   public:
     using Form::Form;
 
-    QLabel* Image1 = nullptr;
-    QLabel* Label1 = nullptr;
+    QLabel* Image1 = nullptr;        // the warning sign
+    QLabel* Label1 = nullptr;        // the composed message
     QPushButton* Command1 = nullptr; // "OK"
     QPushButton* Command2 = nullptr; // "Nastavení"
     QPushButton* Command3 = nullptr; // "Ukončit !"
 
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
+    void Command1_Click(); // "OK": the count starts again
+    void Command2_Click(); // "Nastavení": the settings dialog, modal
+    void Command3_Click(); // "Ukončit !": ends the program
 
   protected:
     // Builds the window's controls `offset` twips right and down from the standard layout.

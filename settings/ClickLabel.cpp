@@ -1,4 +1,4 @@
-#include "core/ClickLabel.h"
+#include "settings/ClickLabel.h"
 
 #include <QMouseEvent>
 

@@ -8,12 +8,12 @@
 
 #include <QString>
 
-#include <functional>
-
 class Platform;
 
-// The whole program: the shared reminder state and the one object of each form. Built
-// by main, or by a test with its own platform.
+// The whole program, its composition root: the shared reminder state and the one object
+// of each form, built by main or by a test with its own platform. The forms reach each
+// other through it by name, as the windows of a program with one default instance of
+// each form do; that is why it sits above them all.
 class Program {
   public:
     // The maker's web page: named in the missing-file message and opened by the settings
@@ -25,14 +25,11 @@ class Program {
 
     // Loads the start-up form, the monitor.
     void start();
-    // Runs one event handler. A run-time error that nothing handled is reported to the user
-    // and ends the program.
-    void run(const std::function<void()>& handler);
 
     Platform& platform;
     ReminderState state;
-    Form3 form3;
-    Form1 form1;
-    Form4 form4;
-    Form2 form2;
+    Form3 form3; // the monitor: the black square that counts
+    Form1 form1; // the standard warning window
+    Form4 form4; // the full-screen warning
+    Form2 form2; // the settings dialog
 };

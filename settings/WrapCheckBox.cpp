@@ -1,4 +1,4 @@
-#include "core/WrapCheckBox.h"
+#include "settings/WrapCheckBox.h"
 
 #include <QPainter>
 #include <QStyle>
