@@ -5,9 +5,16 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <memory>
+
+// Text as a settings file in the Central European code page holds it.
+inline QByteArray cp1250(const QString& text) {
+    QStringEncoder encoder("windows-1250");
+    return encoder.encode(text);
+}
 
 // A program folder of its own with data.ini and s.wav, a fake platform and the program.
 struct TestProgram {
@@ -37,6 +44,13 @@ struct TestProgram {
     QByteArray ini() const {
         QFile file(iniPath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // The warning window the full-screen flag chooses.
+    WarningForm& warning() {
+        return program->state.HideDesktop == ReminderState::True
+                   ? static_cast<WarningForm&>(program->form4)
+                   : program->form1;
     }
 
     Program& operator*() { return *program; }

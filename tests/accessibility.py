@@ -14,16 +14,16 @@ from e2e import TESTS, Vestrel, main, test, wait_for  # noqa: E402
 
 
 def start_buses(s):
-    out = subprocess.run(["dbus-daemon", "--session", "--fork", "--print-address=1",
-                          "--print-pid=1"], capture_output=True, text=True, env=s.env).stdout
-    address, pid = out.split()[:2]
+    """A session bus and the accessibility bus, both ended with the session."""
+    bus = s.start(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                  stdout=subprocess.PIPE)
+    address = bus.stdout.readline().decode().strip()
     os.environ["DBUS_SESSION_BUS_ADDRESS"] = address
     s.env["DBUS_SESSION_BUS_ADDRESS"] = address
     s.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
-    launcher = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
-                                env=s.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    # The launcher starts a bus daemon of its own, in the launcher's process group.
+    s.start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
     time.sleep(1)
-    return int(pid), launcher
 
 
 def tree(node, depth=0, out=None):
@@ -54,7 +54,7 @@ def has(nodes, role, name):
 
 @test
 def every_window_names_itself_and_its_controls(s):
-    bus_pid, launcher = start_buses(s)
+    start_buses(s)
     app = Vestrel(s, name="a11y")
     try:
         s.window("Form3")
@@ -87,8 +87,6 @@ def every_window_names_itself_and_its_controls(s):
         assert not unnamed, unnamed
     finally:
         app.stop()
-        launcher.kill()
-        os.kill(bus_pid, 9)
 
 
 if __name__ == "__main__":

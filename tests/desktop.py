@@ -10,9 +10,9 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e import WORK, Vestrel, main, px, run, test, wait_for, TESTS  # noqa: E402
+from e2e import P, TESTS, Vestrel, main, px, run, test, wait_for  # noqa: E402
 
-BUILD, SOURCE = os.path.abspath(sys.argv[3]), os.path.abspath(sys.argv[4])
+BUILD = SOURCE = None  # the build and source folders, from the command line
 
 
 @test
@@ -21,7 +21,7 @@ def second_instance_is_turned_away(s):
     try:
         s.window("Form3")
         second = subprocess.Popen([os.path.join(first.folder, "Vestrel")], env=s.env,
-                                  cwd=WORK, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                  cwd=P.work, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         box = s.window("Vestrel")
         s.screenshot("second-instance")
         s.key(box, "Return")
@@ -38,7 +38,7 @@ def lock_of_a_killed_instance_does_not_block(s):
     s.window("Form3")
     killed.stop()  # SIGKILL: the lock file stays behind
     assert os.path.exists(os.path.join(killed.folder, ".vestrel.lock"))
-    again = subprocess.Popen([os.path.join(killed.folder, "Vestrel")], env=s.env, cwd=WORK,
+    again = subprocess.Popen([os.path.join(killed.folder, "Vestrel")], env=s.env, cwd=P.work,
                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         s.window("Form3")
@@ -55,17 +55,17 @@ def read_only_folder_and_odd_locks(s):
     """Where no lock can be made Vestrel cannot tell and runs; a lock file that exists in a
     read-only folder still turns a second copy away; a link or a folder in the lock's place
     is never followed or taken for a lock."""
-    folder = os.path.join(WORK, "readonly")
+    folder = os.path.join(P.work, "readonly")
     os.makedirs(folder)
     for name in ("Vestrel", "vestrel_sound.so"):
         shutil.copy(os.path.join(BUILD, name), folder)
     shutil.copy(os.path.join(SOURCE, "resources", "data.ini"), folder)
     shutil.copy(os.path.join(SOURCE, "resources", "s.wav"), folder)
     lock = os.path.join(folder, ".vestrel.lock")
-    target = os.path.join(WORK, "lock-target")
+    target = os.path.join(P.work, "lock-target")
 
     def start():
-        return subprocess.Popen([os.path.join(folder, "Vestrel")], env=s.env, cwd=WORK,
+        return subprocess.Popen([os.path.join(folder, "Vestrel")], env=s.env, cwd=P.work,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def runs_alone(app):
@@ -110,12 +110,12 @@ def read_only_folder_and_odd_locks(s):
 def folder_name_that_is_no_utf8(s):
     """Unpacked from an old archive into a Latin-1 folder name: the files are found, the
     lock taken, the sound played and the settings saved there."""
-    folder = os.path.join(WORK.encode(), b"P\xf8est\xe1vky")
+    folder = os.path.join(P.work.encode(), b"P\xf8est\xe1vky")
     os.makedirs(folder)
     for source in (BUILD + "/Vestrel", BUILD + "/vestrel_sound.so",
                    SOURCE + "/resources/data.ini", SOURCE + "/resources/s.wav"):
         shutil.copy(source.encode(), folder)
-    app = subprocess.Popen([os.path.join(folder, b"Vestrel")], env=s.env, cwd=WORK,
+    app = subprocess.Popen([os.path.join(folder, b"Vestrel")], env=s.env, cwd=P.work,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         s.click(s.window("Form3"), 60, 60)
@@ -179,8 +179,8 @@ def high_density_200(s):
 
 @test
 def install_update_uninstall_and_autostart(s):
-    prefix = os.path.join(WORK, ".prefix")  # a dot: a pattern would match any character
-    home = os.path.join(WORK, "home")
+    prefix = os.path.join(P.work, ".prefix")  # a dot: a pattern would match any character
+    home = os.path.join(P.work, "home")
     os.makedirs(home)
     env = dict(os.environ, HOME=home)
     env.pop("XDG_CONFIG_HOME", None)
@@ -204,7 +204,7 @@ def install_update_uninstall_and_autostart(s):
     install()
     assert open(os.path.join(folder, "data.ini"), "rb").read() == mine
     # The installed program runs from its folder.
-    app = subprocess.Popen([os.path.join(folder, "Vestrel")], env=s.env, cwd=WORK,
+    app = subprocess.Popen([os.path.join(folder, "Vestrel")], env=s.env, cwd=P.work,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         s.window("Form3")
@@ -229,7 +229,7 @@ def install_update_uninstall_and_autostart(s):
     run(os.path.join(SOURCE, "scripts", "uninstall.sh"), "--prefix", prefix, "--purge", env=env)
     assert not os.path.exists(folder)
     install()
-    other = os.path.join(WORK, "Xprefix", "opt", "vestrel")
+    other = os.path.join(P.work, "Xprefix", "opt", "vestrel")
     stub_program(other)
     run(os.path.join(SOURCE, "scripts", "autostart.sh"), "on", other, env=env)
     run(os.path.join(SOURCE, "scripts", "uninstall.sh"), "--dir", "/Xprefix/opt/vestrel", env=env)
@@ -255,7 +255,7 @@ def odd_folder_names_in_entries(env, entry):
     launch = ("import sys, gi; gi.require_version('Gio', '2.0'); from gi.repository import Gio;"
               "Gio.DesktopAppInfo.new_from_filename(sys.argv[1]).launch([], None)")
     for name in ('say "hi"', "back\\slash", "100%done", "%d %%", "$HOME `id` 'x'", "Přestávky"):
-        folder = os.path.join(WORK, "odd", name)
+        folder = os.path.join(P.work, "odd", name)
         stub_program(folder)
         out = run(script, "on", folder, env=env)
         assert out.returncode == 0, (name, out.stderr)
@@ -271,7 +271,7 @@ def odd_folder_names_in_entries(env, entry):
         assert wait_for(lambda: os.path.exists(started) and open(started).read().strip(), 5), name
         assert open(started).read().strip() == folder, (name, open(started).read())
     for name in (b"new\nExec=touch INJECTED", b"tab\there", b"Latin-1 \xe9"):
-        folder = os.path.join(WORK.encode(), b"refused", name)
+        folder = os.path.join(P.work.encode(), b"refused", name)
         stub_program(folder)
         run(script, "off", env=env)
         out = subprocess.run([script, "on", folder], capture_output=True, env=env)
@@ -280,4 +280,5 @@ def odd_folder_names_in_entries(env, entry):
 
 
 if __name__ == "__main__":
+    BUILD, SOURCE = os.path.abspath(sys.argv[3]), os.path.abspath(sys.argv[4])
     sys.exit(main(TESTS))

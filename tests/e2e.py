@@ -13,14 +13,24 @@ import time
 import traceback
 import wave
 
-BINARY, RESOURCES = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
-# The executable's folder holds the sound module beside it.
-SOUND_MODULE = os.path.join(os.path.dirname(BINARY), "vestrel_sound.so")
-WORK = tempfile.mkdtemp(prefix="vestrel-e2e-")
-SHOTS = os.environ.get("VESTREL_SHOTS", os.path.join(os.path.dirname(os.path.abspath(BINARY)), "screenshots"))
-os.makedirs(SHOTS, exist_ok=True)
-DEFAULT_INI = open(os.path.join(RESOURCES, "data.ini"), "rb").read()
 TWIP = 15
+
+
+class P:
+    """What one run works with, set by main() from its command line: the binary (with its
+    sound module beside it), the resources, a scratch folder, where screenshots go, the
+    default data.ini."""
+    binary = resources = work = shots = default_ini = None
+
+    @classmethod
+    def set_up(cls, binary, resources):
+        cls.binary, cls.resources = os.path.abspath(binary), os.path.abspath(resources)
+        cls.work = tempfile.mkdtemp(prefix="vestrel-e2e-")
+        cls.shots = os.environ.get("VESTREL_SHOTS",
+                                   os.path.join(os.path.dirname(cls.binary), "screenshots"))
+        os.makedirs(cls.shots, exist_ok=True)
+        with open(os.path.join(cls.resources, "data.ini"), "rb") as f:
+            cls.default_ini = f.read()
 
 
 def px(twips):
@@ -52,7 +62,7 @@ class Session:
     def __init__(self):
         self.desktop = os.environ.get("VESTREL_DESKTOP", "xvfb")
         self.started = []  # what close() ends, last first
-        self.runtime = os.path.join(WORK, "runtime")
+        self.runtime = os.path.join(P.work, "runtime")
         os.makedirs(self.runtime, mode=0o700)
         self.env = dict(os.environ, LC_ALL="C.UTF-8", XDG_RUNTIME_DIR=self.runtime, HOME=self.runtime)
         for name in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XAUTHORITY"):
@@ -71,9 +81,9 @@ class Session:
         run("pactl", "set-default-sink", "vestrel_test", env=self.env)
         getattr(self, "start_" + self.desktop.replace("-", "_"))()
         # xdg-open stand-in: records the address it was asked to open.
-        self.bin = os.path.join(WORK, "bin")
+        self.bin = os.path.join(P.work, "bin")
         os.makedirs(self.bin)
-        self.opened = os.path.join(WORK, "opened.txt")
+        self.opened = os.path.join(P.work, "opened.txt")
         with open(os.path.join(self.bin, "xdg-open"), "w") as f:
             f.write('#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s"\n' % self.opened)
         os.chmod(os.path.join(self.bin, "xdg-open"), 0o755)
@@ -126,7 +136,7 @@ class Session:
         return None
 
     def start_weston(self, xwayland=False):
-        log = os.path.join(WORK, "weston.log")
+        log = os.path.join(P.work, "weston.log")
         self.env["WAYLAND_DISPLAY"] = "vestrel-weston"
         # Pixman and --debug: the screenshooter then works on the headless back end.
         self.start(["weston", "--backend=headless-backend.so", "--use-pixman", "--debug",
@@ -215,10 +225,10 @@ class Session:
 
     def screenshot(self, name, wid="root"):
         """The screen, or one window where the screen cannot be read (XWayland)."""
-        path = os.path.join(SHOTS, ("%s-%s" % (self.desktop, name) if self.desktop != "xvfb" else name)
+        path = os.path.join(P.shots, ("%s-%s" % (self.desktop, name) if self.desktop != "xvfb" else name)
                             + ".png")
         if self.desktop.startswith("weston"):
-            shots = os.path.join(WORK, "weston-shots")
+            shots = os.path.join(P.work, "weston-shots")
             os.makedirs(shots, exist_ok=True)
             run("weston-screenshooter", env=self.env, cwd=shots, timeout=10)
             for made in os.listdir(shots):
@@ -242,20 +252,22 @@ class Session:
 class Vestrel:
     """The real binary in a folder of its own, started from another directory."""
 
-    def __init__(self, session, ini=DEFAULT_INI, wav=True, name="app", args=()):
+    def __init__(self, session, ini=True, wav=True, name="app", args=()):
+        """ini: the bytes of data.ini, True for the default, None for no file."""
         self.session = session
-        self.folder = os.path.join(WORK, name)
+        self.folder = os.path.join(P.work, name)
         os.makedirs(self.folder)
-        shutil.copy(BINARY, self.folder)
-        shutil.copy(SOUND_MODULE, self.folder)
+        shutil.copy(P.binary, self.folder)
+        shutil.copy(os.path.join(os.path.dirname(P.binary), "vestrel_sound.so"), self.folder)
+        ini = P.default_ini if ini is True else ini
         if ini is not None:
             with open(self.ini_path, "wb") as f:
                 f.write(ini)
         if wav:
-            shutil.copy(os.path.join(RESOURCES, "s.wav"), self.folder)
-        cwd = os.path.join(WORK, "elsewhere")
+            shutil.copy(os.path.join(P.resources, "s.wav"), self.folder)
+        cwd = os.path.join(P.work, "elsewhere")
         os.makedirs(cwd, exist_ok=True)
-        self.log = open(os.path.join(WORK, name + ".log"), "w")
+        self.log = open(os.path.join(P.work, name + ".log"), "w")
         self.started = time.monotonic()
         self.process = subprocess.Popen([os.path.join(self.folder, "Vestrel"), *args], cwd=cwd,
                                         env=session.env, stdout=self.log, stderr=self.log)
@@ -302,6 +314,8 @@ def test(fn=None, desktops=("xvfb",)):
 
 
 def main(tests):
+    """usage: SCRIPT VESTREL_BINARY RESOURCES_DIR [...]"""
+    P.set_up(sys.argv[1], sys.argv[2])
     session = Session()
     passed = failed = 0
     try:
@@ -319,9 +333,9 @@ def main(tests):
     finally:
         session.close()
         if not failed:
-            shutil.rmtree(WORK, ignore_errors=True)
+            shutil.rmtree(P.work, ignore_errors=True)
         else:
-            print("logs kept in", WORK)
+            print("logs kept in", P.work)
     print("%d passed, %d failed" % (passed, failed))
     return 1 if failed else 0
 

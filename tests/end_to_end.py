@@ -10,8 +10,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e import (DEFAULT_INI, RESOURCES, SEEN, TESTS, WORK, Vestrel, loudness, main, px,  # noqa: E402
-                 test, wait_for)
+from e2e import P, SEEN, TESTS, Vestrel, loudness, main, px, test, wait_for  # noqa: E402
 
 
 
@@ -32,7 +31,7 @@ def monitor_square_in_corner(s):
 @test
 def missing_file_reports_and_ends(s):
     for missing in ("data.ini", "s.wav"):
-        app = Vestrel(s, ini=None if missing == "data.ini" else DEFAULT_INI,
+        app = Vestrel(s, ini=None if missing == "data.ini" else P.default_ini,
                       wav=missing != "s.wav", name="missing-" + missing)
         try:
             box = s.window("CHYBA")
@@ -40,15 +39,15 @@ def missing_file_reports_and_ends(s):
             assert app.process.poll() is None
             s.key(box, "Return")
             assert app.wait(5) is not None, "still running after OK"
-            assert not os.path.exists(app.ini_path) or app.ini() == DEFAULT_INI
+            assert not os.path.exists(app.ini_path) or app.ini() == P.default_ini
         finally:
             app.stop()
 
 
 @test
 def warning_with_sound_then_ok_restarts(s):
-    ini = DEFAULT_INI.replace(b"1=60", b"1=.16666667")
-    recording = os.path.join(WORK, "warning.wav")
+    ini = P.default_ini.replace(b"1=60", b"1=.16666667")
+    recording = os.path.join(P.work, "warning.wav")
     recorder = s.record(recording)
     # Qt's own options are no options of ours: "-reverse" must not mirror the windows, so
     # "OK" stays where the click below expects it.
@@ -75,7 +74,7 @@ def warning_with_sound_then_ok_restarts(s):
 
 @test
 def full_screen_warning_and_quit(s):
-    ini = DEFAULT_INI.replace(b"2=0", b"2=1")
+    ini = P.default_ini.replace(b"2=0", b"2=1")
     app = Vestrel(s, ini=ini, name="fullscreen")
     try:
         monitor = s.window("Form3")
@@ -158,7 +157,7 @@ def web_link_opens_maker_page(s):
             assert f.read().strip() == "https://vestrel.example.org/"
         assert wait_for(lambda: not s.windows("Nastavení"), 5)
         assert s.windows("Varování!")
-        assert app.ini() == DEFAULT_INI
+        assert app.ini() == P.default_ini
     finally:
         app.stop()
 
@@ -167,13 +166,13 @@ def web_link_opens_maker_page(s):
 def unplayable_sound_is_reported_and_warning_shown(s):
     """A sound that cannot be played is reported at every warning, in one box at a time that
     does not take the keyboard, and the warning is shown all the same."""
-    good = open(os.path.join(RESOURCES, "s.wav"), "rb").read()
+    good = open(os.path.join(P.resources, "s.wav"), "rb").read()
     for case, wav in (("empty", b""), ("header only", good[:44]), ("cut short", good[:100]),
                       ("no wave", b"this is no wave file"), ("no sound output", good),
                       ("no sound module", good)):
         env = s.env
         if case == "no sound output":
-            s.env = dict(env, PULSE_SERVER="unix:" + os.path.join(WORK, "no-sound-server"))
+            s.env = dict(env, PULSE_SERVER="unix:" + os.path.join(P.work, "no-sound-server"))
         app = Vestrel(s, name="badsound-" + case.replace(" ", "-"))
         s.env = env
         try:
@@ -200,7 +199,7 @@ def unplayable_sound_is_reported_and_warning_shown(s):
 
 @test
 def bad_setting_reports_and_ends(s):
-    ini = DEFAULT_INI.replace(b"1=60", b"1=60 minut")
+    ini = P.default_ini.replace(b"1=60", b"1=60 minut")
     app = Vestrel(s, ini=ini, name="badsetting")
     try:
         box = s.window("Vestrel")
@@ -218,11 +217,11 @@ def windows_on_a_real_desktop(s):
     """Under a window manager, read from the X server: where each window is, its frame and
     title-bar actions, task-bar state, stacking and who has the keyboard; the keys through
     the X keyboard."""
-    typed = os.path.join(WORK, "typed.txt")
+    typed = os.path.join(P.work, "typed.txt")
     with open(typed, "w") as out:  # the window the user is typing in
         typing = subprocess.Popen(["xev", "-name", "vestrel-typing", "-geometry", "500x400+300+200",
                                    "-event", "keyboard"], env=s.env, stdout=out)
-    ini = DEFAULT_INI.replace(b"1=60", b"1=.16666667")
+    ini = P.default_ini.replace(b"1=60", b"1=.16666667")
     app = Vestrel(s, ini=ini, name="desktop-" + s.desktop)
     # On mutter the title bar offers none of these; openbox keeps a close button on purpose.
     forbidden = ("CLOSE", "MINIMIZE", "MAXIMIZE_HORZ", "MAXIMIZE_VERT", "RESIZE")

@@ -18,11 +18,6 @@
 
 namespace {
 
-QByteArray cp1250(const QString& text) {
-    QStringEncoder encoder("windows-1250");
-    return encoder.encode(text);
-}
-
 // A small file system of its own, mounted for one test.
 class SmallDisk {
   public:
@@ -99,8 +94,10 @@ void FaultsTest::killedWhileSavingLeavesOldOrNew() {
 
 void FaultsTest::fullDiskAndReadOnlyFolder_data() {
     QTest::addColumn<bool>("readOnly");
+    // clang-format off
     QTest::newRow("full disk") << false;
     QTest::newRow("read-only folder") << true;
+    // clang-format on
 }
 
 void FaultsTest::fullDiskAndReadOnlyFolder() {
@@ -138,12 +135,12 @@ void FaultsTest::fullDiskAndReadOnlyFolder() {
         d.Text1->setText(QString(99, 'x'));
         d.Text2->setText(QString(99, 'y'));
         d.Command1_Click();
-        QCOMPARE(d.Saved, qint16(0));
+        QCOMPARE(d.Saved, ReminderState::False);
         QCOMPARE(t.platform.boxes.size(), 1);
         QVERIFY2(
             t.platform.boxes[0].text.startsWith(QStringLiteral("Nastavení se nepodařilo uložit.")),
             qPrintable(t.platform.boxes[0].text));
-        QCOMPARE(t.platform.boxes[0].style, 16);
+        QCOMPARE(t.platform.boxes[0].style, Platform::MbOkCritical);
         d.Command2_Click(); // asks, as nothing was saved; "Ne"
         QCOMPARE(t.platform.boxes.size(), 2);
         QVERIFY(!d.isLoaded());

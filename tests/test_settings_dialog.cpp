@@ -20,9 +20,10 @@ const QString Prompt =
     QStringLiteral("Pokud chcete provedené zněny uložit klikněte na tlačítko ANO, "
                    "pokud si přejete okno zavřít bez uložení klikněte na NE");
 
-QByteArray cp1250(const QString& text) {
-    QStringEncoder encoder("windows-1250");
-    return encoder.encode(text);
+// Closes the dialog as "Zavřít" does after a save: without the prompt.
+void leave(Form2& d) {
+    d.Saved = ReminderState::True;
+    d.Command2_Click();
 }
 
 // Brings up the warning, then opens the dialog from it; `during` acts while it is modal.
@@ -30,7 +31,7 @@ void openDialog(TestProgram& t, const std::function<void(Form2&)>& during) {
     t->start();
     t.event([&] { t->form3.Form_Click(); });
     t.platform.duringModal = [&](QWidget&) { during(t->form2); };
-    WarningForm& warning = t->state.HideDesktop ? static_cast<WarningForm&>(t->form4) : t->form1;
+    WarningForm& warning = t.warning();
     t.event([&] { warning.Command2_Click(); });
 }
 
@@ -71,7 +72,7 @@ void SettingsDialogTest::loadShowsStoredValues() {
         QCOMPARE(d.Check1->checkState(), Qt::Checked);
         QCOMPARE(d.Label4->text(), QStringLiteral("Už 45 minut. Dost."));
         QCOMPARE(d.Label1->text(), QStringLiteral("Zobrazit výstražné okno jednou za 45 minut."));
-        QCOMPARE(d.Saved, qint16(0));
+        QCOMPARE(d.Saved, ReminderState::False);
         QCOMPARE(d.window()->focusWidget(), d.HScroll1);
         checked = true;
     });
@@ -88,14 +89,16 @@ void SettingsDialogTest::markupShownLiterally() {
         const QImage shown = d.Label4->grab().toImage();
         d.Text1->setText("&lt;b&gt;x&lt;/b&gt;"); // were it rich text, this would draw the same
         QVERIFY(d.Label4->grab().toImage() != shown);
-        d.Label8_Click();
+        leave(d);
     });
 }
 
 void SettingsDialogTest::closeUnchangedAsks_data() {
     QTest::addColumn<int>("answer");
+    // clang-format off
     QTest::newRow("Ne") << int(Platform::IdNo);
     QTest::newRow("Ano") << int(Platform::IdYes);
+    // clang-format on
 }
 
 void SettingsDialogTest::closeUnchangedAsks() {
@@ -106,7 +109,7 @@ void SettingsDialogTest::closeUnchangedAsks() {
     QCOMPARE(t.platform.boxes.size(), 1);
     QCOMPARE(t.platform.boxes[0].text, Prompt);
     QCOMPARE(t.platform.boxes[0].title, QStringLiteral("Varování"));
-    QCOMPARE(t.platform.boxes[0].style, 52);
+    QCOMPARE(t.platform.boxes[0].style, Platform::MbYesNoExclamation);
     QVERIFY(!t->form2.isLoaded());
     QVERIFY(t->form1.isLoaded()); // back to the same warning
     if (answer == Platform::IdNo)
@@ -120,7 +123,7 @@ void SettingsDialogTest::saveThenEditThenClose() {
     openDialog(t, [&](Form2& d) {
         d.Text1->setText("Saved");
         d.Command1_Click();
-        QCOMPARE(d.Saved, qint16(-1));
+        QCOMPARE(d.Saved, ReminderState::True);
         d.Text1->setText("Unsaved");
         QCOMPARE(t->form1.Label1->text(), QStringLiteral("Unsaved 1 minut. B"));
         d.Command2_Click();
@@ -147,8 +150,8 @@ void SettingsDialogTest::defaultTextsAfterEdits() {
         QCOMPARE(d.Label4->text(), warning);
         QCOMPARE(t->form1.Label1->text(), warning);
         QCOMPARE(t->state.IntervalMinutes, 30.0f);
-        QCOMPARE(d.Saved, qint16(0));
-        d.Label8_Click(); // leave without the prompt
+        QCOMPARE(d.Saved, ReminderState::False);
+        leave(d);
     });
     QCOMPARE(t.ini(), before);
 }
@@ -171,10 +174,10 @@ void SettingsDialogTest::sliderStepsAndDragRefresh() {
         QCOMPARE(d.HScroll1->value(), 1);
         QCOMPARE(d.Label1->text(), QStringLiteral("Zobrazit výstražné okno jednou za 1 minut."));
         d.Check1->click();
-        QCOMPARE(t->state.HideDesktop, qint16(-1));
+        QCOMPARE(t->state.HideDesktop, ReminderState::True);
         d.Check1->click();
-        QCOMPARE(t->state.HideDesktop, qint16(0));
-        d.Label8_Click();
+        QCOMPARE(t->state.HideDesktop, ReminderState::False);
+        leave(d);
     });
 }
 
@@ -183,7 +186,7 @@ void SettingsDialogTest::openedFromFullScreenWarning() {
     openDialog(t, [&](Form2& d) {
         d.Text1->setText("Edited");
         QCOMPARE(d.Label4->text(), QStringLiteral("Edited 5 minut. B"));
-        d.Label8_Click();
+        leave(d);
     });
     QCOMPARE(t.platform.sounds.size(), 1); // the warning's own, not replayed
     QVERIFY(!t->form1.isLoaded());
@@ -215,13 +218,14 @@ void SettingsDialogTest::intervalOutsideSlider_data() {
     QTest::addColumn<QByteArray>("interval");
     QTest::addColumn<int>("slider");
     QTest::addColumn<float>("memory"); // follows the slider only through a change
+    // clang-format off
     QTest::newRow("missing key: 3600") << QByteArray() << 180 << 180.0f;
     QTest::newRow("0") << QByteArray("1=0\r\n") << 1 << 1.0f;
     QTest::newRow("negative") << QByteArray("1=-7\r\n") << 1 << 1.0f;
     QTest::newRow("beyond 16 bits") << QByteArray("1=1e9\r\n") << 180 << 180.0f;
     QTest::newRow("half to even") << QByteArray("1=2.5\r\n") << 2 << 2.0f;
-    QTest::newRow("rounded to the slider's own 60: no change")
-        << QByteArray("1=59.6\r\n") << 60 << 59.6f;
+    QTest::newRow("rounded to the slider's own 60: no change") << QByteArray("1=59.6\r\n") << 60 << 59.6f;
+    // clang-format on
 }
 
 void SettingsDialogTest::intervalOutsideSlider() {
@@ -231,7 +235,7 @@ void SettingsDialogTest::intervalOutsideSlider() {
     openDialog(t, [&](Form2& d) {
         QCOMPARE(d.HScroll1->value(), slider);
         QTEST(t->state.IntervalMinutes, "memory");
-        d.Label8_Click();
+        leave(d);
     });
     QVERIFY(!t.platform.ended);
 }
@@ -243,7 +247,7 @@ void SettingsDialogTest::failedSaveIsReported() {
     openDialog(t, [&](Form2& d) {
         d.Text1->setText("new");
         d.Command1_Click();
-        QCOMPARE(d.Saved, qint16(0));
+        QCOMPARE(d.Saved, ReminderState::False);
         QCOMPARE(t.platform.boxes.size(), 1);
         QVERIFY(
             t.platform.boxes[0].text.startsWith(QStringLiteral("Nastavení se nepodařilo uložit.")));
@@ -294,11 +298,11 @@ void SettingsDialogTest::keyboardAndCloseRequest() {
         QCOMPARE(w->height(), 215);
         QVERIFY(d.isLoaded());
         QTest::keyClick(d.Text1, Qt::Key_Return); // saves
-        QCOMPARE(d.Saved, qint16(-1));
+        QCOMPARE(d.Saved, ReminderState::True);
         QVERIFY(t.ini().contains("[texts]"));
         d.Saved = 0;
         QTest::keyClick(d.HScroll1, Qt::Key_Enter, Qt::KeypadModifier); // so does the keypad's
-        QCOMPARE(d.Saved, qint16(-1));
+        QCOMPARE(d.Saved, ReminderState::True);
         d.Saved = 0;
         // The slider's keys, each from 60; the summary follows every one.
         const QList<std::pair<Qt::Key, int>> keys{
@@ -320,8 +324,10 @@ void SettingsDialogTest::keyboardAndCloseRequest() {
 
 void SettingsDialogTest::layout_data() {
     QTest::addColumn<bool>("expanded");
+    // clang-format off
     QTest::newRow("collapsed") << false;
     QTest::newRow("expanded") << true;
+    // clang-format on
 }
 
 void SettingsDialogTest::layout() {
@@ -382,7 +388,7 @@ void SettingsDialogTest::layout() {
         QCOMPARE(d.HScroll1->maximum(), 180);
         QCOMPARE(d.Image1->pixmap().size(), QSize(32, 32));
         Layout::verifyAllTextsFit(w);
-        d.Label8_Click();
+        leave(d);
     });
 }
 
@@ -413,7 +419,7 @@ void SettingsDialogTest::tabOrderAndTips() {
             auto* button = qobject_cast<QPushButton*>(focus);
             QCOMPARE(marked(), QList<QPushButton*>{button ? button : d.Command1});
         }
-        d.Label8_Click();
+        leave(d);
     });
 }
 

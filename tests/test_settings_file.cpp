@@ -1,4 +1,5 @@
 // The settings file, its reads and writes, number conversions and the composed texts.
+#include "TestProgram.h"
 #include "core/Conversions.h"
 #include "core/Messages.h"
 #include "core/ProfileFile.h"
@@ -22,11 +23,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray cp1250(const QString& text) {
-    QStringEncoder encoder("windows-1250");
-    return encoder.encode(text);
-}
 
 // With its byte-order mark, as editors save "Unicode" text.
 QByteArray utf16(const QString& text, QStringEncoder::Encoding order) {
@@ -92,78 +88,41 @@ void SettingsFileTest::read_data() {
     QTest::addColumn<int>("size");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("plain") << QByteArray("[data]\r\n1=60\r\n") << "data"
-                           << "1" << 10 << "60";
-    QTest::newRow("section and key case") << QByteArray("[DaTa]\r\nK=5\r\n") << "data"
-                                          << "k" << 10 << "5";
-    QTest::newRow("blanks around names and value")
-        << QByteArray("  [ data ]  \r\n\t1  =   60 \t\r\n") << "data"
-        << "1" << 10 << "60";
-    QTest::newRow("double quotes") << QByteArray("[t]\n1=\" a b \"\n") << "t"
-                                   << "1" << 100 << " a b ";
-    QTest::newRow("single quotes") << QByteArray("[t]\n1='x'\n") << "t"
-                                   << "1" << 100 << "x";
-    QTest::newRow("unmatched quote stays") << QByteArray("[t]\n1=\"x'\n") << "t"
-                                           << "1" << 100 << "\"x'";
-    QTest::newRow("first section wins") << QByteArray("[t]\n1=a\n[t]\n1=b\n") << "t"
-                                        << "1" << 100 << "a";
-    QTest::newRow("first key wins") << QByteArray("[t]\n1=a\n1=b\n") << "t"
-                                    << "1" << 100 << "a";
-    QTest::newRow("later duplicate section still read") << QByteArray("[t]\n2=a\n[t]\n1=b\n") << "t"
-                                                        << "1" << 100 << "def";
-    QTest::newRow("junk lines ignored")
-        << QByteArray("garbage\n[t]\n; comment=no\njunk\n1=a\n") << "t"
-        << "1" << 100 << "a";
-    QTest::newRow("key before any section") << QByteArray("1=x\n[t]\n") << "t"
-                                            << "1" << 100 << "def";
-    QTest::newRow("unclosed section header is no section")
-        << QByteArray("[t]\n1=a\n[data\n1=b\n") << "t"
-        << "1" << 100 << "a";
-    QTest::newRow("missing key") << QByteArray("[t]\n2=a\n") << "t"
-                                 << "1" << 100 << "def";
-    QTest::newRow("missing section") << QByteArray("[u]\n1=a\n") << "t"
-                                     << "1" << 100 << "def";
-    QTest::newRow("empty value is empty, not default") << QByteArray("[t]\n1=\n") << "t"
-                                                       << "1" << 100 << "";
-    QTest::newRow("value with = and inner blanks") << QByteArray("[t]\n1=  a = b  c\n") << "t"
-                                                   << "1" << 100 << "a = b  c";
-    QTest::newRow("cut to size - 1") << QByteArray("[t]\n1=123456789012\n") << "t"
-                                     << "1" << 10 << "123456789";
-    QTest::newRow("default cut too") << QByteArray("") << "t"
-                                     << "1" << 3 << "de";
-    QTest::newRow("CR only line ends") << QByteArray("[t]\r1=a\r2=b\r") << "t"
-                                       << "2" << 100 << "b";
-    QTest::newRow("no final line end") << QByteArray("[t]\n1=last") << "t"
-                                       << "1" << 100 << "last";
-    QTest::newRow("NUL ends the value") << QByteArray("[t]\n1=ab\0cd\n", 12) << "t"
-                                        << "1" << 100 << "ab";
-    QTest::newRow("Windows-1250 text")
-        << (QByteArray("[t]\r\n1=") + cp1250("Přestávka č. 1") + "\r\n") << "t"
-        << "1" << 100 << "Přestávka č. 1";
-    QTest::newRow("UTF-8 text") << QByteArray("[t]\n1=Žluťoučký kůň\n") << "t"
-                                << "1" << 100 << "Žluťoučký kůň";
-    QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF[t]\n1=abc\n") << "t"
-                                    << "1" << 100 << "abc";
-    QTest::newRow("only a BOM") << QByteArray("\xEF\xBB\xBF") << "t"
-                                << "1" << 100 << "def";
-    QTest::newRow("cut counts characters") << QByteArray("[t]\n1=ěščřžýáíé\n") << "t"
-                                           << "1" << 5 << "ěščř";
-    QTest::newRow("cut never splits a character")
-        << QByteArray("[t]\n1=" + QByteArray(98, 'x') + "\xF0\x9F\x98\x80\n") << "t"
-        << "1" << 100 << QString(98, 'x');
-    QTest::newRow("UTF-16LE with its mark")
-        << utf16("[t]\r\n1=Přestávka ☕\r\n", QStringEncoder::Utf16LE) << "t"
-        << "1" << 100 << "Přestávka ☕";
-    QTest::newRow("UTF-16BE with its mark") << utf16("[t]\n1=kůň\n", QStringEncoder::Utf16BE) << "t"
-                                            << "1" << 100 << "kůň";
-    QTest::newRow("UTF-16 cut never splits a character")
-        << utf16("[t]\n1=" + QString(98, 'x') + "😀\n", QStringEncoder::Utf16LE) << "t"
-        << "1" << 100 << QString(98, 'x');
+    // clang-format off
+    QTest::newRow("plain") << QByteArray("[data]\r\n1=60\r\n") << "data" << "1" << 10 << "60";
+    QTest::newRow("section and key case") << QByteArray("[DaTa]\r\nK=5\r\n") << "data" << "k" << 10 << "5";
+    QTest::newRow("blanks around names and value") << QByteArray("  [ data ]  \r\n\t1  =   60 \t\r\n") << "data" << "1" << 10 << "60";
+    QTest::newRow("double quotes") << QByteArray("[t]\n1=\" a b \"\n") << "t" << "1" << 100 << " a b ";
+    QTest::newRow("single quotes") << QByteArray("[t]\n1='x'\n") << "t" << "1" << 100 << "x";
+    QTest::newRow("unmatched quote stays") << QByteArray("[t]\n1=\"x'\n") << "t" << "1" << 100 << "\"x'";
+    QTest::newRow("first section wins") << QByteArray("[t]\n1=a\n[t]\n1=b\n") << "t" << "1" << 100 << "a";
+    QTest::newRow("first key wins") << QByteArray("[t]\n1=a\n1=b\n") << "t" << "1" << 100 << "a";
+    QTest::newRow("later duplicate section still read") << QByteArray("[t]\n2=a\n[t]\n1=b\n") << "t" << "1" << 100 << "def";
+    QTest::newRow("junk lines ignored") << QByteArray("garbage\n[t]\n; comment=no\njunk\n1=a\n") << "t" << "1" << 100 << "a";
+    QTest::newRow("key before any section") << QByteArray("1=x\n[t]\n") << "t" << "1" << 100 << "def";
+    QTest::newRow("unclosed section header is no section") << QByteArray("[t]\n1=a\n[data\n1=b\n") << "t" << "1" << 100 << "a";
+    QTest::newRow("missing key") << QByteArray("[t]\n2=a\n") << "t" << "1" << 100 << "def";
+    QTest::newRow("missing section") << QByteArray("[u]\n1=a\n") << "t" << "1" << 100 << "def";
+    QTest::newRow("empty value is empty, not default") << QByteArray("[t]\n1=\n") << "t" << "1" << 100 << "";
+    QTest::newRow("value with = and inner blanks") << QByteArray("[t]\n1=  a = b  c\n") << "t" << "1" << 100 << "a = b  c";
+    QTest::newRow("cut to size - 1") << QByteArray("[t]\n1=123456789012\n") << "t" << "1" << 10 << "123456789";
+    QTest::newRow("default cut too") << QByteArray("") << "t" << "1" << 3 << "de";
+    QTest::newRow("CR only line ends") << QByteArray("[t]\r1=a\r2=b\r") << "t" << "2" << 100 << "b";
+    QTest::newRow("no final line end") << QByteArray("[t]\n1=last") << "t" << "1" << 100 << "last";
+    QTest::newRow("NUL ends the value") << QByteArray("[t]\n1=ab\0cd\n", 12) << "t" << "1" << 100 << "ab";
+    QTest::newRow("Windows-1250 text") << (QByteArray("[t]\r\n1=") + cp1250("Přestávka č. 1") + "\r\n") << "t" << "1" << 100 << "Přestávka č. 1";
+    QTest::newRow("UTF-8 text") << QByteArray("[t]\n1=Žluťoučký kůň\n") << "t" << "1" << 100 << "Žluťoučký kůň";
+    QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF[t]\n1=abc\n") << "t" << "1" << 100 << "abc";
+    QTest::newRow("only a BOM") << QByteArray("\xEF\xBB\xBF") << "t" << "1" << 100 << "def";
+    QTest::newRow("cut counts characters") << QByteArray("[t]\n1=ěščřžýáíé\n") << "t" << "1" << 5 << "ěščř";
+    QTest::newRow("cut never splits a character") << QByteArray("[t]\n1=" + QByteArray(98, 'x') + "\xF0\x9F\x98\x80\n") << "t" << "1" << 100 << QString(98, 'x');
+    QTest::newRow("UTF-16LE with its mark") << utf16("[t]\r\n1=Přestávka ☕\r\n", QStringEncoder::Utf16LE) << "t" << "1" << 100 << "Přestávka ☕";
+    QTest::newRow("UTF-16BE with its mark") << utf16("[t]\n1=kůň\n", QStringEncoder::Utf16BE) << "t" << "1" << 100 << "kůň";
+    QTest::newRow("UTF-16 cut never splits a character") << utf16("[t]\n1=" + QString(98, 'x') + "😀\n", QStringEncoder::Utf16LE) << "t" << "1" << 100 << QString(98, 'x');
     // Searches end with the line: nothing of a later line makes this one a key or section.
-    QTest::newRow("[ without ] before a ] line") << QByteArray("[t\n]\n[t]\n1=a\n") << "t"
-                                                 << "1" << 100 << "a";
-    QTest::newRow("line without = before a key") << QByteArray("[t]\n1\n=b\n1=a\n") << "t"
-                                                 << "1" << 100 << "a";
+    QTest::newRow("[ without ] before a ] line") << QByteArray("[t\n]\n[t]\n1=a\n") << "t" << "1" << 100 << "a";
+    QTest::newRow("line without = before a key") << QByteArray("[t]\n1\n=b\n1=a\n") << "t" << "1" << 100 << "a";
+    // clang-format on
 }
 
 void SettingsFileTest::read() {
@@ -184,69 +143,25 @@ void SettingsFileTest::write_data() {
     QTest::addColumn<QString>("value");
     QTest::addColumn<QByteArray>("after");
 
-    QTest::newRow("empty file") << QByteArray() << "texts"
-                                << "1"
-                                << "a" << QByteArray("[texts]\r\n1=a\r\n");
-    QTest::newRow("replace in place keeps spacing and comments")
-        << QByteArray("; mine\r\n[Data]\r\n 1 = 60 \r\n2=0\r\n") << "data"
-        << "1"
-        << "45" << QByteArray("; mine\r\n[Data]\r\n 1 = 45 \r\n2=0\r\n");
-    QTest::newRow("replace quoted value") << QByteArray("[t]\n1=\"old\"\n") << "t"
-                                          << "1"
-                                          << "new" << QByteArray("[t]\n1=new\n");
-    QTest::newRow("replace empty value") << QByteArray("[t]\n1=\n") << "t"
-                                         << "1"
-                                         << "x" << QByteArray("[t]\n1=x\n");
-    QTest::newRow("add key at end of section, before blank lines")
-        << QByteArray("[t]\n1=a\n\n[u]\nz=1\n") << "t"
-        << "2"
-        << "b" << QByteArray("[t]\n1=a\n2=b\n\n[u]\nz=1\n");
-    QTest::newRow("add key to last section without final line end")
-        << QByteArray("[t]\n1=a") << "t"
-        << "2"
-        << "b" << QByteArray("[t]\n1=a\n2=b\n");
-    QTest::newRow("add section keeps LF line ends")
-        << QByteArray("[u]\nz=1\n") << "data"
-        << "1"
-        << "60" << QByteArray("[u]\nz=1\n[data]\n1=60\n");
-    QTest::newRow("add section keeps CR line ends")
-        << QByteArray("[u]\rz=1") << "data"
-        << "1"
-        << "60" << QByteArray("[u]\rz=1\r[data]\r1=60\r");
-    QTest::newRow("first of duplicate sections is written")
-        << QByteArray("[t]\n1=a\n[t]\n1=b\n") << "t"
-        << "1"
-        << "c" << QByteArray("[t]\n1=c\n[t]\n1=b\n");
-    QTest::newRow("line breaks and NUL become blanks")
-        << QByteArray("[t]\r\n1=a\r\n") << "t"
-        << "1" << QString::fromUtf8("x\r\n[data]\n1=0\0y", 15)
-        << QByteArray("[t]\r\n1=x  [data] 1=0 y\r\n");
-    QTest::newRow("Windows-1250 file stays Windows-1250")
-        << (QByteArray("[t]\r\n1=") + cp1250("čaj") + "\r\n2=" + cp1250("řeka") + "\r\n") << "t"
-        << "1"
-        << "kůň" << (QByteArray("[t]\r\n1=") + cp1250("kůň") + "\r\n2=" + cp1250("řeka") + "\r\n");
-    QTest::newRow("UTF-8 file stays UTF-8") << QByteArray("[t]\n1=čaj\n2=řeka\n") << "t"
-                                            << "1"
-                                            << "kůň" << QByteArray("[t]\n1=kůň\n2=řeka\n");
-    QTest::newRow("BOM kept") << QByteArray("\xEF\xBB\xBF[t]\n1=a\n") << "t"
-                              << "1"
-                              << "é" << QByteArray("\xEF\xBB\xBF[t]\n1=é\n");
-    QTest::newRow("Windows-1250 bytes that would read as UTF-8 switch the file to UTF-8")
-        << QByteArray("[t]\r\n1=\x9a\r\n") << "t"
-        << "1" << QString::fromUtf8("\xc3\x84\xc5\xa4") // ÄŤ
-        << QByteArray("[t]\r\n1=\xc3\x84\xc5\xa4\r\n");
-    QTest::newRow("UTF-16LE file stays UTF-16LE with its line ends")
-        << utf16("[t]\r\n1=a\r\n2=b\r\n", QStringEncoder::Utf16LE) << "t"
-        << "1"
-        << "čaj ☕" << utf16("[t]\r\n1=čaj ☕\r\n2=b\r\n", QStringEncoder::Utf16LE);
-    QTest::newRow("UTF-16BE file takes a new section in UTF-16BE")
-        << utf16("[t]\n1=a\n", QStringEncoder::Utf16BE) << "data"
-        << "1"
-        << "60" << utf16("[t]\n1=a\n[data]\n1=60\n", QStringEncoder::Utf16BE);
-    QTest::newRow("text beyond Windows-1250 switches the file to UTF-8")
-        << (QByteArray("[t]\r\n2=") + cp1250("řeka") + "\r\n") << "t"
-        << "1"
-        << "☕ pauza" << QByteArray("[t]\r\n2=řeka\r\n1=☕ pauza\r\n");
+    // clang-format off
+    QTest::newRow("empty file") << QByteArray() << "texts" << "1" << "a" << QByteArray("[texts]\r\n1=a\r\n");
+    QTest::newRow("replace in place keeps spacing and comments") << QByteArray("; mine\r\n[Data]\r\n 1 = 60 \r\n2=0\r\n") << "data" << "1" << "45" << QByteArray("; mine\r\n[Data]\r\n 1 = 45 \r\n2=0\r\n");
+    QTest::newRow("replace quoted value") << QByteArray("[t]\n1=\"old\"\n") << "t" << "1" << "new" << QByteArray("[t]\n1=new\n");
+    QTest::newRow("replace empty value") << QByteArray("[t]\n1=\n") << "t" << "1" << "x" << QByteArray("[t]\n1=x\n");
+    QTest::newRow("add key at end of section, before blank lines") << QByteArray("[t]\n1=a\n\n[u]\nz=1\n") << "t" << "2" << "b" << QByteArray("[t]\n1=a\n2=b\n\n[u]\nz=1\n");
+    QTest::newRow("add key to last section without final line end") << QByteArray("[t]\n1=a") << "t" << "2" << "b" << QByteArray("[t]\n1=a\n2=b\n");
+    QTest::newRow("add section keeps LF line ends") << QByteArray("[u]\nz=1\n") << "data" << "1" << "60" << QByteArray("[u]\nz=1\n[data]\n1=60\n");
+    QTest::newRow("add section keeps CR line ends") << QByteArray("[u]\rz=1") << "data" << "1" << "60" << QByteArray("[u]\rz=1\r[data]\r1=60\r");
+    QTest::newRow("first of duplicate sections is written") << QByteArray("[t]\n1=a\n[t]\n1=b\n") << "t" << "1" << "c" << QByteArray("[t]\n1=c\n[t]\n1=b\n");
+    QTest::newRow("line breaks and NUL become blanks") << QByteArray("[t]\r\n1=a\r\n") << "t" << "1" << QString::fromUtf8("x\r\n[data]\n1=0\0y", 15) << QByteArray("[t]\r\n1=x  [data] 1=0 y\r\n");
+    QTest::newRow("Windows-1250 file stays Windows-1250") << (QByteArray("[t]\r\n1=") + cp1250("čaj") + "\r\n2=" + cp1250("řeka") + "\r\n") << "t" << "1" << "kůň" << (QByteArray("[t]\r\n1=") + cp1250("kůň") + "\r\n2=" + cp1250("řeka") + "\r\n");
+    QTest::newRow("UTF-8 file stays UTF-8") << QByteArray("[t]\n1=čaj\n2=řeka\n") << "t" << "1" << "kůň" << QByteArray("[t]\n1=kůň\n2=řeka\n");
+    QTest::newRow("BOM kept") << QByteArray("\xEF\xBB\xBF[t]\n1=a\n") << "t" << "1" << "é" << QByteArray("\xEF\xBB\xBF[t]\n1=é\n");
+    QTest::newRow("Windows-1250 bytes that would read as UTF-8 switch the file to UTF-8") << QByteArray("[t]\r\n1=\x9a\r\n") << "t" << "1" << QString::fromUtf8("\xc3\x84\xc5\xa4") << QByteArray("[t]\r\n1=\xc3\x84\xc5\xa4\r\n"); // ÄŤ
+    QTest::newRow("UTF-16LE file stays UTF-16LE with its line ends") << utf16("[t]\r\n1=a\r\n2=b\r\n", QStringEncoder::Utf16LE) << "t" << "1" << "čaj ☕" << utf16("[t]\r\n1=čaj ☕\r\n2=b\r\n", QStringEncoder::Utf16LE);
+    QTest::newRow("UTF-16BE file takes a new section in UTF-16BE") << utf16("[t]\n1=a\n", QStringEncoder::Utf16BE) << "data" << "1" << "60" << utf16("[t]\n1=a\n[data]\n1=60\n", QStringEncoder::Utf16BE);
+    QTest::newRow("text beyond Windows-1250 switches the file to UTF-8") << (QByteArray("[t]\r\n2=") + cp1250("řeka") + "\r\n") << "t" << "1" << "☕ pauza" << QByteArray("[t]\r\n2=řeka\r\n1=☕ pauza\r\n");
+    // clang-format on
 }
 
 void SettingsFileTest::write() {
@@ -273,9 +188,11 @@ void SettingsFileTest::writeFailsOnReadOnlyFileAndKeepsIt() {
 
 void SettingsFileTest::writeRefusesWhatIsNoRegularFile_data() {
     QTest::addColumn<QString>("kind");
+    // clang-format off
     QTest::newRow("folder") << "folder";
     QTest::newRow("FIFO: no save blocks") << "fifo";
     QTest::newRow("link to an endless device") << "device";
+    // clang-format on
 }
 
 void SettingsFileTest::writeRefusesWhatIsNoRegularFile() {
@@ -306,6 +223,7 @@ void SettingsFileTest::writeRefusesWhatIsNoRegularFile() {
 // not its other names, links, access-control list or extended attributes.
 void SettingsFileTest::writeKeepsWhatTheFileIs_data() {
     QTest::addColumn<QString>("kind");
+    // clang-format off
     QTest::newRow("mode bits exactly") << "mode";
     QTest::newRow("hard link") << "hardlink";
     QTest::newRow("symbolic link stays a link") << "symlink";
@@ -313,6 +231,7 @@ void SettingsFileTest::writeKeepsWhatTheFileIs_data() {
     QTest::newRow("access-control list") << "acl";
     QTest::newRow("another user's file saved by root") << "owner";
     QTest::newRow("writable file in a folder the user cannot write") << "folder";
+    // clang-format on
 }
 
 void SettingsFileTest::writeKeepsWhatTheFileIs() {
@@ -403,9 +322,11 @@ void SettingsFileTest::writeCreatesMissingFile() {
 // several times, so anything worse than linear freezes the dialog for seconds.
 void SettingsFileTest::largeFilesTakeLinearTime_data() {
     QTest::addColumn<QByteArray>("line");
+    // clang-format off
     QTest::newRow("plain text lines") << QByteArray("plain text without equals\r\n");
     QTest::newRow("[ lines without ]") << QByteArray("[not a section\r\n");
     QTest::newRow("a=b lines") << QByteArray("a=b\n");
+    // clang-format on
 }
 
 void SettingsFileTest::largeFilesTakeLinearTime() {
@@ -428,14 +349,12 @@ void SettingsFileTest::writtenValuesReadBack_data() {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("readBack");
-    QTest::newRow("plain") << QByteArray() << "abc"
-                           << "abc";
-    QTest::newRow("leading U+FEFF is text")
-        << QByteArray() << QString::fromUtf8("\xef\xbb\xbfx") << QString::fromUtf8("\xef\xbb\xbfx");
-    QTest::newRow("blanks trimmed, quotes removed") << QByteArray("[t]\n1=old\n") << " 'x' "
-                                                    << "x";
-    QTest::newRow("Czech in a BOM file") << QByteArray("\xEF\xBB\xBF") << "čaj"
-                                         << "čaj";
+    // clang-format off
+    QTest::newRow("plain") << QByteArray() << "abc" << "abc";
+    QTest::newRow("leading U+FEFF is text") << QByteArray() << QString::fromUtf8("\xef\xbb\xbfx") << QString::fromUtf8("\xef\xbb\xbfx");
+    QTest::newRow("blanks trimmed, quotes removed") << QByteArray("[t]\n1=old\n") << " 'x' " << "x";
+    QTest::newRow("Czech in a BOM file") << QByteArray("\xEF\xBB\xBF") << "čaj" << "čaj";
+    // clang-format on
 }
 
 void SettingsFileTest::writtenValuesReadBack() {
@@ -475,45 +394,21 @@ void SettingsFileTest::load_data() {
     QTest::addColumn<float>("interval");
 
     const QByteArray texts = "[texts]\r\n1=A\r\n2=B\r\n";
-    QTest::newRow("only texts: defaults for the data") << texts << false << qint16(-1) << "A"
-                                                       << "B" << qint16(0) << 3600.0f;
-    QTest::newRow("empty file: all defaults") << QByteArray() << false << qint16(0) << "..."
-                                              << "..." << qint16(0) << 3600.0f;
-    QTest::newRow("flag 1") << texts + "[data]\r\n2=1\r\n1=5\r\n"
-                            << false << qint16(0) << "A"
-                            << "B" << qint16(-1) << 5.0f;
-    QTest::newRow("flag 0") << texts + "[data]\r\n2=0\r\n"
-                            << false << qint16(-1) << "A"
-                            << "B" << qint16(0) << 3600.0f;
-    QTest::newRow("flag 7 leaves it") << texts + "[data]\r\n2=7\r\n"
-                                      << false << qint16(-1) << "A"
-                                      << "B" << qint16(-1) << 3600.0f;
-    QTest::newRow("flag 1.0 and 1e0 are 1") << texts + "[data]\r\n2=1e0\r\n"
-                                            << false << qint16(0) << "A"
-                                            << "B" << qint16(-1) << 3600.0f;
-    QTest::newRow("flag -1 leaves it") << texts + "[data]\r\n2=-1\r\n"
-                                       << false << qint16(0) << "A"
-                                       << "B" << qint16(0) << 3600.0f;
-    QTest::newRow("flag cut to 4 characters: 10000 reads 1000") << texts + "[data]\r\n2=10001\r\n"
-                                                                << false << qint16(0) << "A"
-                                                                << "B" << qint16(0) << 3600.0f;
-    QTest::newRow("2,5 under a Czech locale") << texts + "[data]\r\n1=2,5\r\n"
-                                              << true << qint16(0) << "A"
-                                              << "B" << qint16(0) << 2.5f;
-    QTest::newRow("interval cut to 9 characters") << texts + "[data]\r\n1=1234567890\r\n"
-                                                  << false << qint16(0) << "A"
-                                                  << "B" << qint16(0) << 123456789.0f;
-    QTest::newRow("150 characters read as 99")
-        << QByteArray("[texts]\r\n1=" + QByteArray(150, 'x') + "\r\n") << false << qint16(0)
-        << QString(99, 'x') << "..." << qint16(0) << 3600.0f;
-    QTest::newRow("= and leading blanks as the profile returns them")
-        << QByteArray("[texts]\r\n1=   a=b \r\n2=\"  quoted \"\r\n") << false << qint16(0) << "a=b"
-        << "  quoted " << qint16(0) << 3600.0f;
-    QTest::newRow("Czech texts in Windows-1250")
-        << QByteArray("[texts]\r\n1=" + cp1250("Už dost") + "\r\n2=" + cp1250("Běžte ven.") +
-                      "\r\n")
-        << false << qint16(0) << "Už dost"
-        << "Běžte ven." << qint16(0) << 3600.0f;
+    // clang-format off
+    QTest::newRow("only texts: defaults for the data") << texts << false << ReminderState::True << "A" << "B" << ReminderState::False << 3600.0f;
+    QTest::newRow("empty file: all defaults") << QByteArray() << false << ReminderState::False << "..." << "..." << ReminderState::False << 3600.0f;
+    QTest::newRow("flag 1") << texts + "[data]\r\n2=1\r\n1=5\r\n" << false << ReminderState::False << "A" << "B" << ReminderState::True << 5.0f;
+    QTest::newRow("flag 0") << texts + "[data]\r\n2=0\r\n" << false << ReminderState::True << "A" << "B" << ReminderState::False << 3600.0f;
+    QTest::newRow("flag 7 leaves it") << texts + "[data]\r\n2=7\r\n" << false << ReminderState::True << "A" << "B" << ReminderState::True << 3600.0f;
+    QTest::newRow("flag 1.0 and 1e0 are 1") << texts + "[data]\r\n2=1e0\r\n" << false << ReminderState::False << "A" << "B" << ReminderState::True << 3600.0f;
+    QTest::newRow("flag -1 leaves it") << texts + "[data]\r\n2=-1\r\n" << false << ReminderState::False << "A" << "B" << ReminderState::False << 3600.0f;
+    QTest::newRow("flag cut to 4 characters: 10000 reads 1000") << texts + "[data]\r\n2=10001\r\n" << false << ReminderState::False << "A" << "B" << ReminderState::False << 3600.0f;
+    QTest::newRow("2,5 under a Czech locale") << texts + "[data]\r\n1=2,5\r\n" << true << ReminderState::False << "A" << "B" << ReminderState::False << 2.5f;
+    QTest::newRow("interval cut to 9 characters") << texts + "[data]\r\n1=1234567890\r\n" << false << ReminderState::False << "A" << "B" << ReminderState::False << 123456789.0f;
+    QTest::newRow("150 characters read as 99") << QByteArray("[texts]\r\n1=" + QByteArray(150, 'x') + "\r\n") << false << ReminderState::False << QString(99, 'x') << "..." << ReminderState::False << 3600.0f;
+    QTest::newRow("= and leading blanks as the profile returns them") << QByteArray("[texts]\r\n1=   a=b \r\n2=\"  quoted \"\r\n") << false << ReminderState::False << "a=b" << "  quoted " << ReminderState::False << 3600.0f;
+    QTest::newRow("Czech texts in Windows-1250") << QByteArray("[texts]\r\n1=" + cp1250("Už dost") + "\r\n2=" + cp1250("Běžte ven.") + "\r\n") << false << ReminderState::False << "Už dost" << "Běžte ven." << ReminderState::False << 3600.0f;
+    // clang-format on
 }
 
 void SettingsFileTest::load() {
@@ -538,6 +433,7 @@ void SettingsFileTest::loadRejectsNonNumbers_data() {
     QTest::addColumn<QByteArray>("data");
     QTest::addColumn<int>("error");
     QTest::addColumn<QString>("key");
+    // clang-format off
     QTest::newRow("empty flag") << QByteArray("2=\r\n") << 13 << "2";
     QTest::newRow("flag abc") << QByteArray("2=abc\r\n") << 13 << "2";
     QTest::newRow("interval NaN") << QByteArray("1=NaN\r\n") << 13 << "1";
@@ -546,6 +442,7 @@ void SettingsFileTest::loadRejectsNonNumbers_data() {
     QTest::newRow("interval 60 minut") << QByteArray("1=60 minut\r\n") << 13 << "1";
     QTest::newRow("interval 1e40 overflows") << QByteArray("1=1e40\r\n") << 6 << "1";
     QTest::newRow("empty interval") << QByteArray("1=\r\n") << 13 << "1";
+    // clang-format on
 }
 
 void SettingsFileTest::loadRejectsNonNumbers() {
@@ -606,45 +503,28 @@ void SettingsFileTest::conversions_data() {
     QTest::addColumn<double>("value"); // NaN: error 13; infinity: error 6
     const double mismatch = qQNaN();
     const double overflow = qInf();
-    QTest::newRow("whole") << "60"
-                           << "C" << 60.0;
-    QTest::newRow("blanks") << " 60 "
-                            << "C" << 60.0;
-    QTest::newRow("point") << "2.5"
-                           << "C" << 2.5;
-    QTest::newRow("comma under Czech") << "2,5"
-                                       << "cs_CZ" << 2.5;
-    QTest::newRow("comma under C is no number") << "2,5"
-                                                << "C" << mismatch;
-    QTest::newRow("exponent") << "1e0"
-                              << "C" << 1.0;
-    QTest::newRow("negative zero") << "-0"
-                                   << "C" << 0.0;
-    QTest::newRow("sign") << "+7"
-                          << "C" << 7.0;
-    QTest::newRow("empty") << ""
-                           << "C" << mismatch;
-    QTest::newRow("letters") << "abc"
-                             << "C" << mismatch;
-    QTest::newRow("nan") << "nan"
-                         << "C" << mismatch;
-    QTest::newRow("inf") << "inf"
-                         << "C" << mismatch;
-    QTest::newRow("hex") << "0x10"
-                         << "C" << mismatch;
-    QTest::newRow("huge") << "1e400"
-                          << "C" << overflow;
+    // clang-format off
+    QTest::newRow("whole") << "60" << "C" << 60.0;
+    QTest::newRow("blanks") << " 60 " << "C" << 60.0;
+    QTest::newRow("point") << "2.5" << "C" << 2.5;
+    QTest::newRow("comma under Czech") << "2,5" << "cs_CZ" << 2.5;
+    QTest::newRow("comma under C is no number") << "2,5" << "C" << mismatch;
+    QTest::newRow("exponent") << "1e0" << "C" << 1.0;
+    QTest::newRow("negative zero") << "-0" << "C" << 0.0;
+    QTest::newRow("sign") << "+7" << "C" << 7.0;
+    QTest::newRow("empty") << "" << "C" << mismatch;
+    QTest::newRow("letters") << "abc" << "C" << mismatch;
+    QTest::newRow("nan") << "nan" << "C" << mismatch;
+    QTest::newRow("inf") << "inf" << "C" << mismatch;
+    QTest::newRow("hex") << "0x10" << "C" << mismatch;
+    QTest::newRow("huge") << "1e400" << "C" << overflow;
     // Exponents are read with either letter in every locale, whatever its own notation.
-    QTest::newRow("exponent under Swedish") << "1e3"
-                                            << "sv_SE" << 1000.0;
-    QTest::newRow("capital exponent under Swedish") << "1E3"
-                                                    << "sv_SE" << 1000.0;
-    QTest::newRow("comma and exponent under Swedish") << "2,5e1"
-                                                      << "sv_SE" << 25.0;
-    QTest::newRow("huge under Swedish") << "1e400"
-                                        << "sv_SE" << overflow;
-    QTest::newRow("letters under Swedish") << "1x3"
-                                           << "sv_SE" << mismatch;
+    QTest::newRow("exponent under Swedish") << "1e3" << "sv_SE" << 1000.0;
+    QTest::newRow("capital exponent under Swedish") << "1E3" << "sv_SE" << 1000.0;
+    QTest::newRow("comma and exponent under Swedish") << "2,5e1" << "sv_SE" << 25.0;
+    QTest::newRow("huge under Swedish") << "1e400" << "sv_SE" << overflow;
+    QTest::newRow("letters under Swedish") << "1x3" << "sv_SE" << mismatch;
+    // clang-format on
 }
 
 void SettingsFileTest::conversions() {
@@ -680,31 +560,15 @@ void SettingsFileTest::composedTexts_data() {
     QTest::addColumn<bool>("czech");
     QTest::addColumn<QString>("warning");
     QTest::addColumn<QString>("summary");
-    QTest::newRow("defaults")
-        << "U počítače už sedíte déle jak"
-        << "Doporučuji práci odložit a protáhnout se." << 60.0f << false
-        << "U počítače už sedíte déle jak 60 minut. Doporučuji práci odložit a "
-           "protáhnout se."
-        << "Zobrazit výstražné okno jednou za 60 minut.";
-    QTest::newRow("empty texts") << ""
-                                 << "" << 60.0f << false << " 60 minut. "
-                                 << "Zobrazit výstražné okno jednou za 60 minut.";
-    QTest::newRow("missing texts") << "..."
-                                   << "..." << 60.0f << false << "... 60 minut. ..."
-                                   << "Zobrazit výstražné okno jednou za 60 minut.";
-    QTest::newRow("first text ending in a blank") << "jak "
-                                                  << "x" << 60.0f << false << "jak  60 minut. x"
-                                                  << "Zobrazit výstražné okno jednou za 60 minut.";
-    QTest::newRow("missing-key default") << "jak"
-                                         << "x" << 3600.0f << false << "jak 3600 minut. x"
-                                         << "Zobrazit výstražné okno jednou za 3600 minut.";
-    QTest::newRow("2,5 under Czech") << "a"
-                                     << "b" << 2.5f << true << "a 2,5 minut. b"
-                                     << "Zobrazit výstražné okno jednou za 2,5 minut.";
-    QTest::newRow("markup stays text")
-        << "<b>x</b>"
-        << "<img src=a>" << 1.0f << false << "<b>x</b> 1 minut. <img src=a>"
-        << "Zobrazit výstražné okno jednou za 1 minut.";
+    // clang-format off
+    QTest::newRow("defaults") << "U počítače už sedíte déle jak" << "Doporučuji práci odložit a protáhnout se." << 60.0f << false << "U počítače už sedíte déle jak 60 minut. Doporučuji práci odložit a " "protáhnout se." << "Zobrazit výstražné okno jednou za 60 minut.";
+    QTest::newRow("empty texts") << "" << "" << 60.0f << false << " 60 minut. " << "Zobrazit výstražné okno jednou za 60 minut.";
+    QTest::newRow("missing texts") << "..." << "..." << 60.0f << false << "... 60 minut. ..." << "Zobrazit výstražné okno jednou za 60 minut.";
+    QTest::newRow("first text ending in a blank") << "jak " << "x" << 60.0f << false << "jak  60 minut. x" << "Zobrazit výstražné okno jednou za 60 minut.";
+    QTest::newRow("missing-key default") << "jak" << "x" << 3600.0f << false << "jak 3600 minut. x" << "Zobrazit výstražné okno jednou za 3600 minut.";
+    QTest::newRow("2,5 under Czech") << "a" << "b" << 2.5f << true << "a 2,5 minut. b" << "Zobrazit výstražné okno jednou za 2,5 minut.";
+    QTest::newRow("markup stays text") << "<b>x</b>" << "<img src=a>" << 1.0f << false << "<b>x</b> 1 minut. <img src=a>" << "Zobrazit výstražné okno jednou za 1 minut.";
+    // clang-format on
 }
 
 void SettingsFileTest::composedTexts() {
@@ -723,6 +587,7 @@ void SettingsFileTest::composedTexts() {
 void SettingsFileTest::formatSingle_data() {
     QTest::addColumn<float>("value");
     QTest::addColumn<QString>("text");
+    // clang-format off
     QTest::newRow("whole") << 60.0f << "60";
     QTest::newRow("fraction") << 2.55f << "2.55";
     QTest::newRow("seven digits") << 0.16666667f << "0.1666667";
@@ -733,6 +598,7 @@ void SettingsFileTest::formatSingle_data() {
     QTest::newRow("eight digits") << 12345678.0f << "1.234568E+07";
     QTest::newRow("small fixed") << 0.0001f << "0.0001";
     QTest::newRow("small") << 0.00001f << "1E-05";
+    // clang-format on
 }
 
 void SettingsFileTest::formatSingle() {

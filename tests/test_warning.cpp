@@ -41,18 +41,10 @@ void WarningTest::layout_data() {
     QTest::addColumn<QByteArray>("flag");
     QTest::addColumn<QRect>("window");
     QTest::addColumn<QList<QRect>>("controls"); // Image1, Label1, Command1, Command2, Command3
-    QTest::newRow("Form1") << QByteArray("0") << QRect(-1, -1, 339, 87)
-                           << QList<QRect>{{8, 8, 32, 32},
-                                           {48, 8, 280, 45},
-                                           {8, 56, 73, 25},
-                                           {88, 56, 73, 25},
-                                           {256, 56, 73, 25}};
-    QTest::newRow("Form4") << QByteArray("1") << QGuiApplication::primaryScreen()->geometry()
-                           << QList<QRect>{{24, 24, 32, 32},
-                                           {64, 24, 280, 45},
-                                           {24, 72, 73, 25},
-                                           {104, 72, 73, 25},
-                                           {272, 72, 73, 25}};
+    // clang-format off
+    QTest::newRow("Form1") << QByteArray("0") << QRect(-1, -1, 339, 87) << QList<QRect>{{8, 8, 32, 32}, {48, 8, 280, 45}, {8, 56, 73, 25}, {88, 56, 73, 25}, {256, 56, 73, 25}};
+    QTest::newRow("Form4") << QByteArray("1") << QGuiApplication::primaryScreen()->geometry() << QList<QRect>{{24, 24, 32, 32}, {64, 24, 280, 45}, {24, 72, 73, 25}, {104, 72, 73, 25}, {272, 72, 73, 25}};
+    // clang-format on
 }
 
 void WarningTest::layout() {
@@ -61,7 +53,7 @@ void WarningTest::layout() {
     QFETCH(QList<QRect>, controls);
     TestProgram t("[data]\r\n1=60\r\n2=" + flag + "\r\n");
     toWarning(t);
-    WarningForm& f = flag == "1" ? static_cast<WarningForm&>(t->form4) : t->form1;
+    WarningForm& f = t.warning();
     QVERIFY(f.window()->isVisible());
     if (window.x() < 0)
         QCOMPARE(f.window()->size(), window.size());
@@ -96,15 +88,17 @@ void WarningTest::layout() {
 
 void WarningTest::focusAndTabOrder_data() {
     QTest::addColumn<QByteArray>("flag");
+    // clang-format off
     QTest::newRow("Form1") << QByteArray("0");
     QTest::newRow("Form4") << QByteArray("1");
+    // clang-format on
 }
 
 void WarningTest::focusAndTabOrder() {
     QFETCH(QByteArray, flag);
     TestProgram t("[data]\r\n1=60\r\n2=" + flag + "\r\n");
     toWarning(t);
-    WarningForm& f = flag == "1" ? static_cast<WarningForm&>(t->form4) : t->form1;
+    WarningForm& f = t.warning();
     const QList<QWidget*> expected = flag == "1"
                                          ? QList<QWidget*>{f.Command3, f.Command2, f.Command1}
                                          : QList<QWidget*>{f.Command1, f.Command2, f.Command3};
@@ -144,12 +138,14 @@ void WarningTest::keysOnOpeningFocus_data() {
     QTest::addColumn<QByteArray>("flag");
     QTest::addColumn<int>("key");
     QTest::addColumn<bool>("ends");
+    // clang-format off
     QTest::newRow("Form1 Enter restarts") << QByteArray("0") << int(Qt::Key_Return) << false;
     QTest::newRow("Form1 Space restarts") << QByteArray("0") << int(Qt::Key_Space) << false;
     QTest::newRow("Form4 Enter ends") << QByteArray("1") << int(Qt::Key_Return) << true;
     QTest::newRow("Form4 Space ends") << QByteArray("1") << int(Qt::Key_Space) << true;
     QTest::newRow("Form1 keypad Enter restarts") << QByteArray("0") << int(Qt::Key_Enter) << false;
     QTest::newRow("Form4 keypad Enter ends") << QByteArray("1") << int(Qt::Key_Enter) << true;
+    // clang-format on
 }
 
 void WarningTest::keysOnOpeningFocus() {
@@ -158,7 +154,7 @@ void WarningTest::keysOnOpeningFocus() {
     QFETCH(bool, ends);
     TestProgram t("[data]\r\n1=60\r\n2=" + flag + "\r\n");
     toWarning(t);
-    WarningForm& f = flag == "1" ? static_cast<WarningForm&>(t->form4) : t->form1;
+    WarningForm& f = t.warning();
     QTest::keyClick(f.window()->focusWidget(), Qt::Key(key),
                     key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
