@@ -3,17 +3,10 @@
 #include "core/RuntimeError.h"
 #include "platform/Platform.h"
 
-// The pictures live in the library, which the linker would otherwise leave out.
-static void initResources() {
-    Q_INIT_RESOURCE(resources);
-}
-
 Program::Program(Platform& p)
     : platform(p), form3(*this, p), form1(*this, p), form4(*this, p), form2(*this, p) {
-    initResources();
+    Q_INIT_RESOURCE(resources); // the pictures: in a static library, linked only when named
 }
-
-Program::~Program() = default;
 
 void Program::start() {
     runGuarded(platform, [this] { form3.show(); });

@@ -21,7 +21,6 @@ class Program {
     static inline const QString MakerAddress = QStringLiteral("https://vestrel.example.org/");
 
     explicit Program(Platform& platform);
-    ~Program();
 
     // Loads the start-up form, the monitor.
     void start();

@@ -64,15 +64,10 @@ void FormWindow::keyPressEvent(QKeyEvent* event) {
     // The keypad's Enter arrives with the keypad modifier: it counts as plain Enter.
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && plain && isSignalConnected(QMetaMethod::fromSignal(&FormWindow::enterPressed))) {
-        emit enterPressed();
-        return;
-    }
-    if (event->key() == Qt::Key_Escape && plain &&
-        isSignalConnected(QMetaMethod::fromSignal(&FormWindow::escapePressed))) {
-        emit escapePressed();
-        return;
-    }
+    const auto signal = enter ? &FormWindow::enterPressed : &FormWindow::escapePressed;
+    if (plain && (enter || event->key() == Qt::Key_Escape) &&
+        isSignalConnected(QMetaMethod::fromSignal(signal)))
+        return (this->*signal)();
     QWidget::keyPressEvent(event);
 }
 

@@ -62,6 +62,17 @@ QPushButton* button(FormWindow& window, const QString& text, int left, const QSt
     return b;
 }
 
+// Marks the button that Enter would press: the focused button of the dialog, or the first
+// ("Uložit") while the focus is on a control that is not a button.
+void markDefaultButton(const QWidget& dialog, const QList<QPushButton*>& buttons,
+                       QWidget* focused) {
+    if (!focused || focused->window() != &dialog)
+        return; // a message box of ours, or another program
+    auto* button = qobject_cast<QPushButton*>(focused);
+    for (QPushButton* b : buttons)
+        b->setDefault(b == (button ? button : buttons.front()));
+}
+
 } // namespace
 
 FormWindow* Form2::createWindow() {
@@ -166,8 +177,10 @@ void Form2::connectHandlers(FormWindow& w) {
     on(&w, &FormWindow::enterPressed, &Form2::Command1_Click);
     on(&w, &FormWindow::escapePressed, &Form2::Command3_Click);
     on(&w, &FormWindow::closeRequested, &Form2::Command2_Click);
+    // The buttons, not the form, are captured: focus moves while the window is destroyed.
     QObject::connect(qApp, &QApplication::focusChanged, &w,
-                     [this](QWidget*, QWidget* now) { markDefaultButton(now); });
+                     [&w, buttons = QList<QPushButton*>{Command1, Command2, Command3, Command4}](
+                         QWidget*, QWidget* now) { markDefaultButton(w, buttons, now); });
 }
 
 void Form2::showWindow(FormWindow& window) {
@@ -175,14 +188,6 @@ void Form2::showWindow(FormWindow& window) {
     window.show();
     window.raise();
     window.activateWindow();
-}
-
-void Form2::markDefaultButton(QWidget* focused) {
-    if (!focused || focused->window() != window())
-        return; // a message box of ours, or another program
-    auto* button = qobject_cast<QPushButton*>(focused);
-    for (QPushButton* b : {Command1, Command2, Command3, Command4})
-        b->setDefault(b == (button ? button : Command1));
 }
 
 void Form2::showModal() {

@@ -71,9 +71,6 @@ class Form2 : public Form {
     void createSettingsControls(FormWindow& window);
     void createAboutPanel(FormWindow& window);
     void connectHandlers(FormWindow& window);
-    // Marks the button that Enter would press: the focused button, or "Uložit" while the
-    // focus is on a control that is not a button.
-    void markDefaultButton(QWidget* focused);
     void TakeInterval();
     void RefreshPreview();
     // Writes the settings; tells the user and returns false when they could not be written.
