@@ -379,7 +379,17 @@ bool writeAll(int fd, const QByteArray& bytes, off_t at) {
 // The file may not be replaced by another without changing what it is: it has other
 // names, an access-control list or other extended attributes.
 bool mustStayThisFile(const QByteArray& path, const struct stat& info) {
-    return info.st_nlink > 1 || ::listxattr(path.constData(), nullptr, 0) > 0;
+    if (info.st_nlink > 1)
+        return true;
+    const ssize_t size = ::listxattr(path.constData(), nullptr, 0);
+    QByteArray names(qMax<ssize_t>(size, 0), '\0');
+    if (size <= 0 || ::listxattr(path.constData(), names.data(), names.size()) <= 0)
+        return false;
+    // The security label every file has under SELinux is given to a new file as well.
+    for (const QByteArray& name : names.split('\0'))
+        if (!name.isEmpty() && name != "security.selinux")
+            return true;
+    return false;
 }
 
 QString writeFailed(const QString& path) {

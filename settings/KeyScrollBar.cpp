@@ -2,32 +2,16 @@
 
 #include <QKeyEvent>
 
+#include <map>
+
 void KeyScrollBar::keyPressEvent(QKeyEvent* event) {
-    SliderAction action = SliderNoAction;
-    switch (event->key()) {
-    case Qt::Key_Left:
-    case Qt::Key_Up:
-        action = SliderSingleStepSub;
-        break;
-    case Qt::Key_Right:
-    case Qt::Key_Down:
-        action = SliderSingleStepAdd;
-        break;
-    case Qt::Key_PageUp:
-        action = SliderPageStepSub;
-        break;
-    case Qt::Key_PageDown:
-        action = SliderPageStepAdd;
-        break;
-    case Qt::Key_Home:
-        action = SliderToMinimum;
-        break;
-    case Qt::Key_End:
-        action = SliderToMaximum;
-        break;
-    default:
-        QScrollBar::keyPressEvent(event);
-        return;
-    }
-    triggerAction(action);
+    static const std::map<int, SliderAction> actions{
+        {Qt::Key_Left, SliderSingleStepSub},  {Qt::Key_Up, SliderSingleStepSub},
+        {Qt::Key_Right, SliderSingleStepAdd}, {Qt::Key_Down, SliderSingleStepAdd},
+        {Qt::Key_PageUp, SliderPageStepSub},  {Qt::Key_PageDown, SliderPageStepAdd},
+        {Qt::Key_Home, SliderToMinimum},      {Qt::Key_End, SliderToMaximum}};
+    const auto action = actions.find(event->key());
+    if (action == actions.end())
+        return QScrollBar::keyPressEvent(event);
+    triggerAction(action->second);
 }
