@@ -14,8 +14,8 @@ class Program;
 //
 // Names: the controls (Label4, Command1, HScroll1, ...), their handlers Control_Event
 // (Command1_Click, Form_Load, Timer1_Timer) and the PascalCase procedures (ShowWarning,
-// SaveSettings) and variables (UnCas, Saved) are those of the design the program follows;
-// each gets a short gloss where it is declared. camelCase names are the program's own.
+// SaveSettings) and variables (UnCas, Saved) keep the forms' established names, each with
+// a short gloss where it is declared; camelCase names are the helpers of this code.
 class Form {
   public:
     Form(Program& program, Platform& platform) : program_(program), platform_(platform) {}
