@@ -392,6 +392,14 @@ bool mustStayThisFile(const QByteArray& path, const struct stat& info) {
     return false;
 }
 
+QString cannotRead(const QString& path) {
+    return QStringLiteral("Soubor %1 nelze přečíst (%2).").arg(path, reason());
+}
+
+QString cannotOpenForWriting(const QString& path) {
+    return QStringLiteral("Soubor %1 nelze otevřít pro zápis (%2).").arg(path, reason());
+}
+
 QString writeFailed(const QString& path) {
     const bool full = errno == ENOSPC || errno == EDQUOT;
     return QStringLiteral("Zápis do souboru %1 se nezdařil (%2).").arg(path, reason()) +
@@ -405,8 +413,7 @@ ProfileFile::WriteResult writeInPlace(const QByteArray& target, const QString& p
     Descriptor fd(::open(target.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat info {};
     if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return {false,
-                QStringLiteral("Soubor %1 nelze otevřít pro zápis (%2).").arg(path, reason())};
+        return {false, cannotOpenForWriting(path)};
     if (bytes.size() > info.st_size) {
         const int error = ::posix_fallocate(fd.get(), 0, bytes.size());
         if (error != 0 && error != EOPNOTSUPP && error != EINVAL) {
@@ -420,13 +427,11 @@ ProfileFile::WriteResult writeInPlace(const QByteArray& target, const QString& p
     return {};
 }
 
-enum class Replaced { Done, Failed, NotHere };
-
 // Writes a new file beside the target and renames it over the target, so that a crash
-// leaves the old file or the new, never part of either. NotHere when the new file cannot
+// leaves the old file or the new, never part of either. Nothing when the new file cannot
 // be what the old one was (its owner or group) or the folder takes no new file.
-Replaced replace(const QByteArray& target, const QString& path, const QByteArray& bytes,
-                 const struct stat* old, QString& error) {
+std::optional<ProfileFile::WriteResult> replace(const QByteArray& target, const QString& path,
+                                                const QByteArray& bytes, const struct stat* old) {
     QByteArray temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
@@ -439,9 +444,8 @@ Replaced replace(const QByteArray& target, const QString& path, const QByteArray
     }
     if (fd < 0) {
         if (old && (errno == EACCES || errno == EPERM || errno == EROFS))
-            return Replaced::NotHere;
-        error = QStringLiteral("Soubor %1 nelze otevřít pro zápis (%2).").arg(path, reason());
-        return Replaced::Failed;
+            return std::nullopt;
+        return ProfileFile::WriteResult{false, cannotOpenForWriting(path)};
     }
     Descriptor file(fd);
     const auto discard = [&] {
@@ -453,18 +457,18 @@ Replaced replace(const QByteArray& target, const QString& path, const QByteArray
         const bool sameOwner = old->st_uid == ::geteuid();
         if (::fchown(fd, sameOwner ? uid_t(-1) : old->st_uid, old->st_gid) != 0) {
             discard();
-            return Replaced::NotHere;
+            return std::nullopt;
         }
         // The mode bits as they were, set after the owner (which clears set-id bits).
         ::fchmod(fd, old->st_mode & 07777);
     }
     if (!writeAll(fd, bytes, 0) || ::fsync(fd) != 0 || !file.close() ||
         ::rename(temporary.constData(), target.constData()) != 0) {
-        error = writeFailed(path);
+        const QString error = writeFailed(path);
         discard();
-        return Replaced::Failed;
+        return ProfileFile::WriteResult{false, error};
     }
-    return Replaced::Done;
+    return ProfileFile::WriteResult{};
 }
 
 } // namespace
@@ -498,10 +502,10 @@ ProfileFile::WriteResult ProfileFile::writeFile(const QString& path,
     Descriptor fd(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     const bool exists = fd.get() >= 0;
     if (!exists && errno != ENOENT)
-        return {false, QStringLiteral("Soubor %1 nelze přečíst (%2).").arg(shown, reason())};
+        return {false, cannotRead(shown)};
     if (exists) {
         if (::fstat(fd.get(), &info) != 0)
-            return {false, QStringLiteral("Soubor %1 nelze přečíst (%2).").arg(shown, reason())};
+            return {false, cannotRead(shown)};
         if (S_ISDIR(info.st_mode))
             return {false, QStringLiteral("%1 je složka, ne soubor.").arg(shown)};
         if (!S_ISREG(info.st_mode))
@@ -511,7 +515,7 @@ ProfileFile::WriteResult ProfileFile::writeFile(const QString& path,
         if (::access(name.constData(), W_OK) != 0 || !(info.st_mode & S_IWUSR))
             return {false, QStringLiteral("Soubor %1 je jen pro čtení.").arg(shown)};
         if (!readAll(fd.get(), content, info.st_size))
-            return {false, QStringLiteral("Soubor %1 nelze přečíst (%2).").arg(shown, reason())};
+            return {false, cannotRead(shown)};
     }
     ProfileFile profile(content);
     profile.setValues(entries);
@@ -527,14 +531,7 @@ ProfileFile::WriteResult ProfileFile::writeFile(const QString& path,
     const SignalsHeld held;
     if (exists && mustStayThisFile(target, info))
         return writeInPlace(target, shown, bytes);
-    QString error;
-    switch (replace(target, shown, bytes, exists ? &info : nullptr, error)) {
-    case Replaced::Done:
-        return {};
-    case Replaced::Failed:
-        return {false, error};
-    case Replaced::NotHere:
-        break;
-    }
+    if (const auto replaced = replace(target, shown, bytes, exists ? &info : nullptr))
+        return *replaced;
     return writeInPlace(target, shown, bytes);
 }
