@@ -1,7 +1,7 @@
 #include "app/Program.h"
 
-#include "core/RuntimeError.h"
 #include "platform/Platform.h"
+#include "ui/Guard.h"
 
 Program::Program(Platform& p)
     : platform(p), form3(*this, p), form1(*this, p), form4(*this, p), form2(*this, p) {

@@ -1,12 +1,10 @@
 #pragma once
 
-#include "core/Form3.h"
 #include "core/ReminderState.h"
+#include "monitor/Form3.h"
 #include "settings/Form2.h"
 #include "warning/Form1.h"
 #include "warning/Form4.h"
-
-#include <QString>
 
 class Platform;
 
@@ -16,10 +14,6 @@ class Platform;
 // each form do; that is why it sits above them all.
 class Program {
   public:
-    // The maker's web page: named in the missing-file message and opened by the settings
-    // dialog's link.
-    static inline const QString MakerAddress = QStringLiteral("https://vestrel.example.org/");
-
     explicit Program(Platform& platform);
 
     // Loads the start-up form, the monitor.

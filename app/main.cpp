@@ -1,15 +1,18 @@
 #include "app/Program.h"
-#include "core/FormWindow.h"
 #include "platform/QtPlatform.h"
+#include "platform/TerminationSignals.h"
+#include "ui/FormWindow.h"
 
 #include <QApplication>
 
 int main(int, char* argv[]) {
+    TerminationSignals::catchThem(); // before Qt starts threads of its own
     QtPlatform::chooseWindowSystem();
     // The program takes no command line: Qt's own options (-reverse, -platform, ...) are
     // not passed on either.
     int onlyTheName = 1;
     QApplication app(onlyTheName, argv);
+    TerminationSignals::actOnThemFromEventLoop();
     QApplication::setApplicationName(QStringLiteral("Vestrel"));
     QApplication::setWindowIcon(FormWindow::applicationIcon());
     // The program ends through its own buttons, not when a window happens to close.

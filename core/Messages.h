@@ -8,6 +8,10 @@ class ReminderState;
 // The texts put together from the reminder state: the warning and the interval summary.
 namespace Messages {
 
+// The maker's web page: named in the missing-file message and opened by the settings
+// dialog's link.
+inline const QString MakerAddress = QStringLiteral("https://vestrel.example.org/");
+
 // MessageText1, " ", the interval, " minut. ", MessageText2: nothing trimmed or added.
 QString ComposeWarning(const ReminderState& state, const QLocale& locale);
 // "Zobrazit výstražné okno jednou za " + the interval + " minut."

@@ -2,43 +2,195 @@
 
 #include "core/Windows1250.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QRandomGenerator>
 #include <QStringDecoder>
-#include <QStringEncoder>
+#include <QSysInfo>
 
-#include <cerrno>
-#include <climits>
-#include <csignal>
-#include <cstdlib>
 #include <cstring>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/xattr.h>
-#include <unistd.h>
+#include <type_traits>
+#include <utility>
 
 namespace {
 
 const QByteArray Utf8Bom("\xEF\xBB\xBF");
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a';
+// One line of the file, as offsets in units.
+struct Line {
+    qsizetype start = 0; // first unit of the line
+    qsizetype end = 0;   // end of its content, before the line ending
+    qsizetype next = 0;  // first unit of the next line
+    bool section = false;
+    bool key = false;
+    qsizetype nameStart = 0; // section or key name, trimmed
+    qsizetype nameEnd = 0;
+    qsizetype valueStart = 0; // the trimmed value, for key lines
+    qsizetype valueEnd = 0;
+};
+
+bool isBlank(char32_t c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == 0x1a;
 }
 
-// Narrows [first, last) of data to leave out the blanks at either end.
-void trimBlanks(const char* data, int& first, int& last) {
-    while (first < last && isBlank(data[first]))
-        ++first;
-    while (last > first && isBlank(data[last - 1]))
-        --last;
+char32_t asciiLower(char32_t c) {
+    return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
 }
 
-// The first `c` in [from, to), or -1: every search stays within one line.
-int findIn(const char* data, int from, int to, char c) {
-    const void* hit = std::memchr(data + from, c, std::size_t(to - from));
-    return hit ? int(static_cast<const char*>(hit) - data) : -1;
+// The file's text as units of one width (bytes, or UTF-16 code units). Every search
+// stays within one line.
+template <typename Unit> class Units {
+  public:
+    explicit Units(const QByteArray& content)
+        : data_(content.constData()), size_(content.size() / qsizetype(sizeof(Unit))) {}
+
+    qsizetype size() const { return size_; }
+
+    char32_t at(qsizetype i) const {
+        std::make_unsigned_t<Unit> unit;
+        std::memcpy(&unit, data_ + i * qsizetype(sizeof(Unit)), sizeof unit);
+        return unit;
+    }
+
+    // The first `c` in [from, to), or -1.
+    qsizetype find(qsizetype from, qsizetype to, char c) const {
+        if constexpr (sizeof(Unit) == 1) {
+            const void* hit = std::memchr(data_ + from, c, std::size_t(to - from));
+            return hit ? static_cast<const char*>(hit) - data_ : -1;
+        }
+        for (qsizetype i = from; i < to; ++i)
+            if (at(i) == char32_t(c))
+                return i;
+        return -1;
+    }
+
+    // Narrows [first, last) to leave out the blanks at either end.
+    void trim(qsizetype& first, qsizetype& last) const {
+        while (first < last && isBlank(at(first)))
+            ++first;
+        while (last > first && isBlank(at(last - 1)))
+            --last;
+    }
+
+    Line lineAt(qsizetype pos) const {
+        Line line;
+        line.start = pos;
+        qsizetype end = pos;
+        while (end < size_ && at(end) != '\n' && at(end) != '\r')
+            ++end;
+        line.end = end;
+        // A line ends with CR LF, LF or CR alone.
+        qsizetype next = end;
+        if (next < size_ && at(next) == '\r')
+            ++next;
+        if (next < size_ && at(next) == '\n')
+            ++next;
+        line.next = next;
+
+        qsizetype first = pos;
+        qsizetype last = end;
+        trim(first, last);
+        if (first < last && at(first) == '[') {
+            const qsizetype close = find(first + 1, last, ']');
+            if (close >= 0) {
+                line.section = true;
+                line.nameStart = first + 1;
+                line.nameEnd = close;
+                trim(line.nameStart, line.nameEnd);
+            }
+        } else if (first < last && at(first) != ';') {
+            const qsizetype equals = find(first, last, '=');
+            qsizetype keyEnd = equals;
+            if (equals >= 0)
+                trim(first, keyEnd);
+            if (equals >= 0 && keyEnd > first) {
+                line.key = true;
+                line.nameStart = first;
+                line.nameEnd = keyEnd;
+                line.valueStart = equals + 1;
+                line.valueEnd = last;
+                trim(line.valueStart, line.valueEnd);
+            }
+        }
+        return line;
+    }
+
+    // Names are compared as Windows does, without regard to case. The names the program
+    // asks for are ASCII, so the stored units need no decoding to be compared.
+    bool named(const Line& line, const QString& name) const {
+        if (line.nameEnd - line.nameStart != name.size())
+            return false;
+        for (qsizetype i = 0; i < name.size(); ++i) {
+            const char32_t wanted = name[i].unicode();
+            const char32_t stored = at(line.nameStart + i);
+            if (wanted >= 0x80 || stored >= 0x80 ? wanted != stored
+                                                 : asciiLower(wanted) != asciiLower(stored))
+                return false;
+        }
+        return true;
+    }
+
+    std::optional<Line> findSection(const QString& section) const {
+        for (qsizetype pos = 0; pos < size_;) {
+            const Line line = lineAt(pos);
+            if (line.section && named(line, section))
+                return line;
+            pos = line.next;
+        }
+        return std::nullopt;
+    }
+
+    std::optional<Line> findKey(const Line& sectionLine, const QString& key) const {
+        for (qsizetype pos = sectionLine.next; pos < size_;) {
+            const Line line = lineAt(pos);
+            if (line.section)
+                break;
+            if (line.key && named(line, key))
+                return line;
+            pos = line.next;
+        }
+        return std::nullopt;
+    }
+
+    // The section's last line that is not blank: a new key goes after it, so that blank
+    // lines separating it from the next section stay where they are.
+    Line lastFilledLine(const Line& sectionLine) const {
+        Line after = sectionLine;
+        for (qsizetype pos = sectionLine.next; pos < size_;) {
+            const Line line = lineAt(pos);
+            if (line.section)
+                break;
+            qsizetype first = line.start;
+            qsizetype last = line.end;
+            trim(first, last);
+            if (first < last)
+                after = line;
+            pos = line.next;
+        }
+        return after;
+    }
+
+    // The file's own line ending, CR LF for a file that has none yet.
+    QString lineEnding() const {
+        for (qsizetype i = 0; i < size_; ++i) {
+            if (at(i) == '\n')
+                return QStringLiteral("\n");
+            if (at(i) == '\r')
+                return i + 1 < size_ && at(i + 1) == '\n' ? QStringLiteral("\r\n")
+                                                          : QStringLiteral("\r");
+        }
+        return QStringLiteral("\r\n");
+    }
+
+    bool endsOpen() const { return size_ > 0 && at(size_ - 1) != '\n' && at(size_ - 1) != '\r'; }
+
+  private:
+    const char* data_;
+    qsizetype size_;
+};
+
+// Runs `f` with the content seen in units of the file's width.
+template <typename F> decltype(auto) withUnits(bool wide, const QByteArray& content, F&& f) {
+    if (wide)
+        return f(Units<char16_t>(content));
+    return f(Units<char>(content));
 }
 
 bool hasNonAscii(const QByteArray& bytes) {
@@ -63,16 +215,27 @@ QString sanitizeValue(QString value) {
     return value;
 }
 
+void swapPairs(QByteArray& units) {
+    char* data = units.data();
+    for (qsizetype i = 0; i + 1 < units.size(); i += 2)
+        std::swap(data[i], data[i + 1]);
+}
+
 } // namespace
 
-ProfileFile::ProfileFile(QByteArray content) : content_(std::move(content)) {
-    encoding_ = detect(content_);
-    if (encoding_ == Encoding::Utf16LE || encoding_ == Encoding::Utf16BE) {
-        QStringDecoder decoder(encoding_ == Encoding::Utf16LE ? QStringDecoder::Utf16LE
-                                                              : QStringDecoder::Utf16BE);
-        content_ = QString(decoder.decode(content_)).toUtf8(); // the mark is left out
-    } else if (content_.startsWith(Utf8Bom)) {
-        bodyStart_ = Utf8Bom.size();
+ProfileFile::ProfileFile(QByteArray content) : encoding_(detect(content)) {
+    const qsizetype mark = wide()                                                       ? 2
+                           : encoding_ == Encoding::Utf8 && content.startsWith(Utf8Bom) ? 3
+                                                                                        : 0;
+    head_ = content.left(mark);
+    content_ = content.mid(mark);
+    if (wide()) {
+        if (content_.size() % 2 != 0) {
+            tail_ = content_.right(1);
+            content_.chop(1);
+        }
+        if ((encoding_ == Encoding::Utf16BE) != (QSysInfo::ByteOrder == QSysInfo::BigEndian))
+            swapPairs(content_);
     }
 }
 
@@ -86,126 +249,59 @@ ProfileFile::Encoding ProfileFile::detect(const QByteArray& content) {
     return Encoding::Windows1250;
 }
 
+bool ProfileFile::wide() const {
+    return encoding_ == Encoding::Utf16LE || encoding_ == Encoding::Utf16BE;
+}
+
 QByteArray ProfileFile::bytes() const {
-    if (encoding_ != Encoding::Utf16LE && encoding_ != Encoding::Utf16BE)
-        return content_;
-    QStringEncoder encoder(encoding_ == Encoding::Utf16LE ? QStringEncoder::Utf16LE
-                                                          : QStringEncoder::Utf16BE,
-                           QStringEncoder::Flag::WriteBom);
-    return encoder.encode(QString::fromUtf8(content_));
+    QByteArray body = content_;
+    if (wide() && (encoding_ == Encoding::Utf16BE) != (QSysInfo::ByteOrder == QSysInfo::BigEndian))
+        swapPairs(body);
+    return head_ + body + tail_;
 }
 
-ProfileFile::Line ProfileFile::lineAt(int pos) const {
-    const int size = content_.size();
-    const char* data = content_.constData();
-    Line line;
-    line.start = pos;
-    int end = pos;
-    while (end < size && data[end] != '\n' && data[end] != '\r')
-        ++end;
-    line.end = end;
-    // A line ends with CR LF, LF or CR alone.
-    int next = end;
-    if (next < size && data[next] == '\r')
-        ++next;
-    if (next < size && data[next] == '\n')
-        ++next;
-    line.next = next;
-
-    int first = pos;
-    int last = end;
-    trimBlanks(data, first, last);
-    if (first < last && data[first] == '[') {
-        const int close = findIn(data, first + 1, last, ']');
-        if (close >= 0) {
-            line.section = true;
-            line.nameStart = first + 1;
-            line.nameEnd = close;
-            trimBlanks(data, line.nameStart, line.nameEnd);
-        }
-    } else if (first < last && data[first] != ';') {
-        const int equals = findIn(data, first, last, '=');
-        if (equals >= 0) {
-            int keyEnd = equals;
-            trimBlanks(data, first, keyEnd);
-            if (keyEnd > first) {
-                line.key = true;
-                line.nameStart = first;
-                line.nameEnd = keyEnd;
-                line.valueStart = equals + 1;
-                line.valueEnd = last;
-                trimBlanks(data, line.valueStart, line.valueEnd);
-            }
-        }
+QString ProfileFile::decode(qsizetype first, qsizetype last) const {
+    if (wide()) {
+        // Code unit for code unit: even a lone surrogate stays what it was.
+        QString text(last - first, Qt::Uninitialized);
+        std::memcpy(text.data(), content_.constData() + 2 * first, std::size_t(2 * text.size()));
+        return text;
     }
-    return line;
-}
-
-// Section and key names are compared as Windows does, without regard to case. The names
-// the program asks for are ASCII, so the stored bytes need no decoding to be compared.
-bool ProfileFile::named(const Line& line, const QString& name) const {
-    if (line.nameEnd - line.nameStart != name.size())
-        return false;
-    const char* stored = content_.constData() + line.nameStart;
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        const char16_t wanted = name[i].unicode();
-        const auto byte = static_cast<unsigned char>(stored[i]);
-        if (wanted >= 0x80 || byte >= 0x80) {
-            if (wanted != byte)
-                return false;
-        } else if (std::tolower(byte) != std::tolower(int(wanted))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-std::optional<ProfileFile::Line> ProfileFile::findSection(const QString& section) const {
-    for (int pos = bodyStart_; pos < content_.size();) {
-        const Line line = lineAt(pos);
-        if (line.section && named(line, section))
-            return line;
-        pos = line.next;
-    }
-    return std::nullopt;
-}
-
-std::optional<ProfileFile::Line> ProfileFile::findKey(const Line& sectionLine,
-                                                      const QString& key) const {
-    for (int pos = sectionLine.next; pos < content_.size();) {
-        const Line line = lineAt(pos);
-        if (line.section)
-            break;
-        if (line.key && named(line, key))
-            return line;
-        pos = line.next;
-    }
-    return std::nullopt;
-}
-
-QString ProfileFile::decode(const QByteArray& bytes) const {
-    if (encoding_ != Encoding::Windows1250) {
+    const QByteArrayView bytes(content_.constData() + first, last - first);
+    if (encoding_ == Encoding::Utf8) {
         // A value may itself begin with U+FEFF: that is text, not a byte-order mark.
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
         return decoder.decode(bytes);
     }
-    return Windows1250::decode(bytes);
+    return Windows1250::decode(bytes.toByteArray());
+}
+
+QByteArray ProfileFile::unitsOf(const QString& text) const {
+    if (wide())
+        return QByteArray(reinterpret_cast<const char*>(text.utf16()), 2 * text.size());
+    if (encoding_ == Encoding::Utf8)
+        return text.toUtf8();
+    bool fits = true;
+    return Windows1250::encode(text, &fits);
 }
 
 std::optional<QString> ProfileFile::value(const QString& section, const QString& key) const {
-    const std::optional<Line> sectionLine = findSection(section);
-    if (!sectionLine)
-        return std::nullopt;
-    const std::optional<Line> line = findKey(*sectionLine, key);
-    if (!line)
-        return std::nullopt;
-    QByteArray raw = content_.mid(line->valueStart, line->valueEnd - line->valueStart);
-    if (raw.size() >= 2 && (raw.front() == '"' || raw.front() == '\'') && raw.back() == raw.front())
-        raw = raw.mid(1, raw.size() - 2);
-    const int nul = raw.indexOf('\0');
-    if (nul >= 0)
-        raw.truncate(nul);
-    return decode(raw);
+    return withUnits(wide(), content_, [&](const auto& text) -> std::optional<QString> {
+        const std::optional<Line> sectionLine = text.findSection(section);
+        const std::optional<Line> line =
+            sectionLine ? text.findKey(*sectionLine, key) : std::nullopt;
+        if (!line)
+            return std::nullopt;
+        qsizetype first = line->valueStart;
+        qsizetype last = line->valueEnd;
+        if (last - first >= 2 && (text.at(first) == '"' || text.at(first) == '\'') &&
+            text.at(last - 1) == text.at(first)) {
+            ++first;
+            --last;
+        }
+        const qsizetype nul = text.find(first, last, '\0');
+        return decode(first, nul >= 0 ? nul : last);
+    });
 }
 
 QString ProfileFile::read(const QString& section, const QString& key, const QString& defaultValue,
@@ -218,22 +314,8 @@ QString ProfileFile::read(const QString& section, const QString& key, const QStr
     return found;
 }
 
-QByteArray ProfileFile::lineEnding() const {
-    const char* data = content_.constData();
-    const int size = content_.size();
-    for (int i = bodyStart_; i < size; ++i) {
-        if (data[i] == '\n')
-            return QByteArrayLiteral("\n");
-        if (data[i] == '\r')
-            return i + 1 < size && data[i + 1] == '\n' ? QByteArrayLiteral("\r\n")
-                                                       : QByteArrayLiteral("\r");
-    }
-    return QByteArrayLiteral("\r\n");
-}
-
 void ProfileFile::switchToUtf8() {
-    const QByteArray body = content_.mid(bodyStart_);
-    content_ = content_.left(bodyStart_) + Windows1250::decode(body).toUtf8();
+    content_ = Windows1250::decode(content_).toUtf8();
     encoding_ = Encoding::Utf8;
 }
 
@@ -266,272 +348,24 @@ void ProfileFile::place(const QString& section, const QString& key, const QStrin
             switchToUtf8();
     }
     if (encoding_ != Encoding::Windows1250)
-        encoded = clean.toUtf8();
-
-    const QByteArray eol = lineEnding();
-    const std::optional<Line> sectionLine = findSection(section);
-    if (!sectionLine) {
-        QByteArray append;
-        const char last = content_.size() > bodyStart_ ? content_.back() : '\n';
-        if (last != '\n' && last != '\r') // last line without its ending
-            append += eol;
-        append += '[' + section.toUtf8() + ']' + eol + key.toUtf8() + '=' + encoded + eol;
-        content_ += append;
-        return;
-    }
-    if (const std::optional<Line> line = findKey(*sectionLine, key)) {
-        content_.replace(line->valueStart, line->valueEnd - line->valueStart, encoded);
-        return;
-    }
-    // After the last non-blank line of the section: blank lines that separate it from the
-    // next section stay where they are.
-    Line after = *sectionLine;
-    for (int pos = sectionLine->next; pos < content_.size();) {
-        const Line line = lineAt(pos);
-        if (line.section)
-            break;
-        int first = line.start;
-        int last = line.end;
-        trimBlanks(content_.constData(), first, last);
-        if (first < last)
-            after = line;
-        pos = line.next;
-    }
-    QByteArray insert;
-    if (after.next == after.end) // last line without its ending
-        insert += eol;
-    insert += key.toUtf8() + '=' + encoded + eol;
-    content_.insert(after.next, insert);
-}
-
-// --- the file on disk ---------------------------------------------------------------
-
-namespace {
-
-// Terminating signals wait while a save runs: the file is then always whole, and no
-// temporary file is left behind for a signal to orphan.
-class SignalsHeld {
-  public:
-    SignalsHeld() {
-        sigset_t held;
-        sigemptyset(&held);
-        for (int signal : {SIGTERM, SIGHUP, SIGINT, SIGQUIT})
-            sigaddset(&held, signal);
-        pthread_sigmask(SIG_BLOCK, &held, &before_);
-    }
-    ~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &before_, nullptr); }
-    SignalsHeld(const SignalsHeld&) = delete;
-    SignalsHeld& operator=(const SignalsHeld&) = delete;
-
-  private:
-    sigset_t before_;
-};
-
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    // Closes now, reporting what the close says (a delayed write error).
-    bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
-
-  private:
-    int fd_;
-};
-
-QString reason() {
-    return qt_error_string(errno);
-}
-
-bool readAll(int fd, QByteArray& out, off_t expectedSize) {
-    out.reserve(qsizetype(expectedSize));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0)
-            return true;
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        out.append(buffer, n);
-    }
-}
-
-bool writeAll(int fd, const QByteArray& bytes, off_t at) {
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n =
-            ::pwrite(fd, bytes.constData() + done, std::size_t(bytes.size() - done), at + done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
-}
-
-// The file may not be replaced by another without changing what it is: it has other
-// names, an access-control list or other extended attributes.
-bool mustStayThisFile(const QByteArray& path, const struct stat& info) {
-    if (info.st_nlink > 1)
-        return true;
-    const ssize_t size = ::listxattr(path.constData(), nullptr, 0);
-    QByteArray names(qMax<ssize_t>(size, 0), '\0');
-    if (size <= 0 || ::listxattr(path.constData(), names.data(), names.size()) <= 0)
-        return false;
-    // The security label every file has under SELinux is given to a new file as well.
-    for (const QByteArray& name : names.split('\0'))
-        if (!name.isEmpty() && name != "security.selinux")
-            return true;
-    return false;
-}
-
-QString cannotRead(const QString& path) {
-    return QStringLiteral("Soubor %1 nelze přečíst (%2).").arg(path, reason());
-}
-
-QString cannotOpenForWriting(const QString& path) {
-    return QStringLiteral("Soubor %1 nelze otevřít pro zápis (%2).").arg(path, reason());
-}
-
-QString writeFailed(const QString& path) {
-    const bool full = errno == ENOSPC || errno == EDQUOT;
-    return QStringLiteral("Zápis do souboru %1 se nezdařil (%2).").arg(path, reason()) +
-           (full ? QStringLiteral(" Na disku možná není dost místa.") : QString());
-}
-
-// Writes over the file itself: it grows first (so a full disk fails before a byte
-// changes), then takes the new bytes and is cut to their length.
-ProfileFile::WriteResult writeInPlace(const QByteArray& target, const QString& path,
-                                      const QByteArray& bytes) {
-    Descriptor fd(::open(target.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
-    struct stat info {};
-    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return {false, cannotOpenForWriting(path)};
-    if (bytes.size() > info.st_size) {
-        const int error = ::posix_fallocate(fd.get(), 0, bytes.size());
-        if (error != 0 && error != EOPNOTSUPP && error != EINVAL) {
-            errno = error;
-            return {false, writeFailed(path)};
+        encoded = unitsOf(clean);
+    const qsizetype width = wide() ? 2 : 1;
+    withUnits(wide(), content_, [&](const auto& text) {
+        const QString eol = text.lineEnding();
+        const std::optional<Line> sectionLine = text.findSection(section);
+        if (!sectionLine) {
+            const QString opening = text.endsOpen() ? eol : QString();
+            content_ += unitsOf(opening + QLatin1Char('[') + section + QLatin1Char(']') + eol +
+                                key + QLatin1Char('=')) +
+                        encoded + unitsOf(eol);
+        } else if (const std::optional<Line> line = text.findKey(*sectionLine, key)) {
+            content_.replace(width * line->valueStart, width * (line->valueEnd - line->valueStart),
+                             encoded);
+        } else {
+            const Line after = text.lastFilledLine(*sectionLine);
+            const QString opening = after.next == after.end ? eol : QString();
+            content_.insert(width * after.next,
+                            unitsOf(opening + key + QLatin1Char('=')) + encoded + unitsOf(eol));
         }
-    }
-    if (!writeAll(fd.get(), bytes, 0) || ::ftruncate(fd.get(), bytes.size()) != 0 ||
-        ::fsync(fd.get()) != 0 || !fd.close())
-        return {false, writeFailed(path)};
-    return {};
-}
-
-// Writes a new file beside the target and renames it over the target, so that a crash
-// leaves the old file or the new, never part of either. Nothing when the new file cannot
-// be what the old one was (its owner or group) or the folder takes no new file.
-std::optional<ProfileFile::WriteResult> replace(const QByteArray& target, const QString& path,
-                                                const QByteArray& bytes, const struct stat* old) {
-    QByteArray temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = target + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
-        // A new file gets the mode the umask gives; a replacement the old file's, below.
-        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                    old ? 0600 : 0666);
-        if (fd < 0 && errno != EEXIST)
-            break;
-    }
-    if (fd < 0) {
-        if (old && (errno == EACCES || errno == EPERM || errno == EROFS))
-            return std::nullopt;
-        return ProfileFile::WriteResult{false, cannotOpenForWriting(path)};
-    }
-    Descriptor file(fd);
-    const auto discard = [&] {
-        const int saved = errno;
-        ::unlink(temporary.constData());
-        errno = saved;
-    };
-    if (old) {
-        const bool sameOwner = old->st_uid == ::geteuid();
-        if (::fchown(fd, sameOwner ? uid_t(-1) : old->st_uid, old->st_gid) != 0) {
-            discard();
-            return std::nullopt;
-        }
-        // The mode bits as they were, set after the owner (which clears set-id bits).
-        ::fchmod(fd, old->st_mode & 07777);
-    }
-    if (!writeAll(fd, bytes, 0) || ::fsync(fd) != 0 || !file.close() ||
-        ::rename(temporary.constData(), target.constData()) != 0) {
-        const QString error = writeFailed(path);
-        discard();
-        return ProfileFile::WriteResult{false, error};
-    }
-    return ProfileFile::WriteResult{};
-}
-
-} // namespace
-
-QString ProfileFile::shownPath(const QString& path) {
-    static const QString viaDescriptor = QStringLiteral("/proc/self/fd/");
-    if (!path.startsWith(viaDescriptor))
-        return path;
-    const qsizetype rest = path.indexOf(QLatin1Char('/'), viaDescriptor.size());
-    const QString folder = QFileInfo(path.left(rest)).symLinkTarget();
-    return folder.isEmpty() ? path : folder + (rest < 0 ? QString() : path.mid(rest));
-}
-
-ProfileFile ProfileFile::load(const QString& path) {
-    QByteArray content;
-    // Not blocking on a FIFO, not reading a device: only a regular file holds settings.
-    Descriptor fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    struct stat info {};
-    if (fd.get() >= 0 && ::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode) &&
-        !readAll(fd.get(), content, info.st_size))
-        content.clear();
-    return ProfileFile(content);
-}
-
-ProfileFile::WriteResult ProfileFile::writeFile(const QString& path,
-                                                const QVector<Entry>& entries) {
-    const QByteArray name = QFile::encodeName(path);
-    const QString shown = shownPath(path);
-    QByteArray content;
-    struct stat info {};
-    Descriptor fd(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    const bool exists = fd.get() >= 0;
-    if (!exists && errno != ENOENT)
-        return {false, cannotRead(shown)};
-    if (exists) {
-        if (::fstat(fd.get(), &info) != 0)
-            return {false, cannotRead(shown)};
-        if (S_ISDIR(info.st_mode))
-            return {false, QStringLiteral("%1 je složka, ne soubor.").arg(shown)};
-        if (!S_ISREG(info.st_mode))
-            return {false, QStringLiteral("%1 není obyčejný soubor.").arg(shown)};
-        // The owner's write bit too: the superuser may write anything, but a file its owner
-        // made read-only is meant to stay as it is.
-        if (::access(name.constData(), W_OK) != 0 || !(info.st_mode & S_IWUSR))
-            return {false, QStringLiteral("Soubor %1 je jen pro čtení.").arg(shown)};
-        if (!readAll(fd.get(), content, info.st_size))
-            return {false, cannotRead(shown)};
-    }
-    ProfileFile profile(content);
-    profile.setValues(entries);
-    const QByteArray bytes = profile.bytes();
-
-    // A link stays a link: its target is what gets written.
-    QByteArray target = name;
-    if (exists) {
-        char resolved[PATH_MAX];
-        if (::realpath(name.constData(), resolved))
-            target = resolved;
-    }
-    const SignalsHeld held;
-    if (exists && mustStayThisFile(target, info))
-        return writeInPlace(target, shown, bytes);
-    if (const auto replaced = replace(target, shown, bytes, exists ? &info : nullptr))
-        return *replaced;
-    return writeInPlace(target, shown, bytes);
+    });
 }

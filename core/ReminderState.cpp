@@ -1,6 +1,7 @@
 #include "core/ReminderState.h"
 
 #include "core/Conversions.h"
+#include "platform/SafeFile.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ const QString FlagKey = QStringLiteral("2");
 
 QString originOf(const QString& path, const QString& section, const QString& key) {
     return QStringLiteral("Hodnota pochází ze souboru %1, sekce [%2], klíč %3.")
-        .arg(ProfileFile::shownPath(path), section, key);
+        .arg(SafeFile::shownPath(path), section, key);
 }
 
 } // namespace
@@ -29,9 +30,10 @@ QString ReminderState::ReadSetting(const ProfileFile& file, const QString& secti
     return UpToNul(file.read(section, key, defaultValue, size));
 }
 
-void ReminderState::LoadSettings(const QLocale& locale) {
+QString ReminderState::LoadSettings(const QLocale& locale) {
     // The four reads see the file as it is now: read it once, look up four times.
-    const ProfileFile file = ProfileFile::load(IniPath);
+    QString unreadable;
+    const ProfileFile file(SafeFile::read(IniPath, &unreadable));
     MessageText1 = ReadSetting(file, Texts, Text1Key, QStringLiteral("..."), TextBufferSize);
     MessageText2 = ReadSetting(file, Texts, Text2Key, QStringLiteral("..."), TextBufferSize);
 
@@ -48,13 +50,17 @@ void ReminderState::LoadSettings(const QLocale& locale) {
         ReadSetting(file, Data, IntervalKey, QStringLiteral("3600"), IntervalBufferSize);
     IntervalText = interval + QString(IntervalBufferSize - interval.size(), QChar(0));
     IntervalMinutes = Conversions::toSingle(interval, locale, originOf(IniPath, Data, IntervalKey));
+    return unreadable;
 }
 
-ProfileFile::WriteResult ReminderState::SaveSettings(int sliderValue) const {
-    return ProfileFile::writeFile(
-        IniPath,
-        {{Texts, Text1Key, MessageText1},
-         {Texts, Text2Key, MessageText2},
-         {Data, IntervalKey, QString::number(sliderValue)},
-         {Data, FlagKey, HideDesktop == True ? QStringLiteral("1") : QStringLiteral("0")}});
+QString ReminderState::SaveSettings(int sliderValue) const {
+    return SafeFile::replace(IniPath, [&](const QByteArray& stored) {
+        ProfileFile file(stored);
+        file.setValues(
+            {{Texts, Text1Key, MessageText1},
+             {Texts, Text2Key, MessageText2},
+             {Data, IntervalKey, QString::number(sliderValue)},
+             {Data, FlagKey, HideDesktop == True ? QStringLiteral("1") : QStringLiteral("0")}});
+        return file.bytes();
+    });
 }

@@ -35,7 +35,9 @@ class ReminderState {
                                const QString& defaultValue, int size);
     // The four reads: texts 1 and 2, the full-screen flag, the interval. A flag or an
     // interval that is no number throws RuntimeError naming the file, section and key.
-    void LoadSettings(const QLocale& locale);
+    // A file that cannot be read gives the defaults; why, in Czech, is returned.
+    QString LoadSettings(const QLocale& locale);
     // The four writes, in one replacement of the file: it holds all of them or none.
-    ProfileFile::WriteResult SaveSettings(int sliderValue) const;
+    // Returns why the file could not be written, or nothing.
+    QString SaveSettings(int sliderValue) const;
 };

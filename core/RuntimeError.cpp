@@ -1,7 +1,5 @@
 #include "core/RuntimeError.h"
 
-#include "platform/Platform.h"
-
 #include <utility>
 
 RuntimeError::RuntimeError(int number, QString value, QString origin)
@@ -25,18 +23,4 @@ QString RuntimeError::userMessage() const {
         text += QLatin1Char('\n') + origin_;
     text += QStringLiteral("\n\nProgram bude ukončen.");
     return text;
-}
-
-void runGuarded(Platform& platform, const std::function<void()>& handler) {
-    try {
-        try {
-            handler();
-        } catch (const RuntimeError& error) {
-            platform.messageBox(error.userMessage(), Platform::MbOkCritical,
-                                QStringLiteral("Vestrel"));
-            platform.end(1);
-        }
-    } catch (const Platform::Ended&) {
-        // The platform could not end the process itself; nothing more runs here.
-    }
 }

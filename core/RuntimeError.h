@@ -3,9 +3,6 @@
 #include <QString>
 
 #include <exception>
-#include <functional>
-
-class Platform;
 
 // A run-time error that ends the program: a conversion that cannot be made or a value
 // out of range. Thrown where it happens and reported by the guard at the event boundary.
@@ -26,7 +23,3 @@ class RuntimeError : public std::exception {
     QString value_;
     QString origin_;
 };
-
-// Runs one event handler: the single place where a run-time error that nothing handled is
-// shown to the user, after which the program ends.
-void runGuarded(Platform& platform, const std::function<void()>& handler);

@@ -1,33 +1,49 @@
 #include "platform/QtPlatform.h"
 
+#include "platform/SafeFile.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QLibrary>
-#include <QLockFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QUrl>
 #include <QVarLengthArray>
 
-#ifdef VESTREL_X11
 #include <xcb/xcb.h>
-#endif
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#ifdef Q_OS_UNIX
+#include <climits>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
+
+namespace {
+
+// Opens a folder of any path length, one name at a time.
+int openFolder(const QByteArray& path) {
+    int fd = ::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC);
+    for (const QByteArray& name : path.split('/')) {
+        if (name.isEmpty() || fd < 0)
+            continue;
+        const int next = ::openat(fd, name.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        ::close(fd);
+        fd = next;
+    }
+    return fd;
+}
+
+} // namespace
 
 QtPlatform::QtPlatform() = default;
 QtPlatform::~QtPlatform() = default;
@@ -40,37 +56,29 @@ void QtPlatform::chooseWindowSystem() {
 }
 
 bool QtPlatform::claimProgramFolder() {
-    const QString path = programFolder() + QStringLiteral("/.vestrel.lock");
-#ifdef Q_OS_UNIX
+    // One Vestrel per program folder and user: the lock lives in the user's own runtime
+    // folder, named after the program folder's identity, so that no other user can take it.
     // An advisory lock of the kernel's: it dies with the process that holds it, so a crash
     // never leaves a stale lock, and taking it costs next to nothing at start-up.
-    // Never through a link (it would create or lock some other file); a lock file that
-    // exists but is not ours to write is locked through a read-only descriptor.
-    const QByteArray name = QFile::encodeName(path);
-    const int flags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
-    lockDescriptor_ = ::open(name.constData(), O_RDWR | O_CREAT | flags, 0644);
-    if (lockDescriptor_ < 0 && (errno == EACCES || errno == EROFS || errno == EISDIR))
-        lockDescriptor_ = ::open(name.constData(), O_RDONLY | flags);
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    struct stat folder {};
+    struct stat runtimeInfo {};
+    if (!runtime.startsWith('/') || ::stat(runtime.constData(), &runtimeInfo) != 0 ||
+        runtimeInfo.st_uid != ::geteuid() || (runtimeInfo.st_mode & 022) != 0 ||
+        ::stat(QFile::encodeName(programFolder()).constData(), &folder) != 0)
+        return true; // nowhere to keep a lock of our own: we cannot tell, so run all the same
+    const QByteArray name = runtime + "/vestrel-" + QByteArray::number(quint64(folder.st_dev)) +
+                            '-' + QByteArray::number(quint64(folder.st_ino)) + ".lock";
+    lockDescriptor_ = ::open(name.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     struct stat info {};
-    if (lockDescriptor_ >= 0 && (::fstat(lockDescriptor_, &info) != 0 || !S_ISREG(info.st_mode))) {
-        ::close(lockDescriptor_);
-        lockDescriptor_ = -1;
-    }
-    if (lockDescriptor_ < 0)
-        return true; // no lock possible here: we cannot tell, so run all the same
+    if (lockDescriptor_ < 0 || ::fstat(lockDescriptor_, &info) != 0 || !S_ISREG(info.st_mode))
+        return true;
     if (::flock(lockDescriptor_, LOCK_EX | LOCK_NB) == 0)
         return true;
     const bool heldByAnother = errno == EWOULDBLOCK;
     ::close(lockDescriptor_);
     lockDescriptor_ = -1;
     return !heldByAnother;
-#else
-    lock_ = std::make_unique<QLockFile>(path);
-    lock_->setStaleLockTime(0); // held for the whole run: only a dead owner makes it stale
-    if (lock_->tryLock(0))
-        return true;
-    return lock_->error() != QLockFile::LockFailedError;
-#endif
 }
 
 int QtPlatform::messageBox(const QString& text, int buttonsAndIcon, const QString& title) {
@@ -99,10 +107,6 @@ int QtPlatform::messageBox(const QString& text, int buttonsAndIcon, const QStrin
 
 void QtPlatform::end(int status) {
     // At once: no handler runs after this, no window gets a chance to write anything.
-#ifndef Q_OS_UNIX
-    if (lock_)
-        lock_->unlock(); // so the next start need not check a stale lock
-#endif
     std::fflush(nullptr);
     std::_Exit(status);
 }
@@ -114,9 +118,15 @@ void QtPlatform::playSound(const QString& path) {
             reinterpret_cast<CreateSoundPlayer>(module.resolve(CreateSoundPlayerSymbol));
         if (create)
             sound_.reset(create());
-        if (!sound_)
-            soundModuleError_ = QStringLiteral("Zvukový modul programu (%1) nelze načíst: %2")
-                                    .arg(module.fileName(), module.errorString());
+        if (!sound_) {
+            std::fprintf(stderr, "Vestrel: %s\n", qPrintable(module.errorString()));
+            soundModuleError_ =
+                QStringLiteral("Zvukový modul programu (%1) %2.")
+                    .arg(SafeFile::shownPath(module.fileName()),
+                         QFileInfo::exists(module.fileName())
+                             ? QStringLiteral("nelze načíst: nepatří k této verzi programu")
+                             : QStringLiteral("chybí"));
+        }
     }
     if (!sound_)
         return reportSoundError(soundModuleError_); // at every warning, as any other failure
@@ -152,22 +162,15 @@ QRect QtPlatform::screenGeometry() {
 QString QtPlatform::programFolder() {
     if (!folder_.isEmpty())
         return folder_;
-    folder_ = QCoreApplication::applicationDirPath();
-#ifdef Q_OS_LINUX
+    QByteArray folder = SafeFile::linkTarget("/proc/self/exe");
+    folder.truncate(qMax(folder.lastIndexOf('/'), 1)); // the root keeps its slash
+    folder_ = folder.isEmpty() ? QCoreApplication::applicationDirPath() : QFile::decodeName(folder);
     // A folder name that is no valid text (unpacked from an old archive) does not survive
-    // the trip into a QString: reach the folder through a descriptor of it instead.
-    char target[4096];
-    const ssize_t length = ::readlink("/proc/self/exe", target, sizeof target);
-    if (length > 0 && length < ssize_t(sizeof target)) {
-        QByteArray folder(target, length);
-        folder.truncate(qMax(folder.lastIndexOf('/'), 1)); // the root keeps its slash
-        const int fd = QFile::encodeName(QFile::decodeName(folder)) == folder
-                           ? -1
-                           : ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        if (fd >= 0)
-            folder_ = QStringLiteral("/proc/self/fd/%1").arg(fd); // open for the whole run
-    }
-#endif
+    // the trip into a QString, and one longer than a path may be cannot be opened by name:
+    // reach the folder through a descriptor of it instead, open for the whole run.
+    if (!folder.isEmpty() && (QFile::encodeName(folder_) != folder || folder.size() >= PATH_MAX))
+        if (const int fd = openFolder(folder); fd >= 0)
+            folder_ = QStringLiteral("/proc/self/fd/%1").arg(fd);
     return folder_;
 }
 
@@ -181,7 +184,6 @@ QLocale QtPlatform::locale() {
 }
 
 void QtPlatform::keepOffTaskbar(QWidget& window) {
-#ifdef VESTREL_X11
     // The window types say "no task bar entry" only to some window managers; the EWMH
     // states say it to all. Set on the unmapped window, they are kept by Qt when it maps
     // the window, and set again for each showing (a window manager drops them at unmap).
@@ -211,9 +213,6 @@ void QtPlatform::keepOffTaskbar(QWidget& window) {
             states.append(skip);
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32,
                         uint32_t(states.size()), states.constData());
-#else
-    Q_UNUSED(window);
-#endif
 }
 
 void QtPlatform::runModal(QWidget& window) {

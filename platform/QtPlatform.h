@@ -8,7 +8,6 @@
 
 #include <memory>
 
-class QLockFile;
 class QMessageBox;
 
 // The real platform: Qt's widgets, Qt Multimedia for the sound, the desktop services.
@@ -20,9 +19,9 @@ class QtPlatform final : public Platform {
     // Before the application object exists: in a Wayland session with XWayland at hand,
     // use X11, where windows may place themselves (the monitor sits in the corner).
     static void chooseWindowSystem();
-    // Takes the program folder for this instance. False when another running instance
-    // has it: two counters must not share one settings file. A lock left by an instance
-    // that died is taken over; a folder where no lock can be made does not stop us.
+    // Takes the program folder for this instance. False when another running instance of
+    // the same user has it: two counters must not share one settings file. A lock left by
+    // an instance that died is taken over; where no lock can be made we run all the same.
     bool claimProgramFolder();
 
     int messageBox(const QString& text, int buttonsAndIcon, const QString& title) override;
@@ -43,11 +42,7 @@ class QtPlatform final : public Platform {
     // nothing while the program only counts. It outlives the warning windows, so
     // closing a window does not cut the sound off.
     std::unique_ptr<SoundPlayer> sound_;
-#ifdef Q_OS_UNIX
-    int lockDescriptor_ = -1; // flock()ed for the whole run; the kernel frees it at exit
-#else
-    std::unique_ptr<QLockFile> lock_;
-#endif
+    int lockDescriptor_ = -1;           // flock()ed for the whole run; the kernel frees it at exit
     QString soundModuleError_;          // why the sound module could not be loaded, once tried
     QPointer<QMessageBox> soundReport_; // the open report of a sound that failed
     QString folder_;                    // found once, at the first call

@@ -17,7 +17,7 @@ namespace {
 QString whyUnplayable(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("Soubor %1 nelze otevřít (%2).").arg(path, file.errorString());
+        return QStringLiteral("Soubor %1 nelze otevřít.").arg(path);
     const QString damaged = QStringLiteral("Soubor %1 není platný zvukový soubor WAV.").arg(path);
     const QByteArray head = file.read(12);
     if (head.size() < 12 || !head.startsWith("RIFF") || head.mid(8, 4) != "WAVE")
@@ -72,12 +72,6 @@ class QtSoundPlayer final : public SoundPlayer {
 
 } // namespace
 
-#if defined(_WIN32)
-#define VESTREL_EXPORT __declspec(dllexport)
-#else
-#define VESTREL_EXPORT __attribute__((visibility("default")))
-#endif
-
-extern "C" VESTREL_EXPORT SoundPlayer* vestrel_create_sound_player() {
+extern "C" __attribute__((visibility("default"))) SoundPlayer* vestrel_create_sound_player() {
     return new QtSoundPlayer;
 }

@@ -5,7 +5,9 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 out="${BUILD_DIR:-$root/build}/fuzz"
+# The settings code itself is instrumented too, so that the fuzzer sees what it covers.
 cmake -S "$root" -B "$out" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined" \
     -DVESTREL_FUZZER=ON >/dev/null
 cmake --build "$out" --target profile_fuzzer -j"$(nproc)"
 mkdir -p "$out/corpus"

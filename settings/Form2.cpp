@@ -3,11 +3,11 @@
 #include "app/Program.h"
 #include "core/Conversions.h"
 #include "core/Messages.h"
-#include "core/Twips.h"
 #include "platform/Platform.h"
 #include "settings/ClickLabel.h"
 #include "settings/KeyScrollBar.h"
 #include "settings/WrapCheckBox.h"
+#include "ui/Twips.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -152,7 +152,7 @@ void Form2::createAboutPanel(FormWindow& w) {
         autoSizeLabel(w, QStringLiteral("© 2026 Vestrel. Všechna práva vyhrazena."), 840, 3720);
     Label7 =
         autoSizeLabel(w, QStringLiteral("Autoři: tým Vestrel, vestrel@example.org"), 840, 3960);
-    Label8 = autoSizeLabel<ClickLabel>(w, Program::MakerAddress, 840, 4320);
+    Label8 = autoSizeLabel<ClickLabel>(w, Messages::MakerAddress, 840, 4320);
     Label8->setFont(FormWindow::headingFont());
     Label8->setCursor(Qt::WhatsThisCursor);
     Label8->adjustSize();
@@ -251,9 +251,9 @@ void Form2::Check1_Click() {
 }
 
 bool Form2::SaveSettings() {
-    const ProfileFile::WriteResult result = program_.state.SaveSettings(HScroll1->value());
-    if (!result.ok) {
-        platform_.messageBox(QStringLiteral("Nastavení se nepodařilo uložit.\n") + result.error,
+    const QString failure = program_.state.SaveSettings(HScroll1->value());
+    if (!failure.isEmpty()) {
+        platform_.messageBox(QStringLiteral("Nastavení se nepodařilo uložit.\n") + failure,
                              Platform::MbOkCritical, QStringLiteral("Nastavení"));
         return false;
     }
@@ -292,6 +292,6 @@ void Form2::Command4_Click() {
 }
 
 void Form2::Label8_Click() {
-    platform_.openUrl(Program::MakerAddress);
+    platform_.openUrl(Messages::MakerAddress);
     unload();
 }

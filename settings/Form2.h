@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Form.h"
+#include "ui/Form.h"
 
 #include <cstdint>
 

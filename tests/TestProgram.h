@@ -1,20 +1,14 @@
 #pragma once
 
+#include "Cp1250.h"
 #include "FakePlatform.h"
 #include "app/Program.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <memory>
-
-// Text as a settings file in the Central European code page holds it.
-inline QByteArray cp1250(const QString& text) {
-    QStringEncoder encoder("windows-1250");
-    return encoder.encode(text);
-}
 
 // A program folder of its own with data.ini and s.wav, a fake platform and the program.
 struct TestProgram {

@@ -1,31 +1,41 @@
 // Saves the settings over and over, alternating between two sets of values, until killed
-// or COUNT saves are done. Prints "ready" once the first save is on disk.
+// or COUNT saves are done, one save per turn of the event loop, with requests to end
+// handled as the program handles them. Prints "ready" once the first save is on disk.
 //   save_loop FILE [COUNT]
 #include "core/ReminderState.h"
+#include "platform/TerminationSignals.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char* argv[]) {
+    TerminationSignals::catchThem();
     QCoreApplication app(argc, argv);
+    TerminationSignals::actOnThemFromEventLoop();
     if (argc != 2 && argc != 3)
         return 2;
     const long count = argc == 3 ? std::atol(argv[2]) : -1;
     ReminderState state;
     state.IniPath = QString::fromLocal8Bit(argv[1]);
-    for (long i = 0; i != count; ++i) {
-        const bool even = i % 2 == 0;
+    long done = 0;
+    QTimer saves;
+    QObject::connect(&saves, &QTimer::timeout, [&] {
+        const bool even = done % 2 == 0;
         state.MessageText1 = even ? QStringLiteral("Nové nastavení") : QStringLiteral("Staré");
         state.MessageText2 = even ? QString(90, QLatin1Char('n')) : QStringLiteral("s");
         state.HideDesktop = even ? ReminderState::True : ReminderState::False;
-        if (!state.SaveSettings(even ? 45 : 60).ok)
-            return 1;
-        if (i == 0) {
+        if (!state.SaveSettings(even ? 45 : 60).isEmpty())
+            return QCoreApplication::exit(1);
+        if (++done == 1) {
             std::puts("ready");
             std::fflush(stdout);
         }
-    }
-    return 0;
+        if (done == count)
+            QCoreApplication::quit();
+    });
+    saves.start(0);
+    return QCoreApplication::exec();
 }

@@ -1,6 +1,7 @@
 // The monitor window and the reminder cycle, driven through its handlers.
 #include "TestProgram.h"
-#include "core/Twips.h"
+#include "core/Messages.h"
+#include "ui/Twips.h"
 
 #include <QLabel>
 #include <QTest>
@@ -66,7 +67,7 @@ void CycleTest::missingFiles() {
     QCOMPARE(t.platform.boxes[0].style, Platform::MbOkCritical);
     QCOMPARE(t.platform.boxes[0].text,
              firstLine + QStringLiteral("\r\nTento program (a mnoho dalších) lze stáhnou na ") +
-                 Program::MakerAddress);
+                 Messages::MakerAddress);
     QCOMPARE(t->state.IniPath, QString()); // nothing read, nothing written
     QVERIFY(t.platform.sounds.isEmpty());
 }

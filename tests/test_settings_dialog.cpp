@@ -1,6 +1,7 @@
 // The settings dialog: live editing, saving, the prompt, the about panel and its layout.
 #include "Layout.h"
 #include "TestProgram.h"
+#include "core/Messages.h"
 #include "settings/ClickLabel.h"
 #include "settings/KeyScrollBar.h"
 #include "settings/WrapCheckBox.h"
@@ -204,11 +205,11 @@ void SettingsDialogTest::webLink() {
     const QByteArray before = t.ini();
     openDialog(t, [&](Form2& d) {
         d.Text1->setText("changed");
-        QCOMPARE(d.Label8->text(), Program::MakerAddress);
+        QCOMPARE(d.Label8->text(), Messages::MakerAddress);
         QCOMPARE(d.Label8->cursor().shape(), Qt::WhatsThisCursor);
         QTest::mouseClick(d.Label8, Qt::LeftButton);
     });
-    QCOMPARE(t.platform.urls, QStringList{Program::MakerAddress});
+    QCOMPARE(t.platform.urls, QStringList{Messages::MakerAddress});
     QVERIFY(!t->form2.isLoaded());
     QVERIFY(t.platform.boxes.isEmpty());
     QCOMPARE(t.ini(), before);

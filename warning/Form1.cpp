@@ -1,6 +1,6 @@
 #include "warning/Form1.h"
 
-#include "core/Twips.h"
+#include "ui/Twips.h"
 
 #include <QLabel>
 #include <QPushButton>

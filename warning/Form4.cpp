@@ -1,8 +1,7 @@
 #include "warning/Form4.h"
 
-#include "app/Program.h"
-#include "core/Twips.h"
 #include "platform/Platform.h"
+#include "ui/Twips.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -2,8 +2,8 @@
 
 #include "app/Program.h"
 #include "core/Messages.h"
-#include "core/Twips.h"
 #include "platform/Platform.h"
+#include "ui/Twips.h"
 
 #include <QLabel>
 #include <QPushButton>

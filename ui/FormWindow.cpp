@@ -1,6 +1,6 @@
-#include "core/FormWindow.h"
+#include "ui/FormWindow.h"
 
-#include "core/Twips.h"
+#include "ui/Twips.h"
 
 #include <QCloseEvent>
 #include <QIcon>

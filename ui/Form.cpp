@@ -1,4 +1,4 @@
-#include "core/Form.h"
+#include "ui/Form.h"
 
 #include "platform/Platform.h"
 

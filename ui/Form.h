@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/FormWindow.h"
-#include "core/RuntimeError.h"
+#include "ui/FormWindow.h"
+#include "ui/Guard.h"
 
 #include <QObject>
 #include <QPointer>

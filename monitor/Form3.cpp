@@ -1,9 +1,10 @@
-#include "core/Form3.h"
+#include "monitor/Form3.h"
 
 #include "app/Program.h"
+#include "core/Messages.h"
 #include "core/RuntimeError.h"
-#include "core/Twips.h"
 #include "platform/Platform.h"
+#include "ui/Twips.h"
 
 #include <QLabel>
 #include <QTimer>
@@ -55,14 +56,16 @@ void Form3::Form_Load() {
 
     ReminderState& state = program_.state;
     state.IniPath = folder + QStringLiteral("/data.ini");
-    state.LoadSettings(platform_.locale());
+    const QString unreadable = state.LoadSettings(platform_.locale());
     // The scratch label keeps the interval text as a label shows it: up to the first NUL.
     Label1->setText(ReminderState::UpToNul(state.IntervalText));
+    if (!unreadable.isEmpty()) // the defaults stand in for what could not be read
+        platform_.messageBox(unreadable, Platform::MbOkCritical, QStringLiteral("Vestrel"));
 }
 
 void Form3::ReportMissingFile() {
     const QString secondLine =
-        QStringLiteral("Tento program (a mnoho dalších) lze stáhnou na ") + Program::MakerAddress;
+        QStringLiteral("Tento program (a mnoho dalších) lze stáhnou na ") + Messages::MakerAddress;
     const QString title = QStringLiteral("CHYBA");
     if (MissingFile == QLatin1String("ini"))
         platform_.messageBox(

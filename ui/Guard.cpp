@@ -1,0 +1,18 @@
+#include "ui/Guard.h"
+
+#include "core/RuntimeError.h"
+#include "platform/Platform.h"
+
+void runGuarded(Platform& platform, const std::function<void()>& handler) {
+    try {
+        try {
+            handler();
+        } catch (const RuntimeError& error) {
+            platform.messageBox(error.userMessage(), Platform::MbOkCritical,
+                                QStringLiteral("Vestrel"));
+            platform.end(1);
+        }
+    } catch (const Platform::Ended&) {
+        // The platform could not end the process itself; nothing more runs here.
+    }
+}
