@@ -3,10 +3,11 @@
 #   scripts/autostart.sh on [FOLDER]   FOLDER holds Vestrel (default ~/.local/opt/vestrel)
 #   scripts/autostart.sh off
 set -euo pipefail
-entry="${XDG_CONFIG_HOME:-$HOME/.config}/autostart/vestrel.desktop"
+. "$(dirname "$0")/desktop_entry.sh"
+entry="$(xdg_dir XDG_CONFIG_HOME "$HOME/.config")/autostart/vestrel.desktop"
 case "${1:-}" in
 on)
-    folder="$(cd "${2:-$HOME/.local/opt/vestrel}" && pwd)"
+    folder="${2:-$HOME/.local/opt/vestrel}"
     [ -x "$folder/Vestrel" ] || { echo "No Vestrel in $folder" >&2; exit 1; }
     mkdir -p "$(dirname "$entry")"
     "$(dirname "$0")/desktop_entry.sh" "$folder" "$entry.new" X-GNOME-Autostart-enabled=true

@@ -16,30 +16,71 @@ PALETTE = [(255, 0, 255), (0, 0, 0), (255, 204, 0), (204, 120, 0), (255, 236, 14
 PALETTE += [(0, 0, 0)] * (256 - len(PALETTE))
 
 
+# The sign, one description for every size, in a square of 32 units: layers of the
+# triangle, each inset from its outline by so many units and painted over the one before
+# (some only above the height UPPER), then the exclamation mark over them.
+APEX, BASE, LEFT, RIGHT = (15.5, 1.5), 29.5, 0.5, 30.5
+UPPER = 18
+LAYERS = [(0, 1, False), (1.6, 3, False), (2.6, 2, False),  # (inset, colour, upper only)
+          (2, 4, True), (3.2, 2, True)]  # a little light along the upper edges
+MARK = [(14, 10, 18, 22), (14, 24, 18, 27)]  # the stroke and its dot: x0, y0, x1, y1
+
+
+def inset(x, y):
+    """How deep (x, y) lies inside the triangle: across to a side, or up from the base."""
+    half = (y - APEX[1]) / (BASE - APEX[1]) * (RIGHT - LEFT) / 2
+    return min(x - (APEX[0] - half), APEX[0] + half - x, BASE - y)
+
+
+def colour_at(x, y):
+    if any(x0 <= x < x1 and y0 <= y < y1 for x0, y0, x1, y1 in MARK):
+        return 1
+    colour, depth = 0, inset(x, y)
+    for d, c, upper in LAYERS:
+        if depth >= d and (y < UPPER or not upper):
+            colour = c
+    return colour
+
+
 def warning_sign():
-    """A yellow warning triangle with a dark rim and an exclamation mark, 32 x 32."""
-    pixels = [[0] * SIZE for _ in range(SIZE)]
-    apex, base, left, right = (15.5, 1.5), 29.5, 0.5, 30.5
-    for y in range(SIZE):
-        for x in range(SIZE):
-            cx, cy = x + 0.5, y + 0.5
-            if cy < apex[1] or cy > base:
-                continue
-            t = (cy - apex[1]) / (base - apex[1])
-            half = t * (right - left) / 2
-            dist = min(cx - (apex[0] - half), (apex[0] + half) - cx, base - cy)
-            if dist < 0:
-                continue
-            pixels[y][x] = 1 if dist < 1.6 else (3 if dist < 2.6 else 2)
-            if 2 < dist < 3.2 and cy < 18:
-                pixels[y][x] = 4  # a little light along the upper edges
-    for y in range(10, 22):  # the stroke of the mark
-        for x in range(14, 18):
-            pixels[y][x] = 1
-    for y in range(24, 27):  # its dot
-        for x in range(14, 18):
-            pixels[y][x] = 1
-    return pixels
+    """The sign at 32 x 32, one sample a pixel: the warning picture and the window icon."""
+    return [[colour_at(x + 0.5, y + 0.5) for x in range(SIZE)] for y in range(SIZE)]
+
+
+def icon_png(size):
+    """The sign at any size as an RGBA PNG, each pixel the mean of a grid of samples."""
+    n = max(4, 128 // size)
+    rows = []
+    for y in range(size):
+        row = b"\x00"
+        for x in range(size):
+            hits = [PALETTE[c] for c in (colour_at((x + (i + 0.5) / n) * SIZE / size,
+                                                    (y + (j + 0.5) / n) * SIZE / size)
+                                         for j in range(n) for i in range(n)) if c]
+            rgb = [round(sum(p[k] for p in hits) / len(hits)) if hits else 0 for k in range(3)]
+            row += bytes(rgb + [round(255 * len(hits) / (n * n))])
+        rows.append(row)
+    return png(size, b"".join(rows))
+
+
+def icon_svg():
+    """The sign as SVG: each layer the triangle inset by its depth."""
+    slope = (RIGHT - LEFT) / 2 / (BASE - APEX[1])  # half the width gained per unit down
+
+    def triangle(d):
+        top, bottom = APEX[1] + d / slope, BASE - d
+        half = (bottom - APEX[1]) * slope - d
+        return " ".join("%g,%g" % (round(x, 4), round(y, 4)) for x, y in (
+            (APEX[0], top), (APEX[0] + half, bottom), (APEX[0] - half, bottom)))
+    lines = ['<svg xmlns="http://www.w3.org/2000/svg" width="32" height="32" viewBox="0 0 32 32">',
+             '<clipPath id="upper"><rect width="32" height="%g"/></clipPath>' % UPPER]
+    for d, c, upper in LAYERS:
+        lines.append('<polygon points="%s" fill="#%02x%02x%02x"%s/>' % (
+            (triangle(d),) + PALETTE[c] + (' clip-path="url(#upper)"' if upper else "",)))
+    for x0, y0, x1, y1 in MARK:
+        lines.append('<rect x="%g" y="%g" width="%g" height="%g" fill="#%02x%02x%02x"/>'
+                     % ((x0, y0, x1 - x0, y1 - y0) + PALETTE[1]))
+    return ("\n".join(lines + ["</svg>"]) + "\n").encode()
 
 
 def gif(pixels):
@@ -94,17 +135,14 @@ def ico(pixels):
                                                       len(image), 22) + image
 
 
-def png(pixels):
-    """The same picture as a 256-colour (palette) PNG: the window icon on Linux, decoded by
-    Qt itself without loading an image-format plug-in."""
+def png(size, raw):
+    """A square 8-bit RGBA PNG from its filtered rows."""
     import zlib
-    raw = b"".join(b"\x00" + bytes(row) for row in pixels)
 
     def chunk(kind, body):
         return struct.pack(">I", len(body)) + kind + body + struct.pack(
             ">I", zlib.crc32(kind + body) & 0xFFFFFFFF)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", SIZE, SIZE, 8, 3, 0, 0, 0))
-            + chunk(b"PLTE", b"".join(bytes(c) for c in PALETTE)) + chunk(b"tRNS", b"\x00")
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0))
             + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
 
@@ -155,9 +193,14 @@ def default_settings():
 
 def main():
     sign = warning_sign()
-    for name, data in (("warning.gif", gif(sign)), ("vestrel.ico", ico(sign)),
-                       ("vestrel.png", png(sign)), ("vestrel_icon.xpm", xpm(sign)),
-                       ("data.ini", default_settings())):
+    files = [("warning.gif", gif(sign)), ("vestrel.ico", ico(sign)),
+             ("vestrel_icon.xpm", xpm(sign)), ("data.ini", default_settings()),
+             ("hicolor/scalable/apps/vestrel.svg", icon_svg())]
+    # The application icon in the icon theme's own layout, at the sizes desktops draw.
+    files += [("hicolor/%dx%d/apps/vestrel.png" % (n, n), icon_png(n))
+              for n in (16, 24, 32, 48, 64, 128, 256)]
+    for name, data in files:
+        os.makedirs(os.path.dirname(os.path.join(OUT, name)), exist_ok=True)
         with open(os.path.join(OUT, name), "wb") as f:
             f.write(data)
     chime(os.path.join(OUT, "s.wav"))

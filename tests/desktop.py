@@ -180,14 +180,22 @@ def high_density_200(s):
 @test
 def install_update_uninstall_and_autostart(s):
     prefix = os.path.join(P.work, ".prefix")  # a dot: a pattern would match any character
-    home = os.path.join(P.work, "home")
+    home, data = os.path.join(P.work, "home"), os.path.join(P.work, "data")
     os.makedirs(home)
-    env = dict(os.environ, HOME=home)
-    env.pop("XDG_CONFIG_HOME", None)
+    os.symlink(".", os.path.join(P.work, "via"))
+    # A relative XDG folder is to be ignored.
+    env = dict(os.environ, HOME=home, XDG_CONFIG_HOME="config", XDG_DATA_HOME=data)
 
-    def install():
-        out = run("cmake", "--install", BUILD, "--prefix", prefix, env=env)
+    def script(name, *args):
+        return run(os.path.join(SOURCE, "scripts", name), *args, cwd=P.work, env=env)
+
+    def install(where="via/.prefix"):  # relative, through a link
+        out = run("cmake", "--install", BUILD, "--prefix", where, cwd=P.work, env=env)
         assert out.returncode == 0, out.stderr
+
+    def icons(share):
+        return [os.path.join(share, "icons", "hicolor", size, "apps", "vestrel" + ext) for size, ext in
+                [("%dx%d" % (n, n), ".png") for n in (16, 24, 32, 48, 64, 128, 256)] + [("scalable", ".svg")]]
     install()
     folder = os.path.join(prefix, "opt", "vestrel")
     for name in ("Vestrel", "vestrel_sound.so", "s.wav", "data.ini"):
@@ -195,8 +203,8 @@ def install_update_uninstall_and_autostart(s):
     menu = os.path.join(prefix, "share", "applications", "vestrel.desktop")
     entry = open(menu).read()
     assert run("desktop-file-validate", menu).stdout == "", run("desktop-file-validate", menu).stdout
-    assert 'Exec="%s/Vestrel"' % folder in entry and "Icon=vestrel" in entry, entry
-    assert os.path.isfile(os.path.join(prefix, "share", "icons", "hicolor", "32x32", "apps", "vestrel.png"))
+    assert 'Exec="%s/Vestrel"' % os.path.join(P.work, "via", ".prefix", "opt", "vestrel") in entry, entry
+    assert "Icon=vestrel" in entry and all(map(os.path.isfile, icons(prefix + "/share"))), entry
     # An update keeps the user's settings.
     with open(os.path.join(folder, "data.ini"), "ab") as f:
         f.write(b"; mine\r\n")
@@ -213,29 +221,50 @@ def install_update_uninstall_and_autostart(s):
         app.wait()
     # Start at login, and no more.
     autostart = os.path.join(home, ".config", "autostart", "vestrel.desktop")
-    out = run(os.path.join(SOURCE, "scripts", "autostart.sh"), "on", folder, env=env)
+    out = script("autostart.sh", "on", folder)
     assert out.returncode == 0, out.stderr
     assert 'Exec="%s/Vestrel"' % folder in open(autostart).read()
-    assert run(os.path.join(SOURCE, "scripts", "autostart.sh"), "off", env=env).returncode == 0
+    assert script("autostart.sh", "off").returncode == 0
     assert not os.path.exists(autostart)
     odd_folder_names_in_entries(env, autostart)
     # Uninstall keeps the settings unless asked, and touches no other installation's entries.
-    run(os.path.join(SOURCE, "scripts", "autostart.sh"), "on", folder, env=env)
-    out = run(os.path.join(SOURCE, "scripts", "uninstall.sh"), "--prefix", prefix + "/", env=env)
+    script("autostart.sh", "on", folder)
+    out = script("uninstall.sh", "--prefix", prefix + "/")
     assert out.returncode == 0, out.stderr
     assert sorted(os.listdir(folder)) == ["data.ini"], os.listdir(folder)
-    assert not os.path.exists(os.path.join(prefix, "share", "applications", "vestrel.desktop"))
+    assert not os.path.exists(menu) and not any(map(os.path.exists, icons(prefix + "/share")))
     assert not os.path.exists(autostart)
-    run(os.path.join(SOURCE, "scripts", "uninstall.sh"), "--prefix", prefix, "--purge", env=env)
+    script("uninstall.sh", "--prefix", prefix, "--purge")
     assert not os.path.exists(folder)
+    out = script("uninstall.sh", "--prefix", prefix)
+    assert out.returncode == 0 and "Removed" not in out.stdout, out.stdout
+    assert "usage" in script("uninstall.sh", "--prefix").stderr
+    # A data.ini that cannot be removed: the entries go all the same, and the script says so.
+    install()
+    script("autostart.sh", "on", folder)
+    os.remove(os.path.join(folder, "data.ini"))
+    os.makedirs(os.path.join(folder, "data.ini", "x"))
+    out = script("uninstall.sh", "--prefix", prefix, "--purge")
+    assert out.returncode != 0 and "Not removed:" in out.stderr, out.stderr
+    assert not os.path.exists(menu) and not os.path.exists(autostart)
+    shutil.rmtree(folder)
     install()
     other = os.path.join(P.work, "Xprefix", "opt", "vestrel")
     stub_program(other)
-    run(os.path.join(SOURCE, "scripts", "autostart.sh"), "on", other, env=env)
-    run(os.path.join(SOURCE, "scripts", "uninstall.sh"), "--dir", "/Xprefix/opt/vestrel", env=env)
+    script("autostart.sh", "on", other)
+    script("uninstall.sh", "--dir", "/Xprefix/opt/vestrel")
     assert os.path.exists(autostart), "another installation's autostart entry was removed"
-    run(os.path.join(SOURCE, "scripts", "uninstall.sh"), "--prefix", prefix, "--purge", env=env)
+    script("uninstall.sh", "--prefix", prefix, "--purge")
     assert os.path.exists(autostart), "another installation's autostart entry was removed"
+    # A per-user install puts its menu entry and icons where the desktop looks for them.
+    install(os.path.join(home, ".local"))
+    mine = icons(data) + [os.path.join(data, "applications", "vestrel.desktop")]
+    assert all(map(os.path.isfile, mine))
+    script("uninstall.sh", "--purge")
+    assert not any(map(os.path.exists, mine))
+    for bad in ("a\\b", 'a"b', "a${b}"):  # the install code could not carry these
+        out = run("cmake", "-S", SOURCE, "-B", os.path.join(P.work, "bad"), "-DVESTREL_INSTALL_DIR=" + bad)
+        assert out.returncode != 0 and "VESTREL_INSTALL_DIR cannot" in out.stderr, (bad, out.stderr)
 
 
 def stub_program(folder):
@@ -254,10 +283,11 @@ def odd_folder_names_in_entries(env, entry):
     script = os.path.join(SOURCE, "scripts", "autostart.sh")
     launch = ("import sys, gi; gi.require_version('Gio', '2.0'); from gi.repository import Gio;"
               "Gio.DesktopAppInfo.new_from_filename(sys.argv[1]).launch([], None)")
-    for name in ('say "hi"', "back\\slash", "100%done", "%d %%", "$HOME `id` 'x'", "Přestávky"):
-        folder = os.path.join(P.work, "odd", name)
+    odd = os.path.join(P.work, "odd")
+    for name in ('say "hi"', "back\\slash", "100%done", "%d %%", "$HOME `id` 'x'", "Přestávky", "-d"):
+        folder = os.path.join(odd, name)
         stub_program(folder)
-        out = run(script, "on", folder, env=env)
+        out = run(script, "on", name, cwd=odd, env=dict(env, CDPATH=odd))  # relative
         assert out.returncode == 0, (name, out.stderr)
         valid = run("desktop-file-validate", entry)
         assert valid.returncode == 0 and valid.stdout == "", (name, valid.stdout)
@@ -265,6 +295,7 @@ def odd_folder_names_in_entries(env, entry):
             # GLib looks for the program before it expands %%, and so cannot load such an
             # entry; the format itself is checked above.
             assert 'Exec="%s/Vestrel"' % folder.replace("%", "%%") in open(entry).read()
+            assert "will not start" in out.stderr, out.stderr
             continue
         assert run("/usr/bin/python3", "-c", launch, entry, env=env).returncode == 0, name
         started = os.path.join(folder, "started")
