@@ -119,22 +119,6 @@ def gif(pixels):
     return bytes(out)
 
 
-def ico(pixels):
-    header = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 8, 0, 0, 0, 0, 256, 0)
-    palette = b"".join(bytes((b, g, r, 0)) for r, g, b in PALETTE)
-    xor = b"".join(bytes(row) for row in reversed(pixels))
-    mask = bytearray()
-    for row in reversed(pixels):
-        bits = 0
-        for x, p in enumerate(row):
-            if p == 0:
-                bits |= 1 << (31 - x)
-        mask += struct.pack(">I", bits)
-    image = header + palette + xor + bytes(mask)
-    return struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", SIZE, SIZE, 0, 0, 1, 8,
-                                                      len(image), 22) + image
-
-
 def png(size, raw):
     """A square 8-bit RGBA PNG from its filtered rows."""
     import zlib
@@ -193,8 +177,8 @@ def default_settings():
 
 def main():
     sign = warning_sign()
-    files = [("warning.gif", gif(sign)), ("vestrel.ico", ico(sign)),
-             ("vestrel_icon.xpm", xpm(sign)), ("data.ini", default_settings()),
+    files = [("warning.gif", gif(sign)), ("vestrel_icon.xpm", xpm(sign)),
+             ("data.ini", default_settings()),
              ("hicolor/scalable/apps/vestrel.svg", icon_svg())]
     # The application icon in the icon theme's own layout, at the sizes desktops draw.
     files += [("hicolor/%dx%d/apps/vestrel.png" % (n, n), icon_png(n))
