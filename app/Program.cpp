@@ -4,10 +4,16 @@
 #include "ui/Guard.h"
 
 Program::Program(Platform& p)
-    : platform(p), form3(*this, p), form1(*this, p), form4(*this, p), form2(*this, p) {
+    : platform(p), presence(p), form3(*this, p), form1(*this, p), form4(*this, p), form2(*this, p) {
     Q_INIT_RESOURCE(resources); // the pictures: in a static library, linked only when named
 }
 
 void Program::start() {
     runGuarded(platform, [this] { form3.show(); });
+    platform.watchSession([this] {
+        runGuarded(platform, [this] {
+            if (form3.isLoaded())
+                form3.followPresence();
+        });
+    });
 }

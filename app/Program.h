@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Presence.h"
 #include "core/ReminderState.h"
 #include "monitor/Form3.h"
 #include "settings/Form2.h"
@@ -21,8 +22,9 @@ class Program {
 
     Platform& platform;
     ReminderState state;
-    Form3 form3; // the monitor: the black square that counts
-    Form1 form1; // the standard warning window
-    Form4 form4; // the full-screen warning
-    Form2 form2; // the settings dialog
+    Presence presence; // whether the user sits at the computer
+    Form3 form3;       // the monitor: the black square that counts
+    Form1 form1;       // the standard warning window
+    Form4 form4;       // the full-screen warning
+    Form2 form2;       // the settings dialog
 };

@@ -12,6 +12,8 @@ const QString Text1Key = QStringLiteral("1");
 const QString Text2Key = QStringLiteral("2");
 const QString IntervalKey = QStringLiteral("1");
 const QString FlagKey = QStringLiteral("2");
+const QString BreakKey = QStringLiteral("3");
+const QString IdleKey = QStringLiteral("4");
 
 QString originOf(const QString& path, const QString& section, const QString& key) {
     return QStringLiteral("Hodnota pochází ze souboru %1, sekce [%2], klíč %3.")
@@ -50,6 +52,14 @@ QString ReminderState::LoadSettings(const QLocale& locale) {
         ReadSetting(file, Data, IntervalKey, QStringLiteral("3600"), IntervalBufferSize);
     IntervalText = interval + QString(IntervalBufferSize - interval.size(), QChar(0));
     IntervalMinutes = Conversions::toSingle(interval, locale, originOf(IniPath, Data, IntervalKey));
+
+    // What counts as a break: read as the interval is, and never written.
+    BreakMinutes = Conversions::toSingle(
+        ReadSetting(file, Data, BreakKey, QStringLiteral("5"), IntervalBufferSize), locale,
+        originOf(IniPath, Data, BreakKey));
+    IdleIsAway =
+        Conversions::toDouble(ReadSetting(file, Data, IdleKey, QStringLiteral("0"), FlagBufferSize),
+                              locale, originOf(IniPath, Data, IdleKey)) == 1;
     return unreadable;
 }
 

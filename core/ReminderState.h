@@ -26,6 +26,8 @@ class ReminderState {
     QString IntervalText;             // the interval's read buffer, NULs after the value
     std::int16_t HideDesktop = False; // True: the full-screen warning
     QString HideDesktopText;          // the flag's read buffer
+    float BreakMinutes = 5.0f;        // time away that counts as a break; 0: none is looked for
+    bool IdleIsAway = false;          // no input for the break length counts as time away
 
     // A read buffer's text as a label shows it: up to its first NUL.
     static QString UpToNul(const QString& buffer);
@@ -33,8 +35,8 @@ class ReminderState {
     // to its first NUL.
     static QString ReadSetting(const ProfileFile& file, const QString& section, const QString& key,
                                const QString& defaultValue, int size);
-    // The four reads: texts 1 and 2, the full-screen flag, the interval. A flag or an
-    // interval that is no number throws RuntimeError naming the file, section and key.
+    // The reads: texts 1 and 2, the full-screen flag, the interval, then what counts as a
+    // break. A value that is no number throws RuntimeError naming the file, section and key.
     // A file that cannot be read gives the defaults; why, in Czech, is returned.
     QString LoadSettings(const QLocale& locale);
     // The four writes, in one replacement of the file: it holds all of them or none.

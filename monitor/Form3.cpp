@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <cmath>
+#include <utility>
 
 FormWindow* Form3::createWindow() {
     auto* window = new FormWindow(Qt::Tool | Qt::FramelessWindowHint);
@@ -59,6 +60,8 @@ void Form3::Form_Load() {
     const QString unreadable = state.LoadSettings(platform_.locale());
     // The scratch label keeps the interval text as a label shows it: up to the first NUL.
     Label1->setText(ReminderState::UpToNul(state.IntervalText));
+    program_.presence.restart(state.BreakMinutes, state.IdleIsAway);
+    warningWaits = false;
     if (!unreadable.isEmpty()) // the defaults stand in for what could not be read
         platform_.messageBox(unreadable, Platform::MbOkCritical, QStringLiteral("Vestrel"));
 }
@@ -79,12 +82,32 @@ void Form3::ReportMissingFile() {
 }
 
 void Form3::Timer1_Timer() {
+    followPresence();
+    if (!isLoaded())
+        return;
     UnCas += 1.0f;
     const float target = program_.state.IntervalMinutes * 6.0f;
     if (std::isinf(target))
         throw RuntimeError(RuntimeError::Overflow, QString::number(program_.state.IntervalMinutes));
-    if (target == UnCas)
+    if (target == UnCas && program_.presence.away())
+        warningWaits = true; // no chime into an empty room
+    else if (target == UnCas)
         ShowWarning();
+}
+
+void Form3::followPresence() {
+    switch (program_.presence.look()) {
+    case Presence::Change::BackAfterBreak:
+        UnCas = 0.0f;
+        warningWaits = false;
+        break;
+    case Presence::Change::BackSoon:
+        if (std::exchange(warningWaits, false))
+            ShowWarning();
+        break;
+    default:
+        break;
+    }
 }
 
 void Form3::Form_Click() {

@@ -1,14 +1,18 @@
 #pragma once
 
+#include <QList>
 #include <QLocale>
 #include <QRect>
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 // Everything the program asks of the world outside its own process: message boxes,
-// ending, sound, the browser, the screen, the program folder and the file system's
-// existence test. The real implementation is QtPlatform; tests pass a recording fake.
+// ending, sound, the browser, the screens, the program folder, the file system's existence
+// test, the clocks and what the session says about the user. The real implementation is
+// QtPlatform; tests pass a recording fake.
 class Platform {
   public:
     // Button-and-icon values of the message boxes the program shows.
@@ -36,6 +40,9 @@ class Platform {
     virtual void openUrl(const QString& url) = 0;
     // The primary screen's rectangle in logical pixels.
     virtual QRect screenGeometry() = 0;
+    // The rectangles of the other screens; `changed` is called when screens come or go.
+    virtual QList<QRect> otherScreens() = 0;
+    virtual void watchScreens(QObject& owner, std::function<void()> changed) = 0;
     // The folder of the executable, without a trailing separator (except at the root).
     virtual QString programFolder() = 0;
     // True when the path names an existing ordinary, non-hidden file.
@@ -46,4 +53,16 @@ class Platform {
     virtual void keepOffTaskbar(QWidget& window) = 0;
     // Shows the window modally: returns when the window has been unloaded.
     virtual void runModal(QWidget& window) = 0;
+
+    // Microseconds since the machine started, the time it slept included.
+    virtual qint64 clockMicroseconds() = 0;
+    // Microseconds the machine has spent suspended or hibernated since it started.
+    virtual qint64 sleptMicroseconds() = 0;
+    // Whether the desktop says the session is locked (its screen saver active).
+    virtual bool sessionLocked() = 0;
+    // Microseconds since the user's last keyboard or mouse input, or -1 where the desktop
+    // does not say.
+    virtual qint64 idleMicroseconds() = 0;
+    // From now on calls `changed` whenever the session is locked or unlocked.
+    virtual void watchSession(std::function<void()> changed) = 0;
 };

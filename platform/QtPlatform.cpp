@@ -1,8 +1,12 @@
 #include "platform/QtPlatform.h"
 
 #include "platform/SafeFile.h"
+#include "platform/SessionWatch.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusReply>
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QFile>
@@ -11,9 +15,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QUrl>
 #include <QVarLengthArray>
 
+#include <xcb/screensaver.h>
 #include <xcb/xcb.h>
 
 #include <cerrno>
@@ -22,6 +28,7 @@
 #include <cstring>
 
 #include <climits>
+#include <ctime>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -159,6 +166,20 @@ QRect QtPlatform::screenGeometry() {
     return screen ? screen->geometry() : QRect(0, 0, 640, 480);
 }
 
+QList<QRect> QtPlatform::otherScreens() {
+    QList<QRect> others;
+    for (QScreen* screen : QGuiApplication::screens())
+        if (screen != QGuiApplication::primaryScreen())
+            others.append(screen->geometry());
+    return others;
+}
+
+void QtPlatform::watchScreens(QObject& owner, std::function<void()> changed) {
+    QObject::connect(qGuiApp, &QGuiApplication::screenAdded, &owner, changed);
+    QObject::connect(qGuiApp, &QGuiApplication::screenRemoved, &owner, changed);
+    QObject::connect(qGuiApp, &QGuiApplication::primaryScreenChanged, &owner, changed);
+}
+
 QString QtPlatform::programFolder() {
     if (!folder_.isEmpty())
         return folder_;
@@ -219,4 +240,76 @@ void QtPlatform::runModal(QWidget& window) {
     QEventLoop loop;
     QObject::connect(&window, &QObject::destroyed, &loop, &QEventLoop::quit);
     loop.exec(QEventLoop::DialogExec);
+}
+
+namespace {
+
+qint64 microseconds(clockid_t clock) {
+    timespec now{};
+    ::clock_gettime(clock, &now);
+    return qint64(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}
+
+// Milliseconds since the last input, from a session-bus service that knows, or -1.
+qint64 idleFromBus(const QString& service, const QString& path, const QString& interface,
+                   const QString& method) {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return -1;
+    const QDBusMessage call = QDBusMessage::createMethodCall(service, path, interface, method);
+    const QDBusMessage reply = bus.call(call, QDBus::Block, 200);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return -1;
+    bool ok = false;
+    const qint64 value = reply.arguments().constFirst().toLongLong(&ok);
+    return ok ? value : -1;
+}
+
+} // namespace
+
+qint64 QtPlatform::clockMicroseconds() {
+    return microseconds(CLOCK_BOOTTIME);
+}
+
+qint64 QtPlatform::sleptMicroseconds() {
+    return microseconds(CLOCK_BOOTTIME) - microseconds(CLOCK_MONOTONIC);
+}
+
+bool QtPlatform::sessionLocked() {
+    return session_ && session_->locked();
+}
+
+qint64 QtPlatform::idleMicroseconds() {
+    // In a Wayland session the X server sees only the input to X windows: ask the
+    // compositor (GNOME) or the screen saver service (KDE) first.
+    qint64 ms =
+        idleFromBus(QStringLiteral("org.gnome.Mutter.IdleMonitor"),
+                    QStringLiteral("/org/gnome/Mutter/IdleMonitor/Core"),
+                    QStringLiteral("org.gnome.Mutter.IdleMonitor"), QStringLiteral("GetIdletime"));
+    if (ms < 0)
+        ms = idleFromBus(QStringLiteral("org.freedesktop.ScreenSaver"),
+                         QStringLiteral("/org/freedesktop/ScreenSaver"),
+                         QStringLiteral("org.freedesktop.ScreenSaver"),
+                         QStringLiteral("GetSessionIdleTime"));
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (ms < 0 && x11) {
+        xcb_connection_t* connection = x11->connection();
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+        const auto cookie = xcb_screensaver_query_info(connection, screen->root);
+        if (auto* info = xcb_screensaver_query_info_reply(connection, cookie, nullptr)) {
+            ms = info->ms_since_user_input;
+            std::free(info);
+        }
+    }
+    return ms < 0 ? -1 : ms * 1000;
+}
+
+void QtPlatform::watchSession(std::function<void()> changed) {
+    // From the event loop, once the square is up: the buses never delay the start.
+    QTimer::singleShot(0, qApp, [this, changed = std::move(changed)] {
+        if (!session_) {
+            session_ = new SessionWatch(changed);
+            session_->setParent(qApp);
+        }
+    });
 }

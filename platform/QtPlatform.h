@@ -9,6 +9,7 @@
 #include <memory>
 
 class QMessageBox;
+class SessionWatch;
 
 // The real platform: Qt's widgets, Qt Multimedia for the sound, the desktop services.
 class QtPlatform final : public Platform {
@@ -29,11 +30,18 @@ class QtPlatform final : public Platform {
     void playSound(const QString& path) override;
     void openUrl(const QString& url) override;
     QRect screenGeometry() override;
+    QList<QRect> otherScreens() override;
+    void watchScreens(QObject& owner, std::function<void()> changed) override;
     QString programFolder() override;
     bool fileExists(const QString& path) override;
     QLocale locale() override;
     void keepOffTaskbar(QWidget& window) override;
     void runModal(QWidget& window) override;
+    qint64 clockMicroseconds() override;
+    qint64 sleptMicroseconds() override;
+    bool sessionLocked() override;
+    qint64 idleMicroseconds() override;
+    void watchSession(std::function<void()> changed) override;
 
   private:
     void reportSoundError(const QString& reason);
@@ -46,4 +54,5 @@ class QtPlatform final : public Platform {
     QString soundModuleError_;          // why the sound module could not be loaded, once tried
     QPointer<QMessageBox> soundReport_; // the open report of a sound that failed
     QString folder_;                    // found once, at the first call
+    QPointer<SessionWatch> session_;    // what the desktop says of the session's lock
 };

@@ -25,6 +25,13 @@ class FakePlatform final : public Platform {
     QStringList sounds;
     QStringList urls;
     QRect screen{0, 0, 800, 800}; // the offscreen platform's screen
+    QList<QRect> others;          // further screens
+    std::function<void()> screensChanged;
+    qint64 clock = 0; // microseconds, sleep included
+    qint64 slept = 0; // of which asleep
+    bool locked = false;
+    qint64 idle = -1; // since the last input; -1: not told
+    std::function<void()> sessionChanged;
     QString folder;
     QLocale userLocale = QLocale::c();
     int modalRuns = 0;
@@ -48,10 +55,21 @@ class FakePlatform final : public Platform {
     void playSound(const QString& path) override { sounds.append(path); }
     void openUrl(const QString& url) override { urls.append(url); }
     QRect screenGeometry() override { return screen; }
+    QList<QRect> otherScreens() override { return others; }
+    void watchScreens(QObject&, std::function<void()> changed) override {
+        screensChanged = std::move(changed);
+    }
     QString programFolder() override { return folder; }
     bool fileExists(const QString& path) override { return QFileInfo(path).isFile(); }
     QLocale locale() override { return userLocale; }
     void keepOffTaskbar(QWidget&) override {}
+    qint64 clockMicroseconds() override { return clock; }
+    qint64 sleptMicroseconds() override { return slept; }
+    bool sessionLocked() override { return locked; }
+    qint64 idleMicroseconds() override { return idle; }
+    void watchSession(std::function<void()> changed) override {
+        sessionChanged = std::move(changed);
+    }
     void runModal(QWidget& window) override {
         ++modalRuns;
         if (duringModal)

@@ -22,6 +22,8 @@ class CycleTest : public QObject {
     void missingSoundAtRestartEnds();
     void badSettingEndsWithClearMessage();
     void timerKeepsTime();
+    void timeAwayIsABreak_data();
+    void timeAwayIsABreak();
 };
 
 void CycleTest::monitorWindow() {
@@ -180,6 +182,53 @@ void CycleTest::timerKeepsTime() {
     clock.start();
     QTRY_VERIFY_WITH_TIMEOUT(t->form1.isLoaded(), 2000);
     QVERIFY(clock.elapsed() >= 45);
+}
+
+void CycleTest::timeAwayIsABreak_data() {
+    QTest::addColumn<QByteArray>("data"); // the [data] keys: interval 1 minute, then 3 and 4
+    QTest::addColumn<QString>("events");
+    QTest::addColumn<QString>("seen"); // the events up to the warning, marked "!"
+    // t: a tick; s, S: the machine sleeps 30 s, 2 min; L, U: the session locked, unlocked;
+    // k: a key pressed (with 4=1, no input for the break is time away).
+    // clang-format off
+    QTest::newRow("sleep shorter than the break: the count goes on") << QByteArray("3=1") << "ttttstt" << "ttttstt!";
+    QTest::newRow("sleep of a break: the count starts again") << QByteArray("3=1") << "ttttStttttt" << "ttttStttttt!";
+    QTest::newRow("a warning due while locked waits for the unlock") << QByteArray("3=1") << "tttLtttU" << "tttLtttU!";
+    QTest::newRow("a lock of a break: no warning, the count starts again") << QByteArray("3=1") << "tttLttttttttUtttttt" << "tttLttttttttUtttttt!";
+    QTest::newRow("no input for a break, when asked: the count starts again") << QByteArray("3=1\r\n4=1") << "kttttttttktttkttt" << "kttttttttktttkttt!";
+    QTest::newRow("no input, when not asked: still sitting") << QByteArray("3=1") << "ktttttt" << "ktttttt!";
+    QTest::newRow("no break length: machine time as before") << QByteArray("3=0") << "ttttStLtU" << "ttttStLt!";
+    // clang-format on
+}
+
+void CycleTest::timeAwayIsABreak() {
+    QFETCH(QByteArray, data);
+    QFETCH(QString, events);
+    QFETCH(QString, seen);
+    TestProgram t("[data]\r\n1=1\r\n2=0\r\n" + data + "\r\n");
+    FakePlatform& p = t.platform;
+    t->start();
+    qint64 lastInput = -1;
+    QString log;
+    for (const QChar event : events) {
+        const qint64 seconds = event == u't' ? 10 : event == u's' ? 30 : event == u'S' ? 120 : 0;
+        p.clock += seconds * 1000000;
+        if (event == u's' || event == u'S')
+            p.slept += seconds * 1000000;
+        if (event == u'k')
+            lastInput = p.clock;
+        p.idle = lastInput < 0 ? -1 : p.clock - lastInput;
+        if (event == u'L' || event == u'U') {
+            p.locked = event == u'L';
+            t.event(p.sessionChanged);
+        }
+        if (event == u't')
+            t.event([&] { t->form3.Timer1_Timer(); });
+        log += event;
+        if (!t->form3.isLoaded())
+            break;
+    }
+    QCOMPARE(t->form3.isLoaded() ? log : log + u'!', seen);
 }
 
 QTEST_MAIN(CycleTest)

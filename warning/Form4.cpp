@@ -32,4 +32,28 @@ void Form4::showWindow(FormWindow& window) {
     // Full screen, so that the window manager keeps it above panels and task bars.
     window.setWindowState(window.windowState() | Qt::WindowFullScreen);
     WarningForm::showWindow(window);
+    coverOtherScreens();
+    platform_.watchScreens(window, [this] { coverOtherScreens(); });
+}
+
+void Form4::coverOtherScreens() {
+    FormWindow* warning = window();
+    if (!warning)
+        return;
+    // Children of the warning's window, so they go with it.
+    for (FormWindow* cover :
+         warning->findChildren<FormWindow*>(QString(), Qt::FindDirectChildrenOnly))
+        cover->deleteLater();
+    for (const QRect& screen : platform_.otherScreens()) {
+        auto* cover = new FormWindow(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                                     Qt::WindowDoesNotAcceptFocus);
+        cover->setParent(warning, cover->windowFlags());
+        cover->setWindowTitle(QStringLiteral("Zakrytá obrazovka"));
+        cover->paintBlack();
+        cover->setGeometry(screen);
+        cover->setWindowState(Qt::WindowFullScreen);
+        cover->setAttribute(Qt::WA_ShowWithoutActivating);
+        platform_.keepOffTaskbar(*cover);
+        cover->show();
+    }
 }

@@ -2,7 +2,8 @@
 
 #include "warning/WarningForm.h"
 
-// The full-screen warning: black over the whole primary screen, white text.
+// The full-screen warning: black over the whole primary screen, white text; every other
+// screen is covered by a plain black window of its own while it is up.
 class Form4 : public WarningForm {
   public:
     using WarningForm::WarningForm;
@@ -12,4 +13,8 @@ class Form4 : public WarningForm {
   protected:
     FormWindow* createWindow() override;
     void showWindow(FormWindow& window) override;
+
+  private:
+    // Black windows over the other screens, as many as there are now.
+    void coverOtherScreens();
 };

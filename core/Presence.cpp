@@ -1,0 +1,43 @@
+#include "core/Presence.h"
+
+#include "platform/Platform.h"
+
+#include <cmath>
+
+void Presence::restart(float breakMinutes, bool idleIsAway) {
+    const double length = double(breakMinutes) * 60e6;
+    breakLength_ = std::isfinite(length) && length > 0 ? qint64(qMin(length, 1e18)) : 0;
+    idleIsAway_ = idleIsAway;
+    awaySince_ = -1;
+    if (breakLength_ > 0)
+        slept_ = platform_.sleptMicroseconds();
+}
+
+Presence::Change Presence::look() {
+    if (breakLength_ == 0)
+        return Change::None;
+    const qint64 now = platform_.clockMicroseconds();
+    const qint64 slept = platform_.sleptMicroseconds();
+    const bool sleptABreak = slept - slept_ >= breakLength_;
+    slept_ = slept;
+
+    qint64 since = -1; // when the present absence began, if there is one
+    if (platform_.sessionLocked())
+        since = awaySince_ >= 0 ? awaySince_ : now;
+    if (idleIsAway_) {
+        const qint64 idle = platform_.idleMicroseconds();
+        if (idle >= breakLength_ && (since < 0 || now - idle < since))
+            since = now - idle;
+    }
+    if (since >= 0) {
+        const bool wentAway = awaySince_ < 0;
+        awaySince_ = since;
+        return wentAway ? Change::Away : Change::None;
+    }
+    if (awaySince_ >= 0) {
+        const qint64 away = now - awaySince_;
+        awaySince_ = -1;
+        return away >= breakLength_ || sleptABreak ? Change::BackAfterBreak : Change::BackSoon;
+    }
+    return sleptABreak ? Change::BackAfterBreak : Change::None;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QtGlobal>
+
+class Platform;
+
+// Whether the user sits at the computer. Time away of at least the break length is a
+// break: the machine asleep, the session locked, or (when asked for) no keyboard or mouse
+// input. Asked at each tick and at each lock or unlock; nothing of its own runs between.
+class Presence {
+  public:
+    // What changed since the last look.
+    enum class Change {
+        None,           // the user is here, as before
+        Away,           // the user is away now: no warning until the return
+        BackAfterBreak, // the user is back after a break: the count starts again
+        BackSoon,       // back after less than a break: the count goes on
+    };
+
+    explicit Presence(Platform& platform) : platform_(platform) {}
+
+    // Starts afresh with the settings: a break length of 0 turns all of this off.
+    void restart(float breakMinutes, bool idleIsAway);
+    Change look();
+    // Whether the user was away at the last look.
+    bool away() const { return awaySince_ >= 0; }
+
+  private:
+    Platform& platform_;
+    qint64 breakLength_ = 0; // microseconds, 0 for none
+    bool idleIsAway_ = false;
+    qint64 slept_ = 0;      // the platform's sleep total at the last look
+    qint64 awaySince_ = -1; // when the user went away, or -1
+};

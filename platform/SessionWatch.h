@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <functional>
+
+class QDBusPendingCallWatcher;
+
+// Listens to what the desktop says about the session's lock: logind's LockedHint of our
+// session on the system bus, and the screen savers' ActiveChanged signals on the session
+// bus, whichever the desktop offers. Signals only: nothing is polled. A bus or service
+// that is not there means that kind of lock is simply not seen.
+class SessionWatch : public QObject {
+    Q_OBJECT
+  public:
+    explicit SessionWatch(std::function<void()> changed);
+
+    bool locked() const { return lockedBySession_ || lockedBySaver_; }
+
+  private slots:
+    // The D-Bus signals, by the names Qt D-Bus connects them with.
+    void screenSaverActiveChanged(bool active);
+    void sessionPropertiesChanged(const QString& interface, const QVariantMap& changed,
+                                  const QStringList& invalidated);
+
+  private:
+    void watchLoginSession(const QString& path);
+    void set(bool& which, bool value);
+
+    std::function<void()> changed_;
+    bool lockedBySession_ = false;
+    bool lockedBySaver_ = false;
+};
