@@ -171,6 +171,7 @@ void SettingsFileTest::write_data() {
     QTest::newRow("Windows-1250 bytes that would read as UTF-8 switch the file to UTF-8") << QByteArray("[t]\r\n1=\x9a\r\n") << "t" << "1" << QString::fromUtf8("\xc3\x84\xc5\xa4") << QByteArray("[t]\r\n1=\xc3\x84\xc5\xa4\r\n"); // ÄŤ
     QTest::newRow("UTF-16LE file stays UTF-16LE with its line ends") << utf16("[t]\r\n1=a\r\n2=b\r\n", QStringEncoder::Utf16LE) << "t" << "1" << "čaj ☕" << utf16("[t]\r\n1=čaj ☕\r\n2=b\r\n", QStringEncoder::Utf16LE);
     QTest::newRow("UTF-16BE file takes a new section in UTF-16BE") << utf16("[t]\n1=a\n", QStringEncoder::Utf16BE) << "data" << "1" << "60" << utf16("[t]\n1=a\n[data]\n1=60\n", QStringEncoder::Utf16BE);
+    QTest::newRow("UTF-16: a lone surrogate elsewhere and an odd last byte stay as they were") << utf16("[t]\r\n1=a\r\n[x]\r\ny=", QStringEncoder::Utf16LE) + QByteArray("\x00\xD8\r\0\x7f", 5) << "t" << "1" << "b" << utf16("[t]\r\n1=b\r\n[x]\r\ny=", QStringEncoder::Utf16LE) + QByteArray("\x00\xD8\r\0\x7f", 5);
     QTest::newRow("text beyond Windows-1250 switches the file to UTF-8") << (QByteArray("[t]\r\n2=") + cp1250("řeka") + "\r\n") << "t" << "1" << "☕ pauza" << QByteArray("[t]\r\n2=řeka\r\n1=☕ pauza\r\n");
     // clang-format on
 }
@@ -203,6 +204,7 @@ void SettingsFileTest::writeRefusesWhatIsNoRegularFile_data() {
     QTest::newRow("folder") << "folder";
     QTest::newRow("FIFO: no save blocks") << "fifo";
     QTest::newRow("link to an endless device") << "device";
+    QTest::newRow("a sparse 2 GiB file is no settings file") << "huge";
     // clang-format on
 }
 
@@ -217,6 +219,10 @@ void SettingsFileTest::writeRefusesWhatIsNoRegularFile() {
         QCOMPARE(::mkfifo(name.constData(), 0644), 0);
     if (kind == "device")
         QCOMPARE(::symlink("/dev/zero", name.constData()), 0);
+    if (kind == "huge") {
+        writeAll(path, "[data]\r\n1=60\r\n");
+        QCOMPARE(::truncate(name.constData(), 2LL << 30), 0);
+    }
     // Reached as a folder whose name is no text is, through a descriptor of the folder;
     // the message names the folder all the same.
     const int folder = ::open(QFile::encodeName(dir.path()), O_PATH | O_DIRECTORY | O_CLOEXEC);
