@@ -7,10 +7,9 @@ usage: accessibility.py VESTREL_BINARY RESOURCES_DIR"""
 import os
 import subprocess
 import sys
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e import TESTS, Vestrel, main, test, wait_for  # noqa: E402
+from e2e import TESTS, Vestrel, main, run, test, wait_for  # noqa: E402
 
 
 def start_buses(s):
@@ -23,7 +22,9 @@ def start_buses(s):
     s.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
     # The launcher starts a bus daemon of its own, in the launcher's process group.
     s.start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
-    time.sleep(1)
+    assert wait_for(lambda: "true" in run("dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
+                                          "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
+                                          "string:org.a11y.Bus", env=s.env).stdout), "no accessibility bus"
 
 
 def tree(node, depth=0, out=None):
@@ -48,45 +49,37 @@ def vestrel_tree():
     return []
 
 
-def has(nodes, role, name):
-    return (role, name) in nodes
-
-
 @test
 def every_window_names_itself_and_its_controls(s):
     start_buses(s)
-    app = Vestrel(s, name="a11y")
-    try:
+    with Vestrel(s, name="a11y"):
         s.window("Form3")
         monitor = "Vestrel – počítadlo přestávky"
-        nodes = wait_for(lambda: [n for n in vestrel_tree() if n[1] == monitor], 10)
+        nodes = wait_for(lambda: [n for n in vestrel_tree() if n[1] == monitor])
         assert nodes and nodes[0][0] in ("frame", "filler", "window"), vestrel_tree()
 
-        s.click(s.window("Form3"), 60, 60)
-        warning = s.window("Varování!")
-        nodes = wait_for(lambda: [n for n in vestrel_tree() if n[1] == "Ukončit !"] and vestrel_tree(), 10)
+        s.click("Form3", "square")
+        nodes = wait_for(lambda: [n for n in vestrel_tree() if n[1] == "Ukončit !"] and vestrel_tree())
         for role, name in (("push button", "OK"), ("push button", "Nastavení"),
                            ("push button", "Ukončit !"), ("image", "Výstraha")):
-            assert has(nodes, role, name), (role, name, nodes)
+            assert (role, name) in nodes, (role, name, nodes)
         assert any(role == "label" and name.startswith("U počítače už sedíte") for role, name in nodes), nodes
 
-        s.click(warning, 1320, 840, 1095, 375)
+        s.click("Varování!", "Nastavení")
         s.window("Nastavení")
-        nodes = wait_for(lambda: [n for n in vestrel_tree() if n[1] == "Skrýt plochu"] and vestrel_tree(), 10)
+        nodes = wait_for(lambda: [n for n in vestrel_tree() if n[1] == "Skrýt plochu"] and vestrel_tree())
         expected = [("push button", "Uložit"), ("push button", "Zavřít"), ("push button", "Původní"),
                     ("push button", "O programu"), ("check box", "Skrýt plochu"),
                     ("scroll bar", "Interval v minutách"), ("text", "Text zprávy před počtem minut"),
                     ("text", "Text zprávy za počtem minut"), ("image", "Výstraha"),
                     ("label", "Text zprávy :"), ("label", "Ukázka zprávy :")]
         for role, name in expected:
-            assert has(nodes, role, name), (role, name, sorted(set(nodes)))
+            assert (role, name) in nodes, (role, name, sorted(set(nodes)))
         windows = ("dialog", "frame", "window", "filler")
         assert any(role in windows and name == "Nastavení" for role, name in nodes), nodes
         assert any(role in windows and name == "Varování!" for role, name in nodes), nodes
         unnamed = [n for n in nodes if not n[1] and n[0] != "application"]
         assert not unnamed, unnamed
-    finally:
-        app.stop()
 
 
 if __name__ == "__main__":

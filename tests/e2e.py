@@ -1,7 +1,8 @@
-"""What the tests of the real Vestrel binary share: Xvfb, a PulseAudio null sink recording
+"""What the tests of the real Vestrel binary share: a desktop, a PulseAudio null sink recording
 what the program plays, a stand-in xdg-open recording the page it opens, the binary in a
 folder of its own started from another working directory, xdotool to drive it."""
 import array
+import contextlib
 import os
 import re
 import shutil
@@ -11,9 +12,26 @@ import sys
 import tempfile
 import time
 import traceback
-import wave
 
 TWIP = 15
+# The sanitized build runs several times slower: every deadline grows with it.
+SLOW = float(os.environ.get("VESTREL_TIME_SCALE", "1"))
+DEADLINE = 10  # seconds for what should happen at once, on a busy machine
+LOUD = 1000  # a sample this loud is the chime, not silence
+
+# Each control's rectangle in twips from its window's client corner, by window title (the
+# warning "Varování!" is Form1, the dialog "Nastavení" Form2) and control name.
+WARNING = {"OK": (120, 840, 1095, 375), "Nastavení": (1320, 840, 1095, 375),
+           "Ukončit !": (3840, 840, 1095, 375), "message": (720, 120, 4200, 675)}
+CONTROLS = {
+    "Form3": {"square": (0, 0, 120, 120)},
+    "Varování!": WARNING,
+    "Form4": {name: (x + 240, y + 240, w, h) for name, (x, y, w, h) in WARNING.items()},
+    "Nastavení": {"slider →": (5415, 360, 240, 255), "Text1": (240, 1080, 5415, 285),
+                  "Skrýt plochu": (4560, 2040, 1095, 495), "Uložit": (120, 2760, 1215, 375),
+                  "Zavřít": (1440, 2760, 1215, 375), "Původní": (2760, 2760, 1215, 375),
+                  "O programu": (4440, 2760, 1215, 375), "link": (840, 4320, 600, 240)},
+}
 
 
 class P:
@@ -33,22 +51,48 @@ class P:
             cls.default_ini = f.read()
 
 
-def px(twips):
-    return (twips + 7) // TWIP
+def px(twips, scale=1):
+    """Pixels as the program computes them, then as Qt scales them."""
+    return int((twips + 7) // TWIP * scale + 0.5)
 
 
 def run(*args, **kw):
     return subprocess.run(args, capture_output=True, text=True, **kw)
 
 
-def wait_for(predicate, timeout, step=0.05):
-    end = time.monotonic() + timeout
+def wait_for(predicate, timeout=DEADLINE, step=0.05):
+    """The predicate's first true value, or its last one after the deadline."""
+    end = time.monotonic() + timeout * SLOW
     while time.monotonic() < end:
         value = predicate()
         if value:
             return value
         time.sleep(step)
     return predicate()
+
+
+def ready(predicate, what, timeout=DEADLINE):
+    if not wait_for(predicate, timeout):
+        raise RuntimeError(what)
+
+
+def inside(folder, name):
+    """A file's path in a folder whose name may be bytes."""
+    return os.path.join(folder, os.fsencode(name) if isinstance(folder, bytes) else name)
+
+
+def loudness(path):
+    """The loudest sample so far of a recording that may still be growing."""
+    try:
+        with open(path, "rb") as f:
+            data = f.read()
+    except FileNotFoundError:
+        return 0
+    start = data.find(b"data") + 8
+    if start < 8:
+        return 0
+    data = data[start:]
+    return max((abs(s) for s in array.array("h", data[:len(data) // 2 * 2])), default=0)
 
 
 class Session:
@@ -58,6 +102,9 @@ class Session:
       openbox  Xvfb with the openbox window manager (LXDE, LXQt)
       mutter   GNOME's compositor, headless, with XWayland and a session bus
       weston   weston's headless back end, Wayland only; weston-xwayland with XWayland"""
+
+    # Window managers on Xvfb, by name: the command that starts each.
+    WINDOW_MANAGERS = {"openbox": ["openbox", "--sm-disable"]}
 
     def __init__(self):
         self.desktop = os.environ.get("VESTREL_DESKTOP", "xvfb")
@@ -76,10 +123,12 @@ class Session:
                     "-L", "module-null-sink sink_name=vestrel_test",
                     "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket,
                     "-L", "module-always-sink"])
-        if not wait_for(lambda: run("pactl", "info", env=self.env).returncode == 0, 10):
-            raise RuntimeError("the sound server did not start")
+        ready(lambda: run("pactl", "info", env=self.env).returncode == 0, "the sound server did not start")
         run("pactl", "set-default-sink", "vestrel_test", env=self.env)
-        getattr(self, "start_" + self.desktop.replace("-", "_"))()
+        if self.desktop in self.WINDOW_MANAGERS:
+            self.start_window_manager(self.WINDOW_MANAGERS[self.desktop])
+        else:
+            getattr(self, "start_" + self.desktop.replace("-", "_"))()
         # xdg-open stand-in: records the address it was asked to open.
         self.bin = os.path.join(P.work, "bin")
         os.makedirs(self.bin)
@@ -95,20 +144,21 @@ class Session:
         self.started.append(process)
         return process
 
+    def x_answers(self, who):
+        ready(lambda: run("xdpyinfo", env=self.env).returncode == 0, who + " does not answer")
+
     def start_xvfb(self):
         self.display = ":%d" % (80 + os.getpid() % 100)
         self.start(["Xvfb", self.display, "-screen", "0", "%dx%dx24" % self.screen, "-wr",
                     "-noreset", "-nolisten", "tcp"])
         self.env.update(DISPLAY=self.display, QT_QPA_PLATFORM="xcb")
-        if not wait_for(lambda: run("xdpyinfo", env=self.env).returncode == 0, 10):
-            raise RuntimeError("Xvfb did not start")
+        self.x_answers("Xvfb")
 
-    def start_openbox(self):
+    def start_window_manager(self, command):
         self.start_xvfb()
-        self.start(["openbox", "--sm-disable"])
-        if not wait_for(lambda: "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK",
-                                                   env=self.env).stdout, 10):
-            raise RuntimeError("openbox did not start")
+        self.start(command)
+        ready(lambda: "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", env=self.env).stdout,
+              command[0] + " did not start")
 
     def start_mutter(self):
         # A GNOME Wayland session: Qt must choose X11 (XWayland) by itself, so nothing forces it.
@@ -120,8 +170,7 @@ class Session:
             raise RuntimeError("mutter's XWayland did not start")
         self.display = next(a for a in xwayland if a.startswith(":"))
         self.env.update(DISPLAY=self.display, XAUTHORITY=xwayland[xwayland.index("-auth") + 1])
-        if not wait_for(lambda: run("xdpyinfo", env=self.env).returncode == 0, 10):
-            raise RuntimeError("mutter's XWayland does not answer")
+        self.x_answers("mutter's XWayland")
 
     def xwayland(self):
         """The command line of the XWayland that our compositor started, if any."""
@@ -138,17 +187,16 @@ class Session:
     def start_weston(self, xwayland=False):
         log = os.path.join(P.work, "weston.log")
         self.env["WAYLAND_DISPLAY"] = "vestrel-weston"
-        # Pixman and --debug: the screenshooter then works on the headless back end.
+        # Pixman and --debug: the screenshooter then works on the headless back end. Started
+        # in the scratch folder, as is all it starts.
         self.start(["weston", "--backend=headless-backend.so", "--use-pixman", "--debug",
                     "--socket=vestrel-weston",
                     "--width=%d" % self.screen[0], "--height=%d" % self.screen[1], "--log=" + log]
-                   + (["--xwayland"] if xwayland else []))
+                   + (["--xwayland"] if xwayland else []), cwd=P.work)
         socket = os.path.join(self.runtime, "vestrel-weston")
-        if not wait_for(lambda: os.path.exists(socket), 10):
-            raise RuntimeError("weston did not start")
+        ready(lambda: os.path.exists(socket), "weston did not start")
         if xwayland:
-            found = wait_for(lambda: re.search(r"xserver listening on display (:\d+)",
-                                               open(log).read()), 10)
+            found = wait_for(lambda: re.search(r"xserver listening on display (:\d+)", open(log).read()))
             if not found:
                 raise RuntimeError("weston's XWayland did not start: " + open(log).read())
             self.display = found.group(1)
@@ -169,12 +217,13 @@ class Session:
     def xdo(self, *args):
         return run("xdotool", *args, env=self.env).stdout.strip()
 
-    def windows(self, name):
-        out = self.xdo("search", "--onlyvisible", "--name", "^%s$" % name)
-        return [w for w in out.split() if w]
+    def windows(self, name, pid=None):
+        """The visible windows of that title, of one process if given."""
+        by_pid = ["--all", "--pid", str(pid)] if pid else []
+        return self.xdo("search", "--onlyvisible", *by_pid, "--name", "^%s$" % name).split()
 
-    def window(self, name, timeout=5):
-        found = wait_for(lambda: self.windows(name), timeout)
+    def window(self, name, timeout=DEADLINE, pid=None):
+        found = wait_for(lambda: self.windows(name, pid), timeout)
         if not found:
             raise AssertionError("no visible window %r" % name)
         return found[0]
@@ -190,13 +239,24 @@ class Session:
         return (values["Absolute upper-left X"], values["Absolute upper-left Y"],
                 values["Width"], values["Height"])
 
-    def click(self, wid, x_twips, y_twips, w_twips=0, h_twips=0):
-        """Clicks the middle of a control given in twips from the window's client corner."""
-        x0, y0, _, _ = self.geometry(wid)
-        x = x0 + px(x_twips) + px(w_twips) // 2
-        y = y0 + px(y_twips) + px(h_twips) // 2
-        self.xdo("mousemove", "--sync", str(x), str(y))
-        self.xdo("click", "1")
+    def place(self, window, control, scale=1):
+        """Where a control of the visible window of that title is on the screen, in pixels."""
+        x0, y0, _, _ = self.geometry(self.window(window))
+        x, y, w, h = (px(t, scale) for t in CONTROLS[window][control])
+        return x0 + x, y0 + y, w, h
+
+    def click(self, window, control, scale=1):
+        """Clicks the middle of a control, by the title of its window and its name."""
+        x, y, w, h = self.place(window, control, scale)
+        # No --sync: it waits its full time when the pointer is there already. The server
+        # takes the move before the click all the same.
+        self.xdo("mousemove", str(x + w // 2), str(y + h // 2), "click", "1")
+
+    def settings(self):
+        """The settings dialog, opened from the warning that a click on the square brings."""
+        self.click("Form3", "square")
+        self.click("Varování!", "Nastavení")
+        return self.window("Nastavení")
 
     def prop(self, wid, name):
         """What the X server holds of a window property, as xprop prints it."""
@@ -223,19 +283,49 @@ class Session:
         self.xdo("windowfocus", "--sync", wid)
         self.xdo("type", "--delay", "20", text)
 
-    def screenshot(self, name, wid="root"):
-        """The screen, or one window where the screen cannot be read (XWayland)."""
+    def image(self, wid):
+        """The RGB triples of one window."""
+        out = subprocess.run(["import", "-window", wid, "-depth", "8", "rgb:-"], capture_output=True,
+                             env=self.env).stdout
+        return [tuple(out[i:i + 3]) for i in range(0, len(out), 3)]
+
+    def painted(self, wid):
+        """Whether a window shows more than one colour, the same twice in a row."""
+        first = self.image(wid)
+        return len(set(first)) > 1 and first == self.image(wid)
+
+    def screenshot(self, name, wid=None):
+        """The screen, or one window where the screen cannot be read (XWayland), once painted:
+        the window given, or weston's screen (it fades in from black at its start)."""
         path = os.path.join(P.shots, ("%s-%s" % (self.desktop, name) if self.desktop != "xvfb" else name)
                             + ".png")
+        if wid:
+            assert wait_for(lambda: self.painted(wid)), "window %s was not painted" % wid
         if self.desktop.startswith("weston"):
-            shots = os.path.join(P.work, "weston-shots")
-            os.makedirs(shots, exist_ok=True)
-            run("weston-screenshooter", env=self.env, cwd=shots, timeout=10)
-            for made in os.listdir(shots):
-                shutil.move(os.path.join(shots, made), path)
+            shots = [None]
+            assert wait_for(lambda: shots.append(self.weston_screen()) or shots[-1] == shots[-2] != None), \
+                "weston's screen did not settle"
+            with open(path, "wb") as f:
+                f.write(shots[-1])
         else:
             run("import", "-window", wid if self.desktop == "mutter" else "root", path, env=self.env)
         return path
+
+    def weston_screen(self):
+        """weston's screen as a PNG, when it shows more than one colour."""
+        shots = os.path.join(P.work, "weston-shots")
+        os.makedirs(shots, exist_ok=True)
+        # The screenshooter writes where XDG_PICTURES_DIR says, else where it runs.
+        run("weston-screenshooter", env=dict(self.env, XDG_PICTURES_DIR=shots), cwd=shots,
+            timeout=DEADLINE * SLOW)
+        for made in os.listdir(shots):
+            made = os.path.join(shots, made)
+            colours = int(run("identify", "-format", "%k", made).stdout or 0)
+            with open(made, "rb") as f:
+                data = f.read()
+            os.remove(made)
+            return data if colours > 1 else None
+        return None
 
     def pixels(self, x, y, w, h):
         """RGB triples of a screen rectangle, row by row."""
@@ -243,46 +333,80 @@ class Session:
                               "-depth", "8", "rgb:-"], capture_output=True, env=self.env).stdout
         return [tuple(out[i:i + 3]) for i in range(0, len(out), 3)]
 
-    def record(self, path):
-        return subprocess.Popen(["parec", "-d", "vestrel_test.monitor", "--file-format=wav",
-                                 "--format=s16le", "--rate=44100", "--channels=1", path],
-                                env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    @contextlib.contextmanager
+    def recording(self, name):
+        """Records what the null sink plays; gives a function that tells the loudest sample so far."""
+        path = os.path.join(P.work, name + ".wav")
+        parec = subprocess.Popen(["parec", "-d", "vestrel_test.monitor", "--file-format=wav",
+                                  "--format=s16le", "--rate=44100", "--channels=1", path],
+                                 env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            yield lambda: loudness(path)
+        finally:
+            parec.terminate()
+            parec.wait()
+
+
+def program_folder(name, ini=True, wav=True):
+    """A new folder P.work/name (bytes for a name that is no text) holding the binary and its
+    sound module; data.ini: the default for True, the bytes given, none for None; the chime
+    unless wav is false."""
+    folder = os.path.join(os.fsencode(P.work) if isinstance(name, bytes) else P.work, name)
+    os.makedirs(folder)
+    for file in ("Vestrel", "vestrel_sound.so"):
+        shutil.copy(os.path.join(os.path.dirname(P.binary), file), inside(folder, file))
+    if ini is not None:
+        with open(inside(folder, "data.ini"), "wb") as f:
+            f.write(P.default_ini if ini is True else ini)
+    if wav:
+        shutil.copy(os.path.join(P.resources, "s.wav"), inside(folder, "s.wav"))
+    return folder
 
 
 class Vestrel:
-    """The real binary in a folder of its own, started from another directory."""
+    """The real binary started from another directory, in a new program_folder or in the folder
+    given, with more environment if given; `with Vestrel(...) as app:` ends it at the end."""
 
-    def __init__(self, session, ini=True, wav=True, name="app", args=()):
-        """ini: the bytes of data.ini, True for the default, None for no file."""
+    def __init__(self, session, name="app", ini=True, wav=True, args=(), env=None, folder=None):
         self.session = session
-        self.folder = os.path.join(P.work, name)
-        os.makedirs(self.folder)
-        shutil.copy(P.binary, self.folder)
-        shutil.copy(os.path.join(os.path.dirname(P.binary), "vestrel_sound.so"), self.folder)
-        ini = P.default_ini if ini is True else ini
-        if ini is not None:
-            with open(self.ini_path, "wb") as f:
-                f.write(ini)
-        if wav:
-            shutil.copy(os.path.join(P.resources, "s.wav"), self.folder)
+        self.folder = folder or program_folder(name, ini, wav)
         cwd = os.path.join(P.work, "elsewhere")
         os.makedirs(cwd, exist_ok=True)
-        self.log = open(os.path.join(P.work, name + ".log"), "w")
+        self.log = open(os.path.join(P.work, os.fsdecode(name) + ".log"), "w")
         self.started = time.monotonic()
-        self.process = subprocess.Popen([os.path.join(self.folder, "Vestrel"), *args], cwd=cwd,
-                                        env=session.env, stdout=self.log, stderr=self.log)
+        self.process = subprocess.Popen([self.path("Vestrel"), *args], cwd=cwd,
+                                        env=dict(session.env, **(env or {})),
+                                        stdout=self.log, stderr=self.log)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *error):
+        self.stop()
+
+    def path(self, name):
+        return inside(self.folder, name)
 
     @property
     def ini_path(self):
-        return os.path.join(self.folder, "data.ini")
+        return self.path("data.ini")
 
     def ini(self):
         with open(self.ini_path, "rb") as f:
             return f.read()
 
-    def wait(self, timeout=5):
+    def window(self, name):
+        """A visible window of this process."""
+        return self.session.window(name, pid=self.process.pid)
+
+    def running_alone(self):
+        """Started, not turned away by another instance's lock (its report comes before any
+        window), still running."""
+        return wait_for(lambda: self.session.windows("Form3", self.process.pid)) and self.process.poll() is None
+
+    def wait(self, timeout=DEADLINE):
         try:
-            return self.process.wait(timeout)
+            return self.process.wait(timeout * SLOW)
         except subprocess.TimeoutExpired:
             return None
 
@@ -293,15 +417,11 @@ class Vestrel:
         self.log.close()
 
 
-def loudness(path):
-    with wave.open(path) as w:
-        samples = array.array("h", w.readframes(w.getnframes()))
-    return max((abs(s) for s in samples), default=0)
-
+class Skip(Exception):
+    """Raised by a test that cannot run here, with the reason."""
 
 
 TESTS = []
-SEEN = {}  # what one test saw that a later one compares with
 
 
 def test(fn=None, desktops=("xvfb",)):
@@ -317,7 +437,7 @@ def main(tests):
     """usage: SCRIPT VESTREL_BINARY RESOURCES_DIR [...]"""
     P.set_up(sys.argv[1], sys.argv[2])
     session = Session()
-    passed = failed = 0
+    passed = failed = skipped = 0
     try:
         for t in tests:
             if session.desktop not in getattr(t, "desktops", ("xvfb",)):
@@ -326,6 +446,9 @@ def main(tests):
                 t(session)
                 passed += 1
                 print("PASS", t.__name__, flush=True)
+            except Skip as why:
+                skipped += 1
+                print("SKIP %s: %s" % (t.__name__, why), flush=True)
             except Exception:
                 failed += 1
                 print("FAIL", t.__name__, flush=True)
@@ -336,6 +459,5 @@ def main(tests):
             shutil.rmtree(P.work, ignore_errors=True)
         else:
             print("logs kept in", P.work)
-    print("%d passed, %d failed" % (passed, failed))
+    print("%d passed, %d failed, %d skipped" % (passed, failed, skipped))
     return 1 if failed else 0
-
