@@ -5,6 +5,7 @@ read-only folder, high-density screens, installation with its menu entry, start 
 usage: desktop.py VESTREL_BINARY RESOURCES_DIR BUILD_DIR SOURCE_DIR"""
 import os
 import shutil
+import signal
 import subprocess
 import sys
 
@@ -27,12 +28,18 @@ def second_instance_is_turned_away(s):
         assert first.process.poll() is None
 
 
+def lock_file(s, folder):
+    """The user's own lock of a program folder, in the runtime folder."""
+    info = os.stat(folder)
+    return os.path.join(s.runtime, "vestrel-%d-%d.lock" % (info.st_dev, info.st_ino))
+
+
 @test
 def lock_of_a_killed_instance_does_not_block(s):
     with Vestrel(s, name="stale") as killed:
         killed.window("Form3")
     # Killed: the lock file stays behind.
-    assert os.path.exists(killed.path(".vestrel.lock"))
+    assert os.path.exists(lock_file(s, killed.folder))
     with Vestrel(s, name="stale-again", folder=killed.folder) as again:
         assert again.running_alone(), "turned away by a dead instance's lock"
 
@@ -41,7 +48,7 @@ def lock_of_a_killed_instance_does_not_block(s):
 def odd_locks(s):
     """A link or a folder in the lock's place is never followed or taken for a lock."""
     folder = program_folder("odd-locks")
-    lock, target = os.path.join(folder, ".vestrel.lock"), os.path.join(P.work, "lock-target")
+    lock, target = lock_file(s, folder), os.path.join(P.work, "lock-target")
     for odd in ("link", "folder"):
         os.symlink(target, lock) if odd == "link" else os.mkdir(lock)
         with Vestrel(s, name="odd-lock-" + odd, folder=folder) as app:
@@ -51,26 +58,30 @@ def odd_locks(s):
 
 
 @test
-def read_only_folder(s):
-    """Where no lock can be made Vestrel cannot tell and runs; a lock file that exists in a
-    read-only folder still turns a second copy away."""
+def lock_is_the_users_own(s):
+    """Another user who can read the program folder cannot stop Vestrel by locking a file
+    there, and a read-only folder still turns a second copy away."""
     if os.geteuid() != 0:
-        raise Skip("a read-only folder is made with mount --bind, which needs root")
+        raise Skip("another user and a read-only folder (mount --bind) need root")
     folder = program_folder("readonly")
-    for existing in (False, True):
-        if existing:
-            open(os.path.join(folder, ".vestrel.lock"), "w").close()
-        assert run("mount", "--bind", folder, folder).returncode == 0, "mount --bind failed"
-        try:
-            assert run("mount", "-o", "remount,bind,ro", folder).returncode == 0
-            with Vestrel(s, name="readonly-%s" % existing, folder=folder) as app:
-                assert app.running_alone()
-                if existing:
-                    with Vestrel(s, name="readonly-second", folder=folder) as second:
-                        s.key(second.window("Vestrel"), "Return")
-                        assert second.wait() == 0, "a second copy ran beside the first"
-        finally:
-            run("umount", folder)
+    os.chmod(P.work, 0o755)
+    old = os.path.join(folder, ".vestrel.lock")
+    open(old, "w").close()
+    other = subprocess.Popen(["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
+                              "flock", old, "sleep", "600"], start_new_session=True,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    assert wait_for(lambda: run("flock", "-n", old, "true").returncode == 1), "no lock taken"
+    assert run("mount", "--bind", folder, folder).returncode == 0, "mount --bind failed"
+    try:
+        assert run("mount", "-o", "remount,bind,ro", folder).returncode == 0
+        with Vestrel(s, name="readonly", folder=folder) as app:
+            assert app.running_alone(), "another user's lock stopped Vestrel"
+            with Vestrel(s, name="readonly-second", folder=folder) as second:
+                s.key(second.window("Vestrel"), "Return")
+                assert second.wait() == 0, "a second copy ran beside the first"
+    finally:
+        run("umount", folder)
+        os.killpg(other.pid, signal.SIGKILL)
 
 
 @test
@@ -81,7 +92,7 @@ def folder_name_that_is_no_utf8(s):
         dialog = s.settings()  # no report of a missing file held the warning up
         assert wait_for(lambda: loudest() > LOUD), loudest()
         assert not s.windows("CHYBA") and not s.windows("Zvuk"), "a file was not found"
-        assert os.path.exists(app.path(".vestrel.lock"))
+        assert os.path.exists(lock_file(s, app.folder))
         s.key(dialog, "End")  # the slider at 180
         s.key(dialog, "Return")  # "Uložit"
         assert wait_for(lambda: b"1=180" in app.ini()), app.ini()
