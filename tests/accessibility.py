@@ -22,31 +22,25 @@ def start_buses(s):
     s.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
     # The launcher starts a bus daemon of its own, in the launcher's process group.
     s.start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
-    assert wait_for(lambda: "true" in run("dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
-                                          "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
-                                          "string:org.a11y.Bus", env=s.env).stdout), "no accessibility bus"
+    asked = ["dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
+             "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner", "string:org.a11y.Bus"]
+    assert wait_for(lambda: "true" in run(*asked, env=s.env).stdout), "no accessibility bus"
 
 
-def tree(node, depth=0, out=None):
-    """(role, name) of the node and everything below it."""
-    out = [] if out is None else out
+def tree(node):
+    """(role, name) of the node and everything below it, but for what closes while it is read."""
     try:
-        out.append((node.getRoleName(), node.name or ""))
-        for i in range(node.childCount):
-            tree(node.getChildAtIndex(i), depth + 1, out)
-    except Exception:  # a window closing while it is read
-        pass
-    return out
+        return [(node.getRoleName(), node.name or "")] + [
+            n for i in range(node.childCount) for n in tree(node.getChildAtIndex(i))]
+    except Exception:
+        return []
 
 
 def vestrel_tree():
     import pyatspi
     desktop = pyatspi.Registry.getDesktop(0)
-    for i in range(desktop.childCount):
-        app = desktop.getChildAtIndex(i)
-        if app is not None and app.name == "Vestrel":
-            return tree(app)
-    return []
+    apps = (desktop.getChildAtIndex(i) for i in range(desktop.childCount))
+    return next((tree(app) for app in apps if app is not None and app.name == "Vestrel"), [])
 
 
 @test
@@ -63,7 +57,7 @@ def every_window_names_itself_and_its_controls(s):
         for role, name in (("push button", "OK"), ("push button", "Nastavení"),
                            ("push button", "Ukončit !"), ("image", "Výstraha")):
             assert (role, name) in nodes, (role, name, nodes)
-        assert any(role == "label" and name.startswith("U počítače už sedíte") for role, name in nodes), nodes
+        assert any(r == "label" and name.startswith("U počítače už sedíte") for r, name in nodes), nodes
 
         s.click("Varování!", "Nastavení")
         s.window("Nastavení")

@@ -3,6 +3,7 @@ what the program plays, a stand-in xdg-open recording the page it opens, the bin
 folder of its own started from another working directory, xdotool to drive it."""
 import array
 import contextlib
+import glob
 import os
 import re
 import shutil
@@ -36,19 +37,9 @@ CONTROLS = {
 
 class P:
     """What one run works with, set by main() from its command line: the binary (with its
-    sound module beside it), the resources, a scratch folder, where screenshots go, the
-    default data.ini."""
-    binary = resources = work = shots = default_ini = None
-
-    @classmethod
-    def set_up(cls, binary, resources):
-        cls.binary, cls.resources = os.path.abspath(binary), os.path.abspath(resources)
-        cls.work = tempfile.mkdtemp(prefix="vestrel-e2e-")
-        cls.shots = os.environ.get("VESTREL_SHOTS",
-                                   os.path.join(os.path.dirname(cls.binary), "screenshots"))
-        os.makedirs(cls.shots, exist_ok=True)
-        with open(os.path.join(cls.resources, "data.ini"), "rb") as f:
-            cls.default_ini = f.read()
+    sound module beside it), the resources, a scratch folder and a folder in it to start
+    the program from, where screenshots go, the default data.ini."""
+    binary = resources = work = elsewhere = shots = default_ini = None
 
 
 def px(twips, scale=1):
@@ -72,8 +63,10 @@ def wait_for(predicate, timeout=DEADLINE, step=0.05):
 
 
 def ready(predicate, what, timeout=DEADLINE):
-    if not wait_for(predicate, timeout):
+    value = wait_for(predicate, timeout)
+    if not value:
         raise RuntimeError(what)
+    return value
 
 
 def inside(folder, name):
@@ -83,37 +76,27 @@ def inside(folder, name):
 
 def loudness(path):
     """The loudest sample so far of a recording that may still be growing."""
-    try:
-        with open(path, "rb") as f:
-            data = f.read()
-    except FileNotFoundError:
-        return 0
-    start = data.find(b"data") + 8
-    if start < 8:
-        return 0
-    data = data[start:]
-    return max((abs(s) for s in array.array("h", data[:len(data) // 2 * 2])), default=0)
+    data = open(path, "rb").read() if os.path.exists(path) else b""
+    data = data[data.find(b"data") + 8:] if b"data" in data else b""
+    return max(map(abs, array.array("h", data[:len(data) // 2 * 2])), default=0)
 
 
 class Session:
-    """A desktop of the kind VESTREL_DESKTOP names, a sound server with a null sink, a
-    stand-in browser opener:
+    """A desktop of the kind VESTREL_DESKTOP names (start_<name> starts it), a sound server
+    with a null sink, a stand-in browser opener:
       xvfb     a bare X server (the default)
       openbox  Xvfb with the openbox window manager (LXDE, LXQt)
       mutter   GNOME's compositor, headless, with XWayland and a session bus
       weston   weston's headless back end, Wayland only; weston-xwayland with XWayland"""
-
-    # Window managers on Xvfb, by name: the command that starts each.
-    WINDOW_MANAGERS = {"openbox": ["openbox", "--sm-disable"]}
 
     def __init__(self):
         self.desktop = os.environ.get("VESTREL_DESKTOP", "xvfb")
         self.started = []  # what close() ends, last first
         self.runtime = os.path.join(P.work, "runtime")
         os.makedirs(self.runtime, mode=0o700)
-        self.env = dict(os.environ, LC_ALL="C.UTF-8", XDG_RUNTIME_DIR=self.runtime, HOME=self.runtime)
-        for name in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XAUTHORITY"):
-            self.env.pop(name, None)
+        self.env = {k: v for k, v in os.environ.items()
+                    if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XAUTHORITY")}
+        self.env.update(LC_ALL="C.UTF-8", XDG_RUNTIME_DIR=self.runtime, HOME=self.runtime)
         self.screen = (1280, 800) if self.desktop != "xvfb" else (1024, 768)
         # The sound server, private to this test.
         socket = os.path.join(self.runtime, "pulse-native")
@@ -125,18 +108,15 @@ class Session:
                     "-L", "module-always-sink"])
         ready(lambda: run("pactl", "info", env=self.env).returncode == 0, "the sound server did not start")
         run("pactl", "set-default-sink", "vestrel_test", env=self.env)
-        if self.desktop in self.WINDOW_MANAGERS:
-            self.start_window_manager(self.WINDOW_MANAGERS[self.desktop])
-        else:
-            getattr(self, "start_" + self.desktop.replace("-", "_"))()
+        getattr(self, "start_" + self.desktop.replace("-", "_"))()
         # xdg-open stand-in: records the address it was asked to open.
-        self.bin = os.path.join(P.work, "bin")
-        os.makedirs(self.bin)
         self.opened = os.path.join(P.work, "opened.txt")
-        with open(os.path.join(self.bin, "xdg-open"), "w") as f:
+        opener = os.path.join(P.work, "bin", "xdg-open")
+        os.makedirs(os.path.dirname(opener))
+        with open(opener, "w") as f:
             f.write('#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s"\n' % self.opened)
-        os.chmod(os.path.join(self.bin, "xdg-open"), 0o755)
-        self.env["PATH"] = self.bin + os.pathsep + self.env["PATH"]
+        os.chmod(opener, 0o755)
+        self.env["PATH"] = os.path.dirname(opener) + os.pathsep + self.env["PATH"]
 
     def start(self, command, **kw):
         process = subprocess.Popen(command, env=self.env, stdout=kw.pop("stdout", subprocess.DEVNULL),
@@ -144,66 +124,49 @@ class Session:
         self.started.append(process)
         return process
 
-    def x_answers(self, who):
-        ready(lambda: run("xdpyinfo", env=self.env).returncode == 0, who + " does not answer")
-
     def start_xvfb(self):
-        self.display = ":%d" % (80 + os.getpid() % 100)
-        self.start(["Xvfb", self.display, "-screen", "0", "%dx%dx24" % self.screen, "-wr",
-                    "-noreset", "-nolisten", "tcp"])
-        self.env.update(DISPLAY=self.display, QT_QPA_PLATFORM="xcb")
-        self.x_answers("Xvfb")
+        self.env.update(DISPLAY=":%d" % (80 + os.getpid() % 100), QT_QPA_PLATFORM="xcb")
+        self.start(["Xvfb", self.env["DISPLAY"], "-screen", "0", "%dx%dx24" % self.screen, "-wr", "-noreset",
+                    "-nolisten", "tcp"])
+        ready(lambda: run("xdpyinfo", env=self.env).returncode == 0, "Xvfb does not answer")
 
-    def start_window_manager(self, command):
+    def start_window_manager(self, *command):
+        """A window manager on Xvfb, ready when it names itself on the root window."""
         self.start_xvfb()
         self.start(command)
         ready(lambda: "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", env=self.env).stdout,
               command[0] + " did not start")
+
+    def start_openbox(self):
+        self.start_window_manager("openbox", "--sm-disable")
 
     def start_mutter(self):
         # A GNOME Wayland session: Qt must choose X11 (XWayland) by itself, so nothing forces it.
         self.env["WAYLAND_DISPLAY"] = "vestrel-mutter"
         self.start(["dbus-run-session", "--", "mutter", "--headless", "--wayland", "--wayland-display",
                     "vestrel-mutter", "--virtual-monitor", "%dx%d" % self.screen])
-        xwayland = wait_for(lambda: self.xwayland(), 20)
-        if not xwayland:
-            raise RuntimeError("mutter's XWayland did not start")
-        self.display = next(a for a in xwayland if a.startswith(":"))
-        self.env.update(DISPLAY=self.display, XAUTHORITY=xwayland[xwayland.index("-auth") + 1])
-        self.x_answers("mutter's XWayland")
+        # The XWayland it starts, with our runtime folder on its command line.
+        mine = r"Xwayland .*%s.*" % re.escape(self.runtime)
+        found = lambda: re.search(mine, run("pgrep", "-a", "Xwayland").stdout)
+        xwayland = ready(found, "mutter's XWayland did not start", 20).group(0).split()
+        self.env.update(DISPLAY=next(a for a in xwayland if a.startswith(":")),
+                        XAUTHORITY=xwayland[xwayland.index("-auth") + 1])
+        ready(lambda: run("xdpyinfo", env=self.env).returncode == 0, "mutter's XWayland does not answer")
 
-    def xwayland(self):
-        """The command line of the XWayland that our compositor started, if any."""
-        for pid in os.listdir("/proc"):
-            try:
-                with open("/proc/%s/cmdline" % pid, "rb") as f:
-                    args = f.read().decode(errors="replace").split("\0")
-            except OSError:
-                continue
-            if args and args[0].endswith("Xwayland") and any(self.runtime in a for a in args):
-                return args
-        return None
-
-    def start_weston(self, xwayland=False):
+    def start_weston(self, *more):
         log = os.path.join(P.work, "weston.log")
         self.env["WAYLAND_DISPLAY"] = "vestrel-weston"
-        # Pixman and --debug: the screenshooter then works on the headless back end. Started
-        # in the scratch folder, as is all it starts.
+        # Pixman and --debug: the screenshooter then works on the headless back end.
         self.start(["weston", "--backend=headless-backend.so", "--use-pixman", "--debug",
-                    "--socket=vestrel-weston",
-                    "--width=%d" % self.screen[0], "--height=%d" % self.screen[1], "--log=" + log]
-                   + (["--xwayland"] if xwayland else []), cwd=P.work)
-        socket = os.path.join(self.runtime, "vestrel-weston")
-        ready(lambda: os.path.exists(socket), "weston did not start")
-        if xwayland:
-            found = wait_for(lambda: re.search(r"xserver listening on display (:\d+)", open(log).read()))
-            if not found:
-                raise RuntimeError("weston's XWayland did not start: " + open(log).read())
-            self.display = found.group(1)
-            self.env["DISPLAY"] = self.display
+                    "--socket=vestrel-weston", "--width=%d" % self.screen[0], "--height=%d" % self.screen[1],
+                    "--log=" + log, *more], cwd=P.work)
+        ready(lambda: os.path.exists(os.path.join(self.runtime, "vestrel-weston")), "weston did not start")
+        if more:
+            found = lambda: re.search(r"xserver listening on display (:\d+)", open(log).read())
+            self.env["DISPLAY"] = ready(found, "weston's XWayland did not start").group(1)
 
     def start_weston_xwayland(self):
-        self.start_weston(xwayland=True)
+        self.start_weston("--xwayland")
 
     def close(self):
         for p in reversed(self.started):
@@ -224,20 +187,16 @@ class Session:
 
     def window(self, name, timeout=DEADLINE, pid=None):
         found = wait_for(lambda: self.windows(name, pid), timeout)
-        if not found:
-            raise AssertionError("no visible window %r" % name)
+        assert found, "no visible window %r" % name
         return found[0]
+
+    def gone(self, name):
+        return wait_for(lambda: not self.windows(name))
 
     def geometry(self, wid):
         out = run("xwininfo", "-id", wid, env=self.env).stdout
-        values = {}
-        for line in out.splitlines():
-            line = line.strip()
-            for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"):
-                if line.startswith(key + ":"):
-                    values[key] = int(line.split(":")[1])
-        return (values["Absolute upper-left X"], values["Absolute upper-left Y"],
-                values["Width"], values["Height"])
+        return tuple(int(re.search(key + r":\s*(-?\d+)", out).group(1))
+                     for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
 
     def place(self, window, control, scale=1):
         """Where a control of the visible window of that title is on the screen, in pixels."""
@@ -275,36 +234,38 @@ class Session:
     def active(self):
         return self.xdo("getactivewindow")
 
-    def key(self, wid, *keys):
+    def key(self, wid, *keys, type=None):
+        """Keys, or with type= a text, into a window."""
         self.xdo("windowfocus", "--sync", wid)
-        self.xdo("key", "--clearmodifiers", "--delay", "30", *keys)
+        if type:
+            self.xdo("type", "--delay", "20", type)
+        else:
+            self.xdo("key", "--clearmodifiers", "--delay", "30", *keys)
 
-    def type(self, wid, text):
-        self.xdo("windowfocus", "--sync", wid)
-        self.xdo("type", "--delay", "20", text)
-
-    def image(self, wid):
-        """The RGB triples of one window."""
-        out = subprocess.run(["import", "-window", wid, "-depth", "8", "rgb:-"], capture_output=True,
-                             env=self.env).stdout
+    def pixels(self, x, y, w, h, wid="root"):
+        """RGB triples of a rectangle of the screen or of a window, row by row."""
+        out = subprocess.run(["import", "-window", wid, "-crop", "%dx%d+%d+%d" % (w, h, x, y),
+                              "-depth", "8", "rgb:-"], capture_output=True, env=self.env).stdout
         return [tuple(out[i:i + 3]) for i in range(0, len(out), 3)]
 
     def painted(self, wid):
         """Whether a window shows more than one colour, the same twice in a row."""
-        first = self.image(wid)
-        return len(set(first)) > 1 and first == self.image(wid)
+        first = self.pixels(0, 0, 9999, 9999, wid)
+        return len(set(first)) > 1 and first == self.pixels(0, 0, 9999, 9999, wid)
 
     def screenshot(self, name, wid=None):
         """The screen, or one window where the screen cannot be read (XWayland), once painted:
         the window given, or weston's screen (it fades in from black at its start)."""
         path = os.path.join(P.shots, ("%s-%s" % (self.desktop, name) if self.desktop != "xvfb" else name)
                             + ".png")
-        if wid:
-            assert wait_for(lambda: self.painted(wid)), "window %s was not painted" % wid
+        assert not wid or wait_for(lambda: self.painted(wid)), "window %s was not painted" % wid
         if self.desktop.startswith("weston"):
-            shots = [None]
-            assert wait_for(lambda: shots.append(self.weston_screen()) or shots[-1] == shots[-2] != None), \
-                "weston's screen did not settle"
+            shots = [None]  # the same picture twice in a row
+
+            def settled():
+                shots.append(self.weston_screen())
+                return shots[-1] is not None and shots[-1] == shots[-2]
+            assert wait_for(settled), "weston's screen did not settle"
             with open(path, "wb") as f:
                 f.write(shots[-1])
         else:
@@ -312,26 +273,16 @@ class Session:
         return path
 
     def weston_screen(self):
-        """weston's screen as a PNG, when it shows more than one colour."""
-        shots = os.path.join(P.work, "weston-shots")
-        os.makedirs(shots, exist_ok=True)
-        # The screenshooter writes where XDG_PICTURES_DIR says, else where it runs.
+        """weston's screen as a PNG, if it shows more than one colour. The screenshooter writes
+        where XDG_PICTURES_DIR says, else where it runs: in the scratch folder both."""
+        shots = tempfile.mkdtemp(dir=P.work)
         run("weston-screenshooter", env=dict(self.env, XDG_PICTURES_DIR=shots), cwd=shots,
             timeout=DEADLINE * SLOW)
-        for made in os.listdir(shots):
-            made = os.path.join(shots, made)
-            colours = int(run("identify", "-format", "%k", made).stdout or 0)
-            with open(made, "rb") as f:
-                data = f.read()
-            os.remove(made)
-            return data if colours > 1 else None
+        for made in glob.glob(os.path.join(shots, "*.png")):
+            if run("identify", "-format", "%k", made).stdout.strip() != "1":
+                with open(made, "rb") as f:
+                    return f.read()
         return None
-
-    def pixels(self, x, y, w, h):
-        """RGB triples of a screen rectangle, row by row."""
-        out = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y),
-                              "-depth", "8", "rgb:-"], capture_output=True, env=self.env).stdout
-        return [tuple(out[i:i + 3]) for i in range(0, len(out), 3)]
 
     @contextlib.contextmanager
     def recording(self, name):
@@ -363,33 +314,24 @@ def program_folder(name, ini=True, wav=True):
     return folder
 
 
-class Vestrel:
+class Vestrel(contextlib.AbstractContextManager):
     """The real binary started from another directory, in a new program_folder or in the folder
     given, with more environment if given; `with Vestrel(...) as app:` ends it at the end."""
 
     def __init__(self, session, name="app", ini=True, wav=True, args=(), env=None, folder=None):
         self.session = session
         self.folder = folder or program_folder(name, ini, wav)
-        cwd = os.path.join(P.work, "elsewhere")
-        os.makedirs(cwd, exist_ok=True)
+        self.ini_path = self.path("data.ini")
         self.log = open(os.path.join(P.work, os.fsdecode(name) + ".log"), "w")
         self.started = time.monotonic()
-        self.process = subprocess.Popen([self.path("Vestrel"), *args], cwd=cwd,
-                                        env=dict(session.env, **(env or {})),
-                                        stdout=self.log, stderr=self.log)
-
-    def __enter__(self):
-        return self
+        self.process = subprocess.Popen([self.path("Vestrel"), *args], cwd=P.elsewhere, stdout=self.log,
+                                        stderr=self.log, env=dict(session.env, **(env or {})))
 
     def __exit__(self, *error):
         self.stop()
 
     def path(self, name):
         return inside(self.folder, name)
-
-    @property
-    def ini_path(self):
-        return self.path("data.ini")
 
     def ini(self):
         with open(self.ini_path, "rb") as f:
@@ -399,10 +341,21 @@ class Vestrel:
         """A visible window of this process."""
         return self.session.window(name, pid=self.process.pid)
 
+    def answer(self, title, shot=None):
+        """Answers this process's box of that title with Enter, after a screenshot if named;
+        gives the exit status that follows."""
+        box = self.window(title)
+        if shot:
+            self.session.screenshot(shot, box)
+        assert self.process.poll() is None, "ended before its box %r was answered" % title
+        self.session.key(box, "Return")
+        return self.wait()
+
     def running_alone(self):
         """Started, not turned away by another instance's lock (its report comes before any
         window), still running."""
-        return wait_for(lambda: self.session.windows("Form3", self.process.pid)) and self.process.poll() is None
+        shown = wait_for(lambda: self.session.windows("Form3", self.process.pid))
+        return shown and self.process.poll() is None
 
     def wait(self, timeout=DEADLINE):
         try:
@@ -426,38 +379,43 @@ TESTS = []
 
 def test(fn=None, desktops=("xvfb",)):
     """Marks a test, run on a bare X server unless it names the desktops it is for."""
-    def mark(f):
-        f.desktops = desktops
-        TESTS.append(f)
-        return f
-    return mark(fn) if fn else mark
+    if fn is None:
+        return lambda f: test(f, desktops)
+    fn.desktops = desktops
+    TESTS.append(fn)
+    return fn
 
 
 def main(tests):
     """usage: SCRIPT VESTREL_BINARY RESOURCES_DIR [...]"""
-    P.set_up(sys.argv[1], sys.argv[2])
+    P.binary, P.resources = map(os.path.abspath, sys.argv[1:3])
+    P.work = tempfile.mkdtemp(prefix="vestrel-e2e-")
+    P.elsewhere = os.path.join(P.work, "elsewhere")
+    os.makedirs(P.elsewhere)
+    P.shots = os.environ.get("VESTREL_SHOTS", os.path.join(os.path.dirname(P.binary), "screenshots"))
+    os.makedirs(P.shots, exist_ok=True)
+    with open(os.path.join(P.resources, "data.ini"), "rb") as f:
+        P.default_ini = f.read()
     session = Session()
-    passed = failed = skipped = 0
+    results = []
     try:
-        for t in tests:
-            if session.desktop not in getattr(t, "desktops", ("xvfb",)):
-                continue
+        for t in (t for t in tests if session.desktop in getattr(t, "desktops", ("xvfb",))):
             try:
                 t(session)
-                passed += 1
+                results.append("PASS")
                 print("PASS", t.__name__, flush=True)
             except Skip as why:
-                skipped += 1
+                results.append("SKIP")
                 print("SKIP %s: %s" % (t.__name__, why), flush=True)
             except Exception:
-                failed += 1
+                results.append("FAIL")
                 print("FAIL", t.__name__, flush=True)
                 traceback.print_exc()
     finally:
         session.close()
-        if not failed:
-            shutil.rmtree(P.work, ignore_errors=True)
-        else:
+        if "FAIL" in results:
             print("logs kept in", P.work)
-    print("%d passed, %d failed, %d skipped" % (passed, failed, skipped))
-    return 1 if failed else 0
+        else:
+            shutil.rmtree(P.work, ignore_errors=True)
+    print("%d passed, %d failed, %d skipped" % tuple(map(results.count, ("PASS", "FAIL", "SKIP"))))
+    return 1 if "FAIL" in results else 0

@@ -4,7 +4,6 @@ the missing files, the warnings with their sound, the settings dialog, the web l
 
 usage: end_to_end.py VESTREL_BINARY RESOURCES_DIR"""
 import os
-import subprocess
 import sys
 import time
 
@@ -44,11 +43,7 @@ def missing_file_reports_and_ends(s):
     for missing in ("data.ini", "s.wav"):
         with Vestrel(s, ini=None if missing == "data.ini" else True, wav=missing != "s.wav",
                      name="missing-" + missing) as app:
-            box = s.window("CHYBA")
-            s.screenshot("missing-" + missing, box)
-            assert app.process.poll() is None
-            s.key(box, "Return")
-            assert app.wait() is not None, "still running after OK"
+            assert app.answer("CHYBA", "missing-" + missing) is not None, "still running after OK"
             assert not os.path.exists(app.ini_path) or app.ini() == P.default_ini
 
 
@@ -94,7 +89,7 @@ def settings_dialog_saves_and_next_cycle_uses_it(s):
         s.click("Nastavení", "Uložit")
         assert wait_for(lambda: app.ini().endswith(b"2=1\r\n")), app.ini()
         s.click("Nastavení", "Zavřít")  # saved, so no prompt
-        assert wait_for(lambda: not s.windows("Nastavení"))
+        assert s.gone("Nastavení")
         s.click("Varování!", "OK")  # the next cycle reads the file
         s.click("Form3", "square")
         default = full_screen_message(s)
@@ -102,7 +97,7 @@ def settings_dialog_saves_and_next_cycle_uses_it(s):
         dialog = s.window("Nastavení")
         s.click("Nastavení", "Text1")
         s.key(dialog, "ctrl+a")
-        s.type(dialog, "Dost práce, už")
+        s.key(dialog, type="Dost práce, už")
         s.click("Nastavení", "slider →")  # the slider takes the focus
         s.key(dialog, "Home")  # 1 minute
         s.click("Nastavení", "slider →")
@@ -115,7 +110,7 @@ def settings_dialog_saves_and_next_cycle_uses_it(s):
         assert wait_for(lambda: s.geometry(dialog)[3] == px(4935)), s.geometry(dialog)
         s.screenshot("settings-expanded", dialog)
         s.click("Nastavení", "Zavřít")
-        assert wait_for(lambda: not s.windows("Nastavení"))
+        assert s.gone("Nastavení")
         s.click("Form4", "OK")
         s.click("Form3", "square")
         # The message is the saved one: white text, and not the default message's pixels.
@@ -135,7 +130,7 @@ def web_link_opens_maker_page(s):
         assert wait_for(lambda: os.path.exists(s.opened)), "xdg-open was not called"
         with open(s.opened) as f:
             assert f.read().strip() == "https://vestrel.example.org/"
-        assert wait_for(lambda: not s.windows("Nastavení"))
+        assert s.gone("Nastavení")
         assert s.windows("Varování!")
         assert app.ini() == P.default_ini
 
@@ -165,7 +160,7 @@ def unplayable_sound_is_reported_and_warning_shown(s):
                     s.click("Varování!", "OK")  # the report left open
                     continue
                 s.key(box, "Return")
-                assert wait_for(lambda: not s.windows("Zvuk")), case
+                assert s.gone("Zvuk"), case
                 assert s.windows("Varování!") and app.process.poll() is None, case
                 s.click("Varování!", "OK")  # the next warning reports again
 
@@ -174,10 +169,7 @@ def unplayable_sound_is_reported_and_warning_shown(s):
 def bad_setting_reports_and_ends(s):
     ini = P.default_ini.replace(b"1=60", b"1=60 minut")
     with Vestrel(s, ini=ini, name="badsetting") as app:
-        box = s.window("Vestrel")
-        s.screenshot("bad-setting", box)
-        s.key(box, "Return")
-        assert app.wait() == 1
+        assert app.answer("Vestrel", "bad-setting") == 1
         assert app.ini() == ini
 
 
@@ -187,16 +179,16 @@ def windows_on_a_real_desktop(s):
     title-bar actions, task-bar state, stacking and who has the keyboard; the keys through
     the X keyboard."""
     typed = os.path.join(P.work, "typed.txt")
-    with open(typed, "w") as out:  # the window the user is typing in
-        typing = subprocess.Popen(["xev", "-name", "vestrel-typing", "-geometry", "500x400+300+200",
-                                   "-event", "keyboard"], env=s.env, stdout=out)
+    with open(typed, "w") as out:  # the window the user is typing in, ended with the session
+        s.start(["xev", "-name", "vestrel-typing", "-geometry", "500x400+300+200", "-event", "keyboard"],
+                stdout=out)
     ini = P.default_ini.replace(b"1=60", b"1=.16666667")
     # On mutter the title bar offers none of these; openbox keeps a close button on purpose.
     forbidden = ("CLOSE", "MINIMIZE", "MAXIMIZE_HORZ", "MAXIMIZE_VERT", "RESIZE")
 
     def off_taskbar(wid):
-        assert wait_for(lambda: all(state in s.prop(wid, "_NET_WM_STATE")
-                                    for state in ("SKIP_TASKBAR", "SKIP_PAGER"))), s.prop(wid, "_NET_WM_STATE")
+        skips = lambda: all(state in s.prop(wid, "_NET_WM_STATE") for state in ("SKIP_TASKBAR", "SKIP_PAGER"))
+        assert wait_for(skips), s.prop(wid, "_NET_WM_STATE")
 
     def framed_without_actions(wid):
         assert wait_for(lambda: s.frame(wid)[2] > 0), "no title bar"
@@ -204,65 +196,61 @@ def windows_on_a_real_desktop(s):
         if s.desktop == "mutter":
             assert not any("_NET_WM_ACTION_" + a + "," in actions + "," for a in forbidden), actions
 
-    try:
-        with s.recording("desktop") as loudest, Vestrel(s, ini=ini, name="desktop-" + s.desktop) as app:
-            monitor = s.window("Form3")
-            assert s.geometry(monitor) == (0, 0, 8, 8) and s.frame(monitor) == (0, 0, 0, 0)
-            off_taskbar(monitor)
-            user = s.window("vestrel-typing")
-            s.xdo("windowactivate", "--sync", user)
-            warning = s.window("Varování!", timeout=20)
-            s.screenshot("warning-over-typing", warning)
-            off_taskbar(warning)
-            framed_without_actions(warning)
-            assert wait_for(lambda: s.stacking().index(warning) > s.stacking().index(user)), \
-                "the warning is below the user's window"
-            assert s.active() == user, "the warning took the keyboard"
-            assert wait_for(lambda: loudest() > LOUD), loudest()
-            assert not s.windows("Zvuk"), "the sound was reported unplayable"
-            s.xdo("key", "--delay", "50", "a", "Return", "KP_Enter", "space")
-            assert wait_for(lambda: open(typed).read().count("KeyRelease") >= 4), open(typed).read()
-            assert s.windows("Varování!") and not s.windows("Form3"), "a key meant elsewhere acted"
+    with s.recording("desktop") as loudest, Vestrel(s, ini=ini, name="desktop-" + s.desktop) as app:
+        monitor = s.window("Form3")
+        assert s.geometry(monitor) == (0, 0, 8, 8) and s.frame(monitor) == (0, 0, 0, 0)
+        off_taskbar(monitor)
+        user = s.window("vestrel-typing")
+        s.xdo("windowactivate", "--sync", user)
+        warning = s.window("Varování!", timeout=20)
+        s.screenshot("warning-over-typing", warning)
+        off_taskbar(warning)
+        framed_without_actions(warning)
+        assert wait_for(lambda: s.stacking().index(warning) > s.stacking().index(user)), \
+            "the warning is below the user's window"
+        assert s.active() == user, "the warning took the keyboard"
+        assert wait_for(lambda: loudest() > LOUD), loudest()
+        assert not s.windows("Zvuk"), "the sound was reported unplayable"
+        s.xdo("key", "--delay", "50", "a", "Return", "KP_Enter", "space")
+        assert wait_for(lambda: open(typed).read().count("KeyRelease") >= 4), open(typed).read()
+        assert s.windows("Varování!") and not s.windows("Form3"), "a key meant elsewhere acted"
 
-            s.click("Varování!", "Nastavení")
-            dialog = s.window("Nastavení")
-            assert wait_for(lambda: s.active() == dialog), "the dialog opened by a click is not active"
-            off_taskbar(dialog)
-            framed_without_actions(dialog)
-            s.screenshot("settings", dialog)
-            # The slider has the keyboard: each key from where the last left it, then Enter or the
-            # keypad's Enter saves. It opens at 1: a ten-second interval is less than a minute.
-            for keys, minutes in ((["Right"], 2), (["Right", "Right", "Left"], 3), (["End"], 180),
-                                  (["Page_Up"], 179), (["Page_Down"], 180), (["Up"], 179),
-                                  (["Down"], 180), (["Home"], 1)):
-                for enter in ("Return", "KP_Enter"):
-                    s.xdo("key", "--delay", "30", *keys, enter)
-                    assert wait_for(lambda: b"1=%d\r\n" % minutes in app.ini()), (keys, app.ini())
-                    keys = []
-            s.xdo("key", "Escape")
-            assert wait_for(lambda: s.geometry(dialog)[3] == px(4935)), "Escape opened no panel"
-            s.xdo("key", "Escape")
-            assert wait_for(lambda: s.geometry(dialog)[3] == px(3225))
-            # Tab order: slider, the two texts, Uložit, Zavřít, O programu, Původní, Skrýt plochu.
-            s.xdo("key", "--delay", "30", *["Tab"] * 7, "space", "Return")
-            assert wait_for(lambda: app.ini().endswith(b"2=1\r\n")), app.ini()
-            s.click("Nastavení", "Zavřít")  # saved, so no prompt
-            assert wait_for(lambda: not s.windows("Nastavení"))
+        s.click("Varování!", "Nastavení")
+        dialog = s.window("Nastavení")
+        assert wait_for(lambda: s.active() == dialog), "the dialog opened by a click is not active"
+        off_taskbar(dialog)
+        framed_without_actions(dialog)
+        s.screenshot("settings", dialog)
+        # The slider has the keyboard: each key from where the last left it, then Enter or the
+        # keypad's Enter saves. It opens at 1: a ten-second interval is less than a minute.
+        for keys, minutes in ((["Right"], 2), (["Right", "Right", "Left"], 3), (["End"], 180),
+                              (["Page_Up"], 179), (["Page_Down"], 180), (["Up"], 179),
+                              (["Down"], 180), (["Home"], 1)):
+            for enter in ("Return", "KP_Enter"):
+                s.xdo("key", "--delay", "30", *keys, enter)
+                assert wait_for(lambda: b"1=%d\r\n" % minutes in app.ini()), (keys, app.ini())
+                keys = []
+        s.xdo("key", "Escape")
+        assert wait_for(lambda: s.geometry(dialog)[3] == px(4935)), "Escape opened no panel"
+        s.xdo("key", "Escape")
+        assert wait_for(lambda: s.geometry(dialog)[3] == px(3225))
+        # Tab order: slider, the two texts, Uložit, Zavřít, O programu, Původní, Skrýt plochu.
+        s.xdo("key", "--delay", "30", *["Tab"] * 7, "space", "Return")
+        assert wait_for(lambda: app.ini().endswith(b"2=1\r\n")), app.ini()
+        s.click("Nastavení", "Zavřít")  # saved, so no prompt
+        assert s.gone("Nastavení")
 
-            s.click("Varování!", "message")  # the warning takes the keyboard
-            assert wait_for(lambda: s.active() == warning)
-            s.xdo("key", "--delay", "30", "shift+Tab", "KP_Enter")  # from "Nastavení" back to "OK"
-            s.click("Form3", "square")  # the full-screen warning now
-            full = s.window("Form4")
-            assert wait_for(lambda: s.geometry(full) == (0, 0) + s.screen and s.frame(full) == (0, 0, 0, 0)), \
-                s.geometry(full)
-            off_taskbar(full)
-            s.screenshot("warning-fullscreen", full)
-            s.click("Form4", "Ukončit !")
-            assert app.wait() == 0
-    finally:
-        typing.kill()
-        typing.wait()
+        s.click("Varování!", "message")  # the warning takes the keyboard
+        assert wait_for(lambda: s.active() == warning)
+        s.xdo("key", "--delay", "30", "shift+Tab", "KP_Enter")  # from "Nastavení" back to "OK"
+        s.click("Form3", "square")  # the full-screen warning now
+        full = s.window("Form4")
+        assert wait_for(lambda: s.geometry(full) == (0, 0) + s.screen and s.frame(full) == (0, 0, 0, 0)), \
+            s.geometry(full)
+        off_taskbar(full)
+        s.screenshot("warning-fullscreen", full)
+        s.click("Form4", "Ukončit !")
+        assert app.wait() == 0
 
 
 @test(desktops=("weston", "weston-xwayland"))
