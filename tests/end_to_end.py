@@ -4,11 +4,14 @@ the missing files, the warnings with their sound, the settings dialog, the web l
 
 usage: end_to_end.py VESTREL_BINARY RESOURCES_DIR"""
 import os
+import signal
+import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e import LOUD, P, SLOW, TESTS, Vestrel, main, px, test, wait_for  # noqa: E402
+from e2e import (DEADLINE, LOUD, P, SLOW, TESTS, Vestrel, inside, main, program_folder, px,  # noqa: E402
+                 test, wait_for)
 
 
 def white_text(pixels):
@@ -171,6 +174,28 @@ def bad_setting_reports_and_ends(s):
     with Vestrel(s, ini=ini, name="badsetting") as app:
         assert app.answer("Vestrel", "bad-setting") == 1
         assert app.ini() == ini
+
+
+@test
+def end_requested_during_a_save_waits_for_it(s):
+    """A request to end sent to the process while a save is on its way to the disk (its
+    fsync held up three seconds) is taken once the save is done: the new file, nothing left."""
+    folder = program_folder("ending")
+    delay = "inject=fsync:delay_enter=%d" % (3000000 * SLOW)
+    traced = subprocess.Popen(["strace", "-qq", "-o", "/dev/null", "-e", "trace=fsync", "-e",
+                               delay, inside(folder, "Vestrel")], env=s.env, cwd=P.work)
+    try:
+        dialog = s.settings()
+        s.key(dialog, "End", "Return")  # the slider at 180, "Uložit"
+        assert wait_for(lambda: any(n.startswith("data.ini.") for n in os.listdir(folder))), \
+            "no save began"
+        os.kill(int(s.xdo("getwindowpid", dialog)), signal.SIGTERM)
+        assert traced.wait(DEADLINE * SLOW) == -signal.SIGTERM
+        with open(inside(folder, "data.ini"), "rb") as f:
+            assert b"1=180" in f.read()
+        assert sorted(os.listdir(folder)) == ["Vestrel", "data.ini", "s.wav", "vestrel_sound.so"]
+    finally:
+        traced.kill()
 
 
 @test(desktops=("openbox", "mutter"))
