@@ -1,7 +1,8 @@
 /* Starts a command and reports, from the X server's own MapNotify events, when each of its
  * first N top-level windows was mapped, in seconds after the exec.
- * usage: mapwatch N TIMEOUT_SECONDS COMMAND [ARGS...]   (prints one time a line, then
- * leaves the command running and prints its process id on the last line) */
+ * usage: mapwatch N TIMEOUT_SECONDS COMMAND [ARGS...]   (prints the command's process id
+ * first, "pid P", then a line for each map as it happens: the seconds after the exec, the
+ * time on the monotonic clock, the window; it leaves the command running) */
 #define _GNU_SOURCE
 #include <X11/Xlib.h>
 #include <stdio.h>
@@ -35,6 +36,8 @@ int main(int argc, char* argv[]) {
         execv(argv[3], argv + 3);
         _exit(127);
     }
+    printf("pid %d\n", (int)pid);
+    fflush(stdout);
     int fd = ConnectionNumber(display);
     int seen = 0;
     while (seen < wanted && now() - start < timeout) {
@@ -42,7 +45,8 @@ int main(int argc, char* argv[]) {
             XEvent event;
             XNextEvent(display, &event);
             if (event.type == MapNotify) {
-                printf("%.6f\n", now() - start);
+                double t = now();
+                printf("%.6f %.6f 0x%lx\n", t - start, t, event.xmap.window);
                 fflush(stdout);
                 ++seen;
             }
@@ -53,7 +57,6 @@ int main(int argc, char* argv[]) {
         struct timeval tv = {0, 20000};
         select(fd + 1, &fds, NULL, NULL, &tv);
     }
-    printf("pid %d\n", (int)pid);
     XCloseDisplay(display);
     return seen == wanted ? 0 : 1;
 }

@@ -14,11 +14,15 @@ memory of at most three times its size."""
 import argparse
 import os
 import platform
+import queue
+import re
 import shutil
+import signal
 import statistics
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -60,11 +64,46 @@ class Display:
         self.process.wait()
 
 
+class SoundServer:
+    """A PulseAudio of the benchmark's own with a null sink, as a desktop's sound server."""
+
+    def __init__(self, work, env):
+        runtime = os.path.join(work, "pulse")
+        os.makedirs(runtime)
+        socket = os.path.join(runtime, "native")
+        env.update(PULSE_SERVER="unix:" + socket, PULSE_RUNTIME_PATH=runtime)
+        self.env = env
+        self.process = subprocess.Popen(
+            ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
+             "--use-pid-file=no", "--system=false", "-L", "module-null-sink sink_name=bench",
+             "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket],
+            env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        for _ in range(200):
+            if subprocess.run(["pactl", "info"], env=env, capture_output=True).returncode == 0:
+                break
+            time.sleep(0.05)
+        self.streams = []  # when each playback stream appeared on the server
+        self.watch = subprocess.Popen(["stdbuf", "-oL", "pactl", "subscribe"], env=env,
+                                      stdout=subprocess.PIPE, text=True)
+        threading.Thread(target=self.note_streams, daemon=True).start()
+
+    def note_streams(self):
+        for line in self.watch.stdout:
+            if "'new' on sink-input" in line:
+                self.streams.append(time.monotonic())
+
+    def close(self):
+        self.watch.kill()
+        self.process.send_signal(signal.SIGCONT)
+        self.process.terminate()
+        self.process.wait()
+
+
 def vestrel_folder(work, name, interval=None):
     folder = os.path.join(work, name)
     os.makedirs(folder)
     shutil.copy(os.path.join(BUILD, "Vestrel"), folder)
-    shutil.copy(os.path.join(BUILD, "vestrel_sound.so"), folder)
+    shutil.copy(os.path.join(BUILD, "vestrel_chime"), folder)
     shutil.copy(os.path.join(ROOT, "resources", "s.wav"), folder)
     ini = open(os.path.join(ROOT, "resources", "data.ini"), "rb").read()
     if interval:
@@ -73,14 +112,18 @@ def vestrel_folder(work, name, interval=None):
     return os.path.join(folder, "Vestrel")
 
 
+def map_times(out):
+    """mapwatch's output: the map times after the exec, and the process id."""
+    lines = out.splitlines()
+    pid = next((int(x.split()[1]) for x in lines if x.startswith("pid")), None)
+    return [float(x.split()[0]) for x in lines if x and not x.startswith("pid")], pid
+
+
 def start(tools, display, command, maps=1, timeout=30):
     """Starts a program through mapwatch; returns (map times, pid)."""
     out = subprocess.run([os.path.join(tools, "mapwatch"), str(maps), str(timeout), command],
                          env=display.env, capture_output=True, text=True, cwd="/")
-    lines = out.stdout.split()
-    pid = int(lines[-1]) if "pid" in out.stdout else None
-    times = [float(x) for x in out.stdout.splitlines() if not x.startswith("pid")]
-    return times, pid
+    return map_times(out.stdout)
 
 
 def kill(pid):
@@ -111,6 +154,88 @@ def cpu(pid):
             if line.startswith("voluntary_ctxt_switches"):
                 switches = int(line.split()[1])
     return ticks / os.sysconf("SC_CLK_TCK"), switches
+
+
+def private_memory(pid):
+    """USS (MiB), threads, and the audio libraries mapped."""
+    uss = 0
+    with open("/proc/%d/smaps_rollup" % pid) as f:
+        for line in f:
+            if line.startswith("Private_"):
+                uss += int(line.split()[1])
+    with open("/proc/%d/status" % pid) as f:
+        threads = next(int(x.split()[1]) for x in f if x.startswith("Threads:"))
+    with open("/proc/%d/maps" % pid) as f:
+        audio = {os.path.basename(x.split()[-1]) for x in f
+                 if re.search(r"libpulse|libasound|libpipewire|Multimedia", x)}
+    return uss / 1024.0, threads, sorted(audio)
+
+
+WARNINGS = 10
+
+
+def warnings(tools, display, sound, work):
+    """Ten warnings, each brought by a click on the square and closed with "OK" after its
+    chime, then one with the sound server stopped: the resident program before and after,
+    how soon each warning and its chime came, and the report of the stopped server."""
+    command = vestrel_folder(work, "warnings")
+    watch = subprocess.Popen([os.path.join(tools, "mapwatch"), "1000", "600", command],
+                             env=display.env, stdout=subprocess.PIPE, text=True, cwd="/")
+    pid = int(watch.stdout.readline().split()[1])
+    maps = queue.Queue()
+
+    def note_maps():
+        for line in watch.stdout:
+            maps.put((float(line.split()[1]), line.split()[2]))
+    threading.Thread(target=note_maps, daemon=True).start()
+
+    def xdo(*args):
+        subprocess.run(["xdotool", *args], env=display.env, capture_output=True)
+
+    def click_square():
+        clicked = time.monotonic()
+        xdo("mousemove", "2", "2", "click", "1")
+        shown, window = maps.get(timeout=10)
+        return shown - clicked, shown, window
+
+    def ok(window):  # the middle of "OK", in pixels from the window's corner
+        xdo("mousemove", "--window", str(int(window, 16)), "44", "68", "click", "1")
+        maps.get(timeout=10)  # the monitor again
+
+    r = {}
+    try:
+        maps.get(timeout=30)
+        time.sleep(3)
+        r["before"] = private_memory(pid)
+        delays, latencies = [], []
+        for n in range(WARNINGS):
+            if n == 1:  # the first chime ended
+                time.sleep(3)
+                r["first"] = private_memory(pid)
+            heard = len(sound.streams)
+            delay, shown, window = click_square()
+            delays.append(delay)
+            for _ in range(100):
+                if len(sound.streams) > heard:
+                    break
+                time.sleep(0.02)
+            latencies.append(sound.streams[heard] - shown if len(sound.streams) > heard else None)
+            time.sleep(1.5)  # the chime played through
+            ok(window)
+        time.sleep(3)
+        r["after"] = private_memory(pid)
+        r["delay"], r["latency"] = statistics.median(delays), latencies
+        sound.process.send_signal(signal.SIGSTOP)
+        r["stopped delay"], shown, _ = click_square()
+        try:
+            r["report"] = maps.get(timeout=10)[0] - shown
+        except queue.Empty:
+            r["report"] = None
+    finally:
+        sound.process.send_signal(signal.SIGCONT)
+        kill(pid)
+        watch.kill()
+    return r
 
 
 def measured(*command):
@@ -156,6 +281,7 @@ def main():
     os.makedirs(tools)
     build_tools(tools)
     display = Display()
+    sound = SoundServer(work, display.env)
     results = {}
     try:
         vestrel = vestrel_folder(work, "vestrel")
@@ -194,11 +320,10 @@ def main():
         for p in pids.values():
             kill(p)
         out, _ = punctual.communicate(timeout=punctual_seconds + 60)
-        maps = [float(x) for x in out.splitlines() if not x.startswith("pid")]
+        maps, punctual_pid = map_times(out)
         results["punctuality"] = maps[1] - maps[0] if len(maps) == 2 else None
-        for line in out.splitlines():
-            if line.startswith("pid"):
-                kill(int(line.split()[1]))
+        if punctual_pid:
+            kill(punctual_pid)
 
         # One warning cycle in process, and its growth.
         soak = subprocess.run([os.path.join(BUILD, "tests", "test_soak"), "-maxwarnings", "0"],
@@ -208,7 +333,9 @@ def main():
         line = next((x for x in soak.stdout.splitlines() if "ms a cycle" in x), "")
         results["cycle"] = line.split(": ", 1)[1] if line else "not measured"
         results["large file"] = large_file(work)
+        results["warnings"] = warnings(tools, display, sound, work)
     finally:
+        sound.close()
         display.close()
         shutil.rmtree(work, ignore_errors=True)
 
@@ -252,6 +379,24 @@ def report_of(r, idle, punctual_seconds, runs, quick):
                      "<= 0.5 s, <= 3 x the file |" % (what, LARGE_MB, seconds, peak))
         if seconds > 0.5 or peak > 3 * LARGE_MB * 1.05:
             failures.append("%s of a %d MB file: %.2f s, %.0f MiB" % (what, LARGE_MB, seconds, peak))
+    w = r["warnings"]
+    (uss0, threads0, _), (uss1, threads1, audio) = w["before"], w["after"]
+    lines.append("| USS before the first warning, after it, after %d (MiB) | | %.1f, %.1f, %.1f | "
+                 "%+.1f MiB after the first | <= +0.5 MiB after the first |"
+                 % (WARNINGS, uss0, w["first"][0], uss1, uss1 - w["first"][0]))
+    lines.append("| threads before the first warning and after %d; audio libraries mapped | | "
+                 "%d, %d; %s | | the same; none |"
+                 % (WARNINGS, threads0, threads1, ", ".join(audio) or "none"))
+    heard = [x for x in w["latency"] if x is not None]
+    lines.append("| warning shown to its chime's stream on the server: first, median, worst of %d "
+                 "(ms) | | %s | | <= 100 ms |"
+                 % (WARNINGS, ", ".join("%.0f" % (x * 1000) for x in (
+                     w["latency"][0], statistics.median(heard), max(heard))) if heard and
+                    w["latency"][0] is not None else "not heard"))
+    lines.append("| click to the warning, sound server running / stopped (s) | | %.3f / %.3f | | "
+                 "< 0.2 s |" % (w["delay"], w["stopped delay"]))
+    lines.append("| stopped sound server reported after the warning (s) | | %s | | 2 s |"
+                 % ("%.2f" % w["report"] if w["report"] is not None else "not reported"))
     if "workrave" in s:
         lines.append("| workrave: start-up %.3f s, PSS %.1f MiB, %d wake-ups over %d s | | | | |"
                      % (s["workrave"], m["workrave"]["Pss"], i["workrave"][1], idle))
@@ -268,6 +413,15 @@ def report_of(r, idle, punctual_seconds, runs, quick):
         failures.append("idle context switches %d" % i["Vestrel"][1])
     if p is None or abs(p - punctual_seconds) > 0.5:
         failures.append("punctuality %s" % p)
+    if uss1 - w["first"][0] > 0.5 + 0.3:
+        failures.append("USS +%.1f MiB after %d warnings" % (uss1 - w["first"][0], WARNINGS))
+    if threads1 != threads0 or audio:
+        failures.append("threads %d -> %d, audio libraries %s" % (threads0, threads1, audio))
+    if len(heard) < WARNINGS or max(heard) > 0.1:
+        failures.append("chime latencies %s" % w["latency"])
+    if w["stopped delay"] > 0.2 or w["report"] is None or not 1.9 < w["report"] < 3:
+        failures.append("stopped sound server: warning after %.3f s, report after %s"
+                        % (w["stopped delay"], w["report"]))
     return "\n".join(lines), failures
 
 

@@ -1,5 +1,6 @@
 #include "platform/QtPlatform.h"
 
+#include "platform/ChimeProtocol.h"
 #include "platform/SafeFile.h"
 #include "platform/SessionWatch.h"
 
@@ -11,7 +12,6 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QLibrary>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -119,25 +119,11 @@ void QtPlatform::end(int status) {
 }
 
 void QtPlatform::playSound(const QString& path) {
-    if (!sound_ && soundModuleError_.isEmpty()) {
-        QLibrary module(programFolder() + QStringLiteral("/vestrel_sound"));
-        const auto create =
-            reinterpret_cast<CreateSoundPlayer>(module.resolve(CreateSoundPlayerSymbol));
-        if (create)
-            sound_.reset(create());
-        if (!sound_) {
-            std::fprintf(stderr, "Vestrel: %s\n", qPrintable(module.errorString()));
-            soundModuleError_ =
-                QStringLiteral("Zvukový modul programu (%1) %2.")
-                    .arg(SafeFile::shownPath(module.fileName()),
-                         QFileInfo::exists(module.fileName())
-                             ? QStringLiteral("nelze načíst: nepatří k této verzi programu")
-                             : QStringLiteral("chybí"));
-        }
-    }
-    if (!sound_)
-        return reportSoundError(soundModuleError_); // at every warning, as any other failure
-    sound_->play(path, [this](const QString& reason) { reportSoundError(reason); });
+    if (!chime_)
+        chime_ = std::make_unique<Chime>(
+            programFolder() + QLatin1Char('/') + QLatin1String(ChimeProtocol::Program),
+            [this](const QString& reason) { reportSoundError(reason); });
+    chime_->play(path);
 }
 
 void QtPlatform::reportSoundError(const QString& reason) {

@@ -2,7 +2,7 @@
 
 #include "platform/Platform.h"
 
-#include "platform/SoundPlayer.h"
+#include "platform/Chime.h"
 
 #include <QPointer>
 
@@ -11,7 +11,7 @@
 class QMessageBox;
 class SessionWatch;
 
-// The real platform: Qt's widgets, Qt Multimedia for the sound, the desktop services.
+// The real platform: Qt's widgets, the chime helper for the sound, the desktop services.
 class QtPlatform final : public Platform {
   public:
     QtPlatform();
@@ -46,12 +46,10 @@ class QtPlatform final : public Platform {
   private:
     void reportSoundError(const QString& reason);
 
-    // Loaded on the first warning, so that Qt Multimedia and its audio back end cost
-    // nothing while the program only counts. It outlives the warning windows, so
-    // closing a window does not cut the sound off.
-    std::unique_ptr<SoundPlayer> sound_;
+    // Made at the first warning. It outlives the warning windows, so closing a window does
+    // not cut the sound off.
+    std::unique_ptr<Chime> chime_;
     int lockDescriptor_ = -1;           // flock()ed for the whole run; the kernel frees it at exit
-    QString soundModuleError_;          // why the sound module could not be loaded, once tried
     QPointer<QMessageBox> soundReport_; // the open report of a sound that failed
     QString folder_;                    // found once, at the first call
     QPointer<SessionWatch> session_;    // what the desktop says of the session's lock

@@ -5,12 +5,13 @@
 set -euo pipefail
 
 # xvfb and imagemagick: scripts/run.sh's display where there is none, and its screenshot.
-packages=(build-essential cmake qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins qt6-wayland
-          libgl-dev libxcb1-dev libxcb-screensaver0-dev fonts-liberation2 xvfb imagemagick)
+packages=(build-essential cmake pkg-config qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev
+          libxcb1-dev libxcb-screensaver0-dev libpulse-dev fonts-liberation2 xvfb imagemagick)
 if [ "${1:-}" = test ]; then
     packages+=(xdotool x11-utils pulseaudio pulseaudio-utils python3
                clang libclang-rt-14-dev libx11-dev pkg-config python3-pyatspi at-spi2-core dbus
-               acl desktop-file-utils openbox mutter weston xwayland clang-format git strace)
+               acl desktop-file-utils openbox mutter weston xwayland clang-format git strace
+               pipewire pipewire-pulse wireplumber)
 fi
 
 missing=()

@@ -57,7 +57,9 @@ autostart="$(xdg_dir XDG_CONFIG_HOME "$HOME/.config")/autostart/vestrel.desktop"
 if ours "$autostart"; then
     drop "$autostart"
 fi
-drop "$folder/Vestrel" "$folder/vestrel_sound.so" "$folder/s.wav" "$folder/.vestrel.lock"
+# vestrel_sound.so: the sound module of earlier versions.
+drop "$folder/Vestrel" "$folder/vestrel_chime" "$folder/vestrel_sound.so" "$folder/s.wav" \
+    "$folder/.vestrel.lock"
 if [ -n "$purge" ]; then
     drop "$folder/data.ini"
 elif [ -f "$folder/data.ini" ]; then

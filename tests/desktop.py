@@ -143,7 +143,7 @@ def install_update_uninstall_and_autostart(s):
                 [("%dx%d" % (n, n), ".png") for n in (16, 24, 32, 48, 64, 128, 256)] + [("scalable", ".svg")]]
     install()
     folder = os.path.join(prefix, "opt", "vestrel")
-    for name in ("Vestrel", "vestrel_sound.so", "s.wav", "data.ini"):
+    for name in ("Vestrel", "vestrel_chime", "s.wav", "data.ini"):
         assert os.path.isfile(os.path.join(folder, name)), name
     menu = os.path.join(prefix, "share", "applications", "vestrel.desktop")
     entry = open(menu).read()

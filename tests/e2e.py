@@ -37,7 +37,7 @@ CONTROLS = {
 
 class P:
     """What one run works with, set by main() from its command line: the binary (with its
-    sound module beside it), the resources, a scratch folder and a folder in it to start
+    chime helper beside it), the resources, a scratch folder and a folder in it to start
     the program from, where screenshots go, the default data.ini."""
     binary = resources = work = elsewhere = shots = default_ini = None
 
@@ -101,11 +101,11 @@ class Session:
         # The sound server, private to this test.
         socket = os.path.join(self.runtime, "pulse-native")
         self.env.update(PULSE_SERVER="unix:" + socket, PULSE_RUNTIME_PATH=self.runtime)
-        self.start(["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
-                    "--use-pid-file=no", "--system=false",
-                    "-L", "module-null-sink sink_name=vestrel_test",
-                    "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket,
-                    "-L", "module-always-sink"])
+        self.sound = self.start(["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
+                                 "--disallow-exit", "--use-pid-file=no", "--system=false",
+                                 "-L", "module-null-sink sink_name=vestrel_test",
+                                 "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket,
+                                 "-L", "module-always-sink"])
         ready(lambda: run("pactl", "info", env=self.env).returncode == 0, "the sound server did not start")
         run("pactl", "set-default-sink", "vestrel_test", env=self.env)
         getattr(self, "start_" + self.desktop.replace("-", "_"))()
@@ -119,7 +119,8 @@ class Session:
         self.env["PATH"] = os.path.dirname(opener) + os.pathsep + self.env["PATH"]
 
     def start(self, command, **kw):
-        process = subprocess.Popen(command, env=self.env, stdout=kw.pop("stdout", subprocess.DEVNULL),
+        process = subprocess.Popen(command, env=kw.pop("env", self.env),
+                                   stdout=kw.pop("stdout", subprocess.DEVNULL),
                                    stderr=subprocess.STDOUT, start_new_session=True, **kw)
         self.started.append(process)
         return process
@@ -285,12 +286,43 @@ class Session:
         return None
 
     @contextlib.contextmanager
-    def recording(self, name):
+    def sound_server(self, name):
+        """More environment for a sound server with the null sink: the session's PulseAudio, or
+        a PipeWire with its session manager and PulseAudio service, for the time of the block."""
+        if name == "PulseAudio":
+            yield {}
+            return
+        runtime = os.path.join(P.work, "pipewire")
+        os.makedirs(runtime, mode=0o700)
+        bus = "unix:path=" + os.path.join(runtime, "bus")
+        more = {"XDG_RUNTIME_DIR": runtime, "PULSE_RUNTIME_PATH": os.path.join(runtime, "pulse"),
+                "PULSE_SERVER": "unix:" + os.path.join(runtime, "pulse", "native"),
+                "DBUS_SESSION_BUS_ADDRESS": bus}
+        env = dict(self.env, **more)
+        servers = [self.start(["dbus-daemon", "--session", "--nofork", "--address=" + bus], env=env)]
+        ready(lambda: os.path.exists(os.path.join(runtime, "bus")), "no bus for PipeWire")
+        servers.append(self.start(["pipewire"], env=env))
+        ready(lambda: os.path.exists(os.path.join(runtime, "pipewire-0")), "PipeWire did not start")
+        servers += [self.start(["wireplumber"], env=env), self.start(["pipewire-pulse"], env=env)]
+        try:
+            ready(lambda: run("pactl", "info", env=env).returncode == 0, "no PulseAudio on PipeWire")
+            run("pactl", "load-module", "module-null-sink", "sink_name=vestrel_test", env=env)
+            run("pactl", "set-default-sink", "vestrel_test", env=env)
+            yield more
+        finally:
+            for process in reversed(servers):
+                os.killpg(process.pid, signal.SIGKILL)
+                process.wait()
+                self.started.remove(process)
+
+    @contextlib.contextmanager
+    def recording(self, name, env=None):
         """Records what the null sink plays; gives a function that tells the loudest sample so far."""
         path = os.path.join(P.work, name + ".wav")
         parec = subprocess.Popen(["parec", "-d", "vestrel_test.monitor", "--file-format=wav",
                                   "--format=s16le", "--rate=44100", "--channels=1", path],
-                                 env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                 env=dict(self.env, **(env or {})), stdout=subprocess.DEVNULL,
+                                 stderr=subprocess.DEVNULL)
         try:
             yield lambda: loudness(path)
         finally:
@@ -300,11 +332,11 @@ class Session:
 
 def program_folder(name, ini=True, wav=True):
     """A new folder P.work/name (bytes for a name that is no text) holding the binary and its
-    sound module; data.ini: the default for True, the bytes given, none for None; the chime
+    chime helper; data.ini: the default for True, the bytes given, none for None; the chime
     unless wav is false."""
     folder = os.path.join(os.fsencode(P.work) if isinstance(name, bytes) else P.work, name)
     os.makedirs(folder)
-    for file in ("Vestrel", "vestrel_sound.so"):
+    for file in ("Vestrel", "vestrel_chime"):
         shutil.copy(os.path.join(os.path.dirname(P.binary), file), inside(folder, file))
     if ini is not None:
         with open(inside(folder, "data.ini"), "wb") as f:

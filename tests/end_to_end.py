@@ -3,8 +3,11 @@
 the missing files, the warnings with their sound, the settings dialog, the web link.
 
 usage: end_to_end.py VESTREL_BINARY RESOURCES_DIR"""
+import contextlib
+import glob
 import os
 import signal
+import struct
 import subprocess
 import sys
 import time
@@ -16,6 +19,15 @@ from e2e import (DEADLINE, LOUD, P, SLOW, TESTS, Vestrel, inside, main, program_
 
 def white_text(pixels):
     return pixels if sum(1 for p in pixels if min(p) > 200) > 50 else None
+
+
+def running(program):
+    """Whether any process runs the program at this path."""
+    for cmdline in glob.glob("/proc/[0-9]*/cmdline"):
+        with contextlib.suppress(OSError), open(cmdline, "rb") as f:
+            if f.read().split(b"\0")[0] == os.fsencode(program):
+                return True
+    return False
 
 
 def full_screen_message(s):
@@ -141,31 +153,74 @@ def web_link_opens_maker_page(s):
 @test
 def unplayable_sound_is_reported_and_warning_shown(s):
     """A sound that cannot be played is reported at every warning, in one box at a time that
-    does not take the keyboard, and the warning is shown all the same."""
+    does not take the keyboard, and the warning is shown all the same: whatever the file, the
+    chime helper or the sound server does, nothing holds the warning up."""
     good = open(os.path.join(P.resources, "s.wav"), "rb").read()
+    fmt, data = good[12:36], good[36:]
+    riff = lambda body: b"RIFF" + struct.pack("<I", len(body) + 4) + b"WAVE" + body  # noqa: E731
+    sparse = {"2 GiB of nothing": 2 << 30, "1.9 GiB wave": 1900 << 20}  # sizes, the rest holes
     for case, wav in (("empty", b""), ("header only", good[:44]), ("cut short", good[:100]),
                       ("no wave", b"this is no wave file"), ("no sound output", good),
-                      ("no sound module", good)):
+                      ("no chime helper", good), ("helper killed", good), ("server stopped", good),
+                      ("odd chunk without its pad", riff(fmt + b"LIST\3\0\0\0abc" + data)),
+                      ("16-bit sound of odd length", riff(fmt + b"data\3\0\0\0abc")),
+                      ("2 GiB of nothing", good[:12]), ("1.9 GiB wave", good[:40] + struct.pack(
+                          "<I", (1900 << 20) - 44)), ("a FIFO", None)):
         env = {"PULSE_SERVER": "unix:" + os.path.join(P.work, "no-sound-server")} \
             if case == "no sound output" else None
         with Vestrel(s, name="badsound-" + case.replace(" ", "-"), env=env) as app:
+            s.window("Form3")  # the files checked: what follows happens while the square counts
+            os.remove(app.path("s.wav"))
+            if wav is None:
+                os.mkfifo(app.path("s.wav"))  # the next load of the square reports it and ends
+            else:
+                with open(app.path("s.wav"), "wb") as f:
+                    f.write(wav)
+                    f.truncate(sparse.get(case, len(wav)))
+            if case == "no chime helper":
+                os.remove(app.path("vestrel_chime"))
+            if case == "helper killed":
+                with open(app.path("vestrel_chime"), "w") as f:
+                    f.write("#!/bin/sh\nkill -KILL $$\n")
+            if case == "server stopped":
+                s.sound.send_signal(signal.SIGSTOP)
+            try:
+                for cycle in (1,) if wav is None else (1, 2):
+                    s.click("Form3", "square")
+                    s.window("Varování!")
+                    box = s.window("Zvuk")
+                    assert len(s.windows("Zvuk")) == 1, (case, "reports stacked")
+                    if case == "empty" and cycle == 1:
+                        s.screenshot("sound-error", box)
+                        s.click("Varování!", "OK")  # the report left open
+                        continue
+                    s.key(box, "Return")
+                    assert wait_for(lambda: not s.windows("Zvuk")), case
+                    assert s.windows("Varování!") and app.process.poll() is None, case
+                    s.click("Varování!", "OK")  # the next warning reports again
+            finally:
+                s.sound.send_signal(signal.SIGCONT)
+            assert app.running_alone() or wav is None, case
+
+
+@test
+def chime_heard_on_pulseaudio_and_pipewire(s):
+    """The chime reaches the sound server, PulseAudio's or PipeWire's, however its wave file
+    lays out its chunks; closing the warning or quitting leaves no helper behind."""
+    good = open(os.path.join(P.resources, "s.wav"), "rb").read()
+    padded = good[:4] + struct.pack("<I", len(good) + 8) + good[8:36] + b"LIST\3\0\0\0abc\0" + good[36:]
+    for server, wav in (("PulseAudio", padded), ("PipeWire", good)):
+        with s.sound_server(server) as env, s.recording("chime-" + server, env) as loudest, \
+                Vestrel(s, name="chime-" + server, env=env) as app:
             with open(app.path("s.wav"), "wb") as f:
                 f.write(wav)
-            if case == "no sound module":
-                os.remove(app.path("vestrel_sound.so"))
-            for cycle in (1, 2):
-                s.click("Form3", "square")
-                s.window("Varování!")
-                box = s.window("Zvuk")
-                assert len(s.windows("Zvuk")) == 1, (case, "reports stacked")
-                if case == "empty" and cycle == 1:
-                    s.screenshot("sound-error", box)
-                    s.click("Varování!", "OK")  # the report left open
-                    continue
-                s.key(box, "Return")
-                assert s.gone("Zvuk"), case
-                assert s.windows("Varování!") and app.process.poll() is None, case
-                s.click("Varování!", "OK")  # the next warning reports again
+            s.click("Form3", "square")
+            s.window("Varování!")
+            assert wait_for(lambda: loudest() > LOUD), (server, loudest())
+            s.click("Varování!", "Ukončit !")  # while the chime plays
+            assert app.wait() == 0
+            assert wait_for(lambda: not running(app.path("vestrel_chime"))), server
+            assert not s.windows("Zvuk"), server
 
 
 @test
@@ -193,7 +248,7 @@ def end_requested_during_a_save_waits_for_it(s):
         assert traced.wait(DEADLINE * SLOW) == -signal.SIGTERM
         with open(inside(folder, "data.ini"), "rb") as f:
             assert b"1=180" in f.read()
-        assert sorted(os.listdir(folder)) == ["Vestrel", "data.ini", "s.wav", "vestrel_sound.so"]
+        assert sorted(os.listdir(folder)) == ["Vestrel", "data.ini", "s.wav", "vestrel_chime"]
     finally:
         traced.kill()
 

@@ -1,0 +1,121 @@
+#include "platform/Chime.h"
+
+#include "platform/ChimeProtocol.h"
+#include "platform/SafeFile.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QTimer>
+
+#include <csignal>
+#include <utility>
+
+#include <sys/prctl.h>
+#include <unistd.h>
+
+namespace {
+
+// A folder reached through one of our descriptors (/proc/self/fd/N) is reached by the
+// helper through the same descriptor of ours.
+QString forTheHelper(const QString& path) {
+    static const QString self = QStringLiteral("/proc/self/");
+    if (!path.startsWith(self))
+        return path;
+    return QStringLiteral("/proc/%1/").arg(::getpid()) + path.mid(self.size());
+}
+
+} // namespace
+
+Chime::Chime(QString helper, std::function<void(const QString&)> report)
+    : helper_(std::move(helper)), report_(std::move(report)) {}
+
+Chime::~Chime() {
+    delete current_; // ends a chime still playing
+}
+
+void Chime::play(const QString& path) {
+    if (current_) {
+        current_->kill(); // the new warning's chime replaces it; it deletes itself when ended
+        current_ = nullptr;
+    }
+    started_ = timedOut_ = false;
+    reason_.clear();
+    passed_ = forTheHelper(path);
+    shown_ = SafeFile::shownPath(path);
+
+    auto* helper = new QProcess;
+    current_ = helper;
+    helper->setProgram(forTheHelper(helper_));
+    helper->setArguments({passed_});
+    helper->setStandardInputFile(QProcess::nullDevice());
+    helper->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // The helper ends with the program, however the program ends (_Exit, a signal, a crash).
+    const pid_t parent = ::getpid();
+    helper->setChildProcessModifier([parent] {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent)
+            ::_exit(1); // the program ended before the line above took effect
+    });
+    QObject::connect(helper, &QProcess::readyReadStandardOutput, helper, [this, helper] {
+        if (helper == current_)
+            readLines();
+    });
+    QObject::connect(helper, &QProcess::finished, helper,
+                     [this, helper](int exitCode, QProcess::ExitStatus status) {
+                         helper->deleteLater();
+                         if (helper == current_)
+                             finished(exitCode, status == QProcess::CrashExit);
+                     });
+    QObject::connect(helper, &QProcess::errorOccurred, helper,
+                     [this, helper](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         helper->deleteLater();
+                         if (helper == current_)
+                             failedToStart();
+                     });
+    // A sound server that does not answer (stopped, wedged) would keep the helper waiting.
+    QTimer::singleShot(StartDeadlineMs, helper, [this, helper] {
+        if (helper != current_ || started_)
+            return;
+        timedOut_ = true;
+        helper->kill();
+        report_(QStringLiteral("Zvukový server neodpovídá."));
+    });
+    helper->start();
+}
+
+void Chime::readLines() {
+    while (current_->canReadLine()) {
+        QString line = QString::fromUtf8(current_->readLine()).trimmed();
+        if (line == QLatin1String(ChimeProtocol::Started))
+            started_ = true;
+        else if (!line.isEmpty())
+            reason_ = line.replace(passed_, shown_);
+    }
+}
+
+void Chime::finished(int exitCode, bool crashed) {
+    readLines();
+    current_ = nullptr;
+    if (timedOut_)
+        return; // reported already
+    const QString program = SafeFile::shownPath(helper_);
+    if (crashed)
+        report_(QStringLiteral("Zvukový program (%1) skončil nečekaně (signál %2).")
+                    .arg(program)
+                    .arg(exitCode));
+    else if (exitCode != 0)
+        report_(!reason_.isEmpty() ? reason_
+                                   : QStringLiteral("Zvukový program (%1) skončil s chybou %2.")
+                                         .arg(program)
+                                         .arg(exitCode));
+}
+
+void Chime::failedToStart() {
+    current_ = nullptr;
+    const QString program = SafeFile::shownPath(helper_);
+    report_(QStringLiteral("Zvukový program (%1) %2.")
+                .arg(program, QFileInfo::exists(helper_) ? QStringLiteral("nelze spustit")
+                                                         : QStringLiteral("chybí")));
+}

@@ -1,0 +1,160 @@
+#include "platform/WaveFile.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr unsigned Pcm = 1;
+constexpr unsigned Float = 3;
+constexpr unsigned ALawTag = 6;
+constexpr unsigned MuLawTag = 7;
+constexpr unsigned Extensible = 0xFFFE;
+
+unsigned little16(const char* p) {
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
+    return unsigned(u[0]) | unsigned(u[1]) << 8;
+}
+
+std::uint32_t little32(const char* p) {
+    return little16(p) | std::uint32_t(little16(p + 2)) << 16;
+}
+
+// A chunk's name is four printable characters: anything else means the walk went astray.
+bool isChunkName(const char* p) {
+    for (int i = 0; i < 4; ++i)
+        if (p[i] < 0x20 || p[i] > 0x7e)
+            return false;
+    return true;
+}
+
+class Descriptor {
+  public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+} // namespace
+
+std::string WaveFile::load(const char* path) {
+    path_ = path;
+    const std::string file = "Soubor " + path_;
+    // Without blocking: a FIFO put in the file's place opens at once, and is then refused.
+    const Descriptor fd(::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat info {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0)
+        return file + " nelze otevřít.";
+    if (!S_ISREG(info.st_mode))
+        return file + " není obyčejný soubor.";
+    if (info.st_size > MaxSize)
+        return file + " má " + std::to_string(info.st_size >> 20) +
+               " MB, na zvuk varování je příliš velký (nejvýše " + std::to_string(MaxSize >> 20) +
+               " MB).";
+    bytes_.resize(std::size_t(info.st_size) + 1); // one more: a file that grew is seen
+    std::size_t got = 0;
+    while (got < bytes_.size()) {
+        const ssize_t n = ::read(fd.get(), bytes_.data() + got, bytes_.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return file + " nelze přečíst.";
+        if (n == 0)
+            break;
+        got += std::size_t(n);
+    }
+    if (got == bytes_.size())
+        return file + " se právě mění.";
+    bytes_.resize(got);
+    return readChunks();
+}
+
+std::string WaveFile::readChunks() {
+    const std::string file = "Soubor " + path_;
+    const std::string invalid = file + " není platný zvukový soubor WAV.";
+    const std::size_t size = bytes_.size();
+    const char* b = bytes_.data();
+    if (size < 12 || std::memcmp(b, "RIFF", 4) != 0 || std::memcmp(b + 8, "WAVE", 4) != 0)
+        return invalid;
+    bool format = false;
+    std::size_t at = 12;
+    for (;;) {
+        if (size - at < 8)
+            return at == size ? invalid : file + " je neúplný: chybí část zvuku.";
+        if (!isChunkName(b + at))
+            return invalid;
+        const std::size_t chunk = little32(b + at + 4);
+        const std::size_t body = at + 8;
+        if (std::memcmp(b + at, "data", 4) == 0) {
+            if (!format)
+                return invalid;
+            if (size - body < chunk)
+                return file + " je neúplný: chybí část zvuku.";
+            if (chunk == 0)
+                return file + " neobsahuje žádný zvuk.";
+            if (chunk % frameSize_ != 0)
+                return file + " je poškozený: zvuk nekončí celým vzorkem.";
+            dataOffset_ = body;
+            dataSize_ = chunk;
+            return {};
+        }
+        if (size - body < chunk + (chunk & 1))
+            return file + " je neúplný: chybí část zvuku.";
+        // The byte after a chunk of odd length is a zero. Where the writer left it out, the
+        // next chunk starts a byte early, and which of the two was meant cannot be known.
+        if (chunk & 1 && b[body + chunk] != 0)
+            return file + " je poškozený: za blokem liché délky chybí výplňový bajt.";
+        if (std::memcmp(b + at, "fmt ", 4) == 0) {
+            if (std::string why = readFormat(body, chunk); !why.empty())
+                return why;
+            format = true;
+        }
+        at = body + chunk + (chunk & 1);
+    }
+}
+
+std::string WaveFile::readFormat(std::size_t at, std::size_t size) {
+    const char* f = bytes_.data() + at;
+    if (size < 16)
+        return "Soubor " + path_ + " není platný zvukový soubor WAV.";
+    formatTag_ = little16(f);
+    channels_ = little16(f + 2);
+    rate_ = little32(f + 4);
+    const unsigned blockAlign = little16(f + 12);
+    bits_ = little16(f + 14);
+    unsigned tag = formatTag_;
+    if (tag == Extensible && size >= 40)
+        tag = little16(f + 24); // the first two bytes of the sub-format's GUID
+    const bool known = (tag == Pcm && (bits_ == 8 || bits_ == 16 || bits_ == 24 || bits_ == 32)) ||
+                       (tag == Float && bits_ == 32) ||
+                       ((tag == ALawTag || tag == MuLawTag) && bits_ == 8);
+    if (!known || channels_ == 0 || rate_ == 0 || blockAlign != channels_ * bits_ / 8)
+        return unplayable();
+    encoding_ = tag == Float      ? Encoding::Float32
+                : tag == ALawTag  ? Encoding::ALaw
+                : tag == MuLawTag ? Encoding::MuLaw
+                : bits_ == 8      ? Encoding::Unsigned8
+                : bits_ == 16     ? Encoding::Signed16
+                : bits_ == 24     ? Encoding::Signed24
+                                  : Encoding::Signed32;
+    frameSize_ = blockAlign;
+    return {};
+}
+
+std::string WaveFile::unplayable() const {
+    return "Zvuk v souboru " + path_ + " je ve formátu, který program neumí přehrát (formát " +
+           std::to_string(formatTag_) + ", " + std::to_string(bits_) + " bitů, " +
+           std::to_string(channels_) + " kanálů, " + std::to_string(rate_) + " Hz).";
+}

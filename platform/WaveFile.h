@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A wave file read whole and checked to its last byte before any of it is played: whatever
+// the player is given, it can finish. Plain C++, so the chime helper starts without Qt.
+class WaveFile {
+  public:
+    // How the samples are stored.
+    enum class Encoding { Unsigned8, Signed16, Signed24, Signed32, Float32, ALaw, MuLaw };
+
+    // A chime lasts seconds: 16 MiB is a minute and a half of CD-quality stereo. A larger
+    // file is refused before a byte of it is read.
+    static constexpr std::int64_t MaxSize = std::int64_t(16) << 20;
+
+    // Reads and checks the file. Returns why it cannot be played, in Czech, or nothing.
+    std::string load(const char* path);
+    // Why a format that load() accepted cannot be played all the same (the sound server's
+    // limits on rate and channels are its own).
+    std::string unplayable() const;
+
+    Encoding encoding() const { return encoding_; }
+    unsigned channels() const { return channels_; }
+    unsigned rate() const { return rate_; }
+    std::size_t frameSize() const { return frameSize_; }
+    // The samples: a whole number of frames, at least one.
+    const char* samples() const { return bytes_.data() + dataOffset_; }
+    std::size_t samplesSize() const { return dataSize_; }
+
+  private:
+    std::string readFormat(std::size_t at, std::size_t size);
+    std::string readChunks();
+
+    std::string path_;
+    std::vector<char> bytes_;
+    Encoding encoding_ = Encoding::Signed16;
+    unsigned formatTag_ = 0;
+    unsigned bits_ = 0;
+    unsigned channels_ = 0;
+    unsigned rate_ = 0;
+    std::size_t frameSize_ = 0;
+    std::size_t dataOffset_ = 0;
+    std::size_t dataSize_ = 0;
+};
