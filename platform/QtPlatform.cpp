@@ -127,8 +127,10 @@ void QtPlatform::playSound(const QString& path) {
 }
 
 void QtPlatform::reportSoundError(const QString& reason) {
-    if (soundReport_)
-        return; // the earlier report is still open: one is enough
+    if (soundReport_) { // the earlier report is still open: one is enough, seen above all
+        soundReport_->raise();
+        return;
+    }
     // The sound layer's own report; it does not hold up the warning window.
     auto* box =
         new QMessageBox(QMessageBox::Critical, QStringLiteral("Zvuk"),
@@ -139,7 +141,9 @@ void QtPlatform::reportSoundError(const QString& reason) {
     box->setWindowFlag(Qt::WindowStaysOnTopHint);
     box->setAttribute(Qt::WA_ShowWithoutActivating);
     box->button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
-    box->show();
+    // Shown once the warning that comes with it is up, so that even the full-screen one
+    // does not hide it.
+    QTimer::singleShot(0, box, &QWidget::show);
     soundReport_ = box;
 }
 

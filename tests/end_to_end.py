@@ -159,7 +159,7 @@ def unplayable_sound_is_reported_and_warning_shown(s):
     fmt, data = good[12:36], good[36:]
     riff = lambda body: b"RIFF" + struct.pack("<I", len(body) + 4) + b"WAVE" + body  # noqa: E731
     sparse = {"2 GiB of nothing": 2 << 30, "1.9 GiB wave": 1900 << 20}  # sizes, the rest holes
-    for case, wav in (("empty", b""), ("header only", good[:44]), ("cut short", good[:100]),
+    for case, wav in (("empty", b""), ("empty, full screen", b""), ("header only", good[:44]), ("cut short", good[:100]),
                       ("no wave", b"this is no wave file"), ("no sound output", good),
                       ("no chime helper", good), ("helper killed", good), ("server stopped", good),
                       ("odd chunk without its pad", riff(fmt + b"LIST\3\0\0\0abc" + data)),
@@ -168,7 +168,11 @@ def unplayable_sound_is_reported_and_warning_shown(s):
                           "<I", (1900 << 20) - 44)), ("a FIFO", None)):
         env = {"PULSE_SERVER": "unix:" + os.path.join(P.work, "no-sound-server")} \
             if case == "no sound output" else None
-        with Vestrel(s, name="badsound-" + case.replace(" ", "-"), env=env) as app:
+        full = case.endswith("full screen")
+        warning = "Form4" if full else "Varování!"
+        ini = P.default_ini.replace(b"2=0", b"2=1") if full else True
+        with Vestrel(s, name="badsound-" + case.replace(" ", "-").replace(",", ""), ini=ini,
+                     env=env) as app:
             s.window("Form3")  # the files checked: what follows happens while the square counts
             os.remove(app.path("s.wav"))
             if wav is None:
@@ -187,17 +191,19 @@ def unplayable_sound_is_reported_and_warning_shown(s):
             try:
                 for cycle in (1,) if wav is None else (1, 2):
                     s.click("Form3", "square")
-                    s.window("Varování!")
+                    s.window(warning)
                     box = s.window("Zvuk")
                     assert len(s.windows("Zvuk")) == 1, (case, "reports stacked")
-                    if case == "empty" and cycle == 1:
-                        s.screenshot("sound-error", box)
-                        s.click("Varování!", "OK")  # the report left open
+                    x, y, w, h = s.geometry(box)  # seen, not under the full-screen warning
+                    assert wait_for(lambda: len(set(s.pixels(x, y, w, h))) > 2), case
+                    if case.startswith("empty") and cycle == 1:
+                        s.screenshot("sound-error" + "-full" * full, box)
+                        s.click(warning, "OK")  # the report left open
                         continue
                     s.key(box, "Return")
                     assert wait_for(lambda: not s.windows("Zvuk")), case
-                    assert s.windows("Varování!") and app.process.poll() is None, case
-                    s.click("Varování!", "OK")  # the next warning reports again
+                    assert s.windows(warning) and app.process.poll() is None, case
+                    s.click(warning, "OK")  # the next warning reports again
             finally:
                 s.sound.send_signal(signal.SIGCONT)
             assert app.running_alone() or wav is None, case
