@@ -141,11 +141,15 @@ class Session:
     def start_openbox(self):
         self.start_window_manager("openbox", "--sm-disable")
 
+    # A second monitor right of the first where the desktop can have one.
+    SECOND_SCREEN = (800, 600)
+
     def start_mutter(self):
         # A GNOME Wayland session: Qt must choose X11 (XWayland) by itself, so nothing forces it.
         self.env["WAYLAND_DISPLAY"] = "vestrel-mutter"
         self.start(["dbus-run-session", "--", "mutter", "--headless", "--wayland", "--wayland-display",
-                    "vestrel-mutter", "--virtual-monitor", "%dx%d" % self.screen])
+                    "vestrel-mutter", "--virtual-monitor", "%dx%d" % self.screen,
+                    "--virtual-monitor", "%dx%d" % self.SECOND_SCREEN])
         # The XWayland it starts, with our runtime folder on its command line.
         mine = r"Xwayland .*%s.*" % re.escape(self.runtime)
         found = lambda: re.search(mine, run("pgrep", "-a", "Xwayland").stdout)
@@ -309,6 +313,47 @@ class Session:
             run("pactl", "load-module", "module-null-sink", "sink_name=vestrel_test", env=env)
             run("pactl", "set-default-sink", "vestrel_test", env=env)
             yield more
+        finally:
+            for process in reversed(servers):
+                os.killpg(process.pid, signal.SIGKILL)
+                process.wait()
+                self.started.remove(process)
+
+    @contextlib.contextmanager
+    def session_services(self):
+        """A system bus with a stand-in logind (our session "c1") and a session bus with a
+        stand-in screen saver; gives more environment and a function that locks or unlocks
+        the session, as logind ("logind") or the screen saver ("saver") says it."""
+        buses, more, servers = {}, {"XDG_SESSION_ID": "c1"}, []
+        for bus in ("system", "session"):
+            buses[bus] = "unix:path=" + os.path.join(P.work, bus + "-bus")
+            more["DBUS_%s_BUS_ADDRESS" % bus.upper()] = buses[bus]
+            servers.append(self.start(["dbus-daemon", "--session", "--nofork",
+                                       "--address=" + buses[bus]]))
+        env = dict(self.env, **more)
+        ready(lambda: all(os.path.exists(b[len("unix:path="):]) for b in buses.values()), "no buses")
+        servers.append(self.start(["/usr/bin/python3", "-m", "dbusmock", "--system", "--template",
+                                   "logind"], env=env))
+        servers.append(self.start(["/usr/bin/python3", "-m", "dbusmock", "org.freedesktop.ScreenSaver",
+                                   "/org/freedesktop/ScreenSaver", "org.freedesktop.ScreenSaver"], env=env))
+
+        def call(bus, name, path, method, *args):
+            return run("gdbus", "call", "--address", buses[bus], "--dest", name, "--object-path",
+                       path, "--method", method, *args).returncode == 0
+        login = ("system", "org.freedesktop.login1", "/org/freedesktop/login1")
+        ready(lambda: call(*login, "org.freedesktop.DBus.Mock.AddSession", "c1", "seat0", "0",
+                           "root", "true"), "no stand-in logind")
+        saver = ("session", "org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver")
+        ready(lambda: call(*saver, "org.freedesktop.DBus.Introspectable.Introspect"), "no screen saver")
+
+        def lock(how, locked):
+            state = "true" if locked else "false"
+            assert call(*login[:2], login[2] + "/session/c1",
+                        "org.freedesktop.login1.Session.SetLockedHint", state) if how == "logind" \
+                else call(*saver, "org.freedesktop.DBus.Mock.EmitSignal", "org.freedesktop.ScreenSaver",
+                          "ActiveChanged", "b", "[<%s>]" % state), how
+        try:
+            yield more, lock
         finally:
             for process in reversed(servers):
                 os.killpg(process.pid, signal.SIGKILL)

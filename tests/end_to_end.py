@@ -259,6 +259,49 @@ def end_requested_during_a_save_waits_for_it(s):
         traced.kill()
 
 
+@test
+def time_away_is_a_break(s):
+    """A warning due while the session is locked waits for the unlock; a lock as long as a
+    break drops it and the count starts again. With 4=1, no input for a break is time away."""
+    def no_warning_for(seconds):  # real seconds: the tick does not slow down with the build
+        return not wait_for(lambda: s.windows("Varování!"), seconds / SLOW)
+    ini = P.default_ini.replace(b"1=60", b"1=.16666667\r\n3=.25")  # a tick; 15 s
+    with s.session_services() as (env, lock), Vestrel(s, ini=ini, env=env, name="locked") as app:
+        app.window("Form3")
+        lock("logind", True)
+        assert no_warning_for(12), "a warning while locked"  # the tick came meanwhile
+        lock("logind", False)
+        s.click("Varování!", "OK")  # the warning that waited, at once
+        app.window("Form3")
+        lock("saver", True)
+        assert no_warning_for(16), "a warning while locked"
+        lock("saver", False)
+        assert no_warning_for(3), "a warning after a break"
+        s.window("Varování!", timeout=12)  # the count started again: one tick
+    ini = P.default_ini.replace(b"1=60", b"1=.16666667\r\n3=.1\r\n4=1")  # a tick; 6 s
+    with Vestrel(s, ini=ini, name="idle") as app:
+        app.window("Form3")
+        assert no_warning_for(12), "a warning though nobody touched anything"
+        # Back at work: the count starts again, and one tick later the warning comes.
+        assert wait_for(lambda: s.xdo("mousemove_relative", "--", "1", "1") == "" and
+                        s.windows("Varování!"), 15 / SLOW, step=0.5), "no warning after the return"
+
+
+@test(desktops=("mutter",))
+def full_screen_warning_covers_every_screen(s):
+    """With two monitors the full-screen warning blacks out both; "OK" takes all of it away."""
+    with Vestrel(s, ini=P.default_ini.replace(b"2=0", b"2=1"), name="two-screens") as app:
+        s.click("Form3", "square")
+        full, cover = s.window("Form4"), s.window("Zakrytá obrazovka")
+        second = (s.screen[0], 0) + s.SECOND_SCREEN
+        assert wait_for(lambda: s.geometry(full) == (0, 0) + s.screen), s.geometry(full)
+        assert wait_for(lambda: s.geometry(cover) == second), s.geometry(cover)
+        assert wait_for(lambda: set(s.pixels(0, 0, 9999, 9999, cover)) == {(0, 0, 0)}), "not black"
+        s.click("Form4", "OK")
+        assert s.gone("Form4") and s.gone("Zakrytá obrazovka")
+        app.window("Form3")
+
+
 @test(desktops=("openbox", "mutter"))
 def windows_on_a_real_desktop(s):
     """Under a window manager, read from the X server: where each window is, its frame and
