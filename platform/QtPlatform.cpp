@@ -31,6 +31,7 @@
 #include <ctime>
 
 #include <fcntl.h>
+#include <sys/auxv.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,7 +40,7 @@ namespace {
 
 // Opens a folder of any path length, one name at a time.
 int openFolder(const QByteArray& path) {
-    int fd = ::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC);
+    int fd = ::open(path.startsWith('/') ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC);
     for (const QByteArray& name : path.split('/')) {
         if (name.isEmpty() || fd < 0)
             continue;
@@ -174,12 +175,17 @@ QString QtPlatform::programFolder() {
     if (!folder_.isEmpty())
         return folder_;
     QByteArray folder = SafeFile::linkTarget("/proc/self/exe");
-    folder.truncate(qMax(folder.lastIndexOf('/'), 1)); // the root keeps its slash
-    folder_ = folder.isEmpty() ? QCoreApplication::applicationDirPath() : QFile::decodeName(folder);
+    // The system names no path longer than a page: then the one the program was started by
+    // (relative to the working folder, which is still the one it was started in).
+    const bool named = !folder.isEmpty();
+    if (!named)
+        folder = reinterpret_cast<const char*>(::getauxval(AT_EXECFN));
+    folder.truncate(qMax(folder.lastIndexOf('/'), folder.startsWith('/') ? 1 : 0)); // "/" stays
+    folder_ = folder.isEmpty() ? QStringLiteral(".") : QFile::decodeName(folder);
     // A folder name that is no valid text (unpacked from an old archive) does not survive
     // the trip into a QString, and one longer than a path may be cannot be opened by name:
     // reach the folder through a descriptor of it instead, open for the whole run.
-    if (!folder.isEmpty() && (QFile::encodeName(folder_) != folder || folder.size() >= PATH_MAX))
+    if (!named || QFile::encodeName(folder_) != folder || folder.size() >= PATH_MAX)
         if (const int fd = openFolder(folder); fd >= 0)
             folder_ = QStringLiteral("/proc/self/fd/%1").arg(fd);
     return folder_;

@@ -94,6 +94,32 @@ def folder_name_that_is_no_utf8(s):
         assert wait_for(lambda: b"1=180" in app.ini()), app.ini()
 
 
+@test
+def folder_path_longer_than_a_path_may_be(s):
+    """Eighteen levels of 240-character names, more than PATH_MAX: started from inside, Vestrel
+    finds its files and runs."""
+    names = ["%02d" % level + "x" * 238 for level in range(18)]
+    fd = os.open(P.work, os.O_RDONLY | os.O_DIRECTORY)
+    for name in names:
+        os.mkdir(name, dir_fd=fd)
+        fd, parent = os.open(name, os.O_RDONLY | os.O_DIRECTORY, dir_fd=fd), fd
+        os.close(parent)
+    for source in (BUILD + "/Vestrel", BUILD + "/vestrel_chime", SOURCE + "/resources/s.wav",
+                   SOURCE + "/resources/data.ini"):
+        opener = lambda name, flags: os.open(name, flags, 0o755, dir_fd=fd)  # noqa: E731
+        with open(source, "rb") as f, open(os.path.basename(source), "wb", opener=opener) as out:
+            out.write(f.read())
+    os.close(fd)
+    inside_it = lambda: [os.chdir(P.work)] + [os.chdir(name) for name in names]  # noqa: E731
+    app = subprocess.Popen(["./Vestrel"], env=s.env, preexec_fn=inside_it)
+    try:
+        assert wait_for(lambda: s.windows("Form3", app.pid)), "not started"
+        assert not s.windows("CHYBA") and app.poll() is None, "a file was not found"
+    finally:
+        app.kill()
+        app.wait()
+
+
 def scaled(s, factor):
     def grow(n):
         return int(n * factor + 0.5)
