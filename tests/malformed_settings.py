@@ -12,7 +12,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e import SLOW, Vestrel, main, wait_for  # noqa: E402
+from e2e import SLOW, Vestrel, main, program_folder, wait_for  # noqa: E402
 
 PROBE = None  # settings_probe, from the command line
 TIME_LIMIT = 1.0 * SLOW
@@ -57,6 +57,7 @@ CASES = [
     ("NUL bytes", ini(b"1=4\x005\r\n2=0\r\n", b"1=A\x00Z\r\n2=B\r\n"), runs(interval="4")),
     ("invalid UTF-8 reads as Windows-1250", ini(texts=b"1=\xc3\x28\r\n2=\xe8aj\r\n"), runs("Ă(", "čaj")),
     ("20 MB file", b"; padding padding padding padding\r\n" * 600000 + ini(), runs()),
+    ("2 GiB file: refused with a message, the defaults", "huge", DEFAULTS),
     ("directory named data.ini", "directory", "missing"),
     ("dangling symlink", "dangling", "missing"),
     ("flag 1.0", ini(b"1=60\r\n2=1.0\r\n"), runs(flag="-1")),
@@ -84,8 +85,12 @@ def probe(folder):
 
 def make_case(name, content, expected):
     def case(s):
-        with Vestrel(s, ini=content if isinstance(content, bytes) else None,
-                     name="case-" + "".join(c if c.isalnum() else "-" for c in name)) as app:
+        folder = program_folder("case-" + "".join(c if c.isalnum() else "-" for c in name),
+                                ini=content if isinstance(content, bytes) else None)
+        if content == "huge":
+            with open(os.path.join(folder, "data.ini"), "wb") as f:
+                f.truncate(2 << 30)
+        with Vestrel(s, folder=folder) as app:
             if content == "directory":
                 os.mkdir(app.ini_path)
             elif content == "dangling":
@@ -94,6 +99,8 @@ def make_case(name, content, expected):
             title = ("CHYBA" if expected == "missing" else "Vestrel") if reported else "Form3"
             app.window(title)
             elapsed = time.monotonic() - app.started
+            if content == "huge":  # said, and the program goes on
+                s.key(app.window("Vestrel"), "Return")
             if not reported:
                 # Running, and no report of any kind: a report would hold up the square's warning.
                 s.click("Form3", "square")
@@ -105,8 +112,9 @@ def make_case(name, content, expected):
                 assert status == (0 if title == "CHYBA" else 1), "ended by signal or hung: %r" % status
             assert elapsed < TIME_LIMIT, "took %.2f s" % elapsed
             assert probe(app.folder) == expected, probe(app.folder)
-            if isinstance(content, bytes):
-                assert app.ini() == content, "the file changed"
+            if isinstance(content, bytes) or content == "huge":
+                assert content == "huge" and os.path.getsize(app.ini_path) == 2 << 30 or \
+                    app.ini() == content, "the file changed"
             elif content == "directory":
                 assert os.path.isdir(app.ini_path)
             else:
