@@ -1,5 +1,6 @@
 #include "platform/SafeFile.h"
 
+#include "platform/Descriptor.h"
 #include "platform/ErrorText.h"
 
 #include <QFile>
@@ -15,26 +16,7 @@
 #include <unistd.h>
 
 namespace SafeFile {
-namespace {
-
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    // Closes now, reporting what the close says (a delayed write error).
-    bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
-
-  private:
-    int fd_;
-};
-
-} // namespace
+namespace {} // namespace
 
 QByteArray linkTarget(const QByteArray& path) {
     QByteArray target(256, '\0');

@@ -1,5 +1,7 @@
 #include "platform/WaveFile.h"
 
+#include "platform/Descriptor.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -31,21 +33,6 @@ bool isChunkName(const char* p) {
             return false;
     return true;
 }
-
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
 
 } // namespace
 

@@ -173,6 +173,13 @@ class Session:
     def start_weston_xwayland(self):
         self.start_weston("--xwayland")
 
+    def end(self, processes):
+        """Ends what start() started for a while, before the session's end."""
+        for process in reversed(processes):
+            os.killpg(process.pid, signal.SIGKILL)
+            process.wait()
+            self.started.remove(process)
+
     def close(self):
         for p in reversed(self.started):
             try:
@@ -314,10 +321,7 @@ class Session:
             run("pactl", "set-default-sink", "vestrel_test", env=env)
             yield more
         finally:
-            for process in reversed(servers):
-                os.killpg(process.pid, signal.SIGKILL)
-                process.wait()
-                self.started.remove(process)
+            self.end(servers)
 
     @contextlib.contextmanager
     def session_services(self):
@@ -355,10 +359,7 @@ class Session:
         try:
             yield more, lock
         finally:
-            for process in reversed(servers):
-                os.killpg(process.pid, signal.SIGKILL)
-                process.wait()
-                self.started.remove(process)
+            self.end(servers)
 
     @contextlib.contextmanager
     def recording(self, name, env=None):
