@@ -12,7 +12,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e import SLOW, Vestrel, main, wait_for  # noqa: E402
+from e2e import SLOW, Vestrel, main, program_folder, wait_for  # noqa: E402
 
 PROBE = None  # settings_probe, from the command line
 TIME_LIMIT = 1.0 * SLOW
@@ -83,17 +83,26 @@ def probe(folder):
 
 
 def make_case(name, content, expected):
+    reported = expected == "missing" or isinstance(expected, tuple)
+    title = ("CHYBA" if expected == "missing" else "Vestrel") if reported else "Form3"
+
     def case(s):
-        with Vestrel(s, ini=content if isinstance(content, bytes) else None,
-                     name="case-" + "".join(c if c.isalnum() else "-" for c in name)) as app:
+        # The machine's other work only ever adds time: a start that took too long is made
+        # again, up to three starts in all.
+        for attempt in (1, 2, 3):
+            named = "case-%d-%s" % (attempt, "".join(c if c.isalnum() else "-" for c in name))
+            folder = program_folder(named, ini=content if isinstance(content, bytes) else None)
             if content == "directory":
-                os.mkdir(app.ini_path)
+                os.mkdir(os.path.join(folder, "data.ini"))
             elif content == "dangling":
-                os.symlink(app.path("nowhere.ini"), app.ini_path)
-            reported = expected == "missing" or isinstance(expected, tuple)
-            title = ("CHYBA" if expected == "missing" else "Vestrel") if reported else "Form3"
+                os.symlink(os.path.join(folder, "nowhere.ini"), os.path.join(folder, "data.ini"))
+            app = Vestrel(s, name=named, folder=folder)
             app.window(title)
             elapsed = time.monotonic() - app.started
+            if elapsed < TIME_LIMIT or attempt == 3:
+                break
+            app.stop()
+        with app:
             if not reported:
                 # Running, and no report of any kind: a report would hold up the square's warning.
                 s.click("Form3", "square")
