@@ -126,10 +126,17 @@ class Session:
         return process
 
     def start_xvfb(self):
-        self.env.update(DISPLAY=":%d" % (80 + os.getpid() % 100), QT_QPA_PLATFORM="xcb")
-        self.start(["Xvfb", self.env["DISPLAY"], "-screen", "0", "%dx%dx24" % self.screen, "-wr", "-noreset",
-                    "-nolisten", "tcp"])
-        ready(lambda: run("xdpyinfo", env=self.env).returncode == 0, "Xvfb does not answer")
+        # Xvfb picks a free display (suites may run side by side) and names it once it answers.
+        read, write = os.pipe()
+        self.start(["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % self.screen, "-wr",
+                    "-noreset", "-nolisten", "tcp"], pass_fds=(write,))
+        os.close(write)
+        with os.fdopen(read) as f:
+            self.env.update(DISPLAY=":" + f.readline().strip(), QT_QPA_PLATFORM="xcb")
+        # A Czech keyboard, as the program's users have: xdotool then types Czech letters with
+        # keys that are there, not with a key it maps for a moment, which a busy program reads
+        # only once the mapping is gone.
+        assert run("setxkbmap", "-layout", "cz", env=self.env).returncode == 0, "Xvfb does not answer"
 
     def start_window_manager(self, *command):
         """A window manager on Xvfb, ready when it names itself on the root window."""

@@ -84,21 +84,29 @@ def probe(folder):
 
 
 def make_case(name, content, expected):
+    reported = expected == "missing" or isinstance(expected, tuple)
+    title = ("CHYBA" if expected == "missing" else "Vestrel") if reported else "Form3"
+
     def case(s):
-        folder = program_folder("case-" + "".join(c if c.isalnum() else "-" for c in name),
-                                ini=content if isinstance(content, bytes) else None)
-        if content == "huge":
-            with open(os.path.join(folder, "data.ini"), "wb") as f:
-                f.truncate(2 << 30)
-        with Vestrel(s, folder=folder) as app:
+        # The machine's other work only ever adds time: a start that took too long is made
+        # again, up to three starts in all.
+        for attempt in (1, 2, 3):
+            named = "case-%d-%s" % (attempt, "".join(c if c.isalnum() else "-" for c in name))
+            folder = program_folder(named, ini=content if isinstance(content, bytes) else None)
+            if content == "huge":
+                with open(os.path.join(folder, "data.ini"), "wb") as f:
+                    f.truncate(2 << 30)
             if content == "directory":
-                os.mkdir(app.ini_path)
+                os.mkdir(os.path.join(folder, "data.ini"))
             elif content == "dangling":
-                os.symlink(app.path("nowhere.ini"), app.ini_path)
-            reported = expected == "missing" or isinstance(expected, tuple)
-            title = ("CHYBA" if expected == "missing" else "Vestrel") if reported else "Form3"
+                os.symlink(os.path.join(folder, "nowhere.ini"), os.path.join(folder, "data.ini"))
+            app = Vestrel(s, name=named, folder=folder)
             app.window(title)
             elapsed = time.monotonic() - app.started
+            if elapsed < TIME_LIMIT or attempt == 3:
+                break
+            app.stop()
+        with app:
             if content == "huge":  # said, and the program goes on
                 s.key(app.window("Vestrel"), "Return")
             if not reported:
