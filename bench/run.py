@@ -7,10 +7,13 @@ machine in the same run, under Xvfb, and prints the figures and their ratios.
     bench/run.py --check         exit 1 when a target is missed by more than the noise allowance
     bench/run.py --write FILE    also write the figures as Markdown to FILE
 
-Targets: start-up <= 1.1 x the minimal program's; idle PSS <= minimal + 3 MiB; idle CPU time
+Targets: start-up <= 1.05 x the minimal program's; idle PSS <= minimal + 3 MiB; idle CPU time
 and voluntary context switches <= the minimal program's; the warning of interval 1 mapped
 60 s after the monitor, within 0.5 s; a 20 MB data.ini read or saved in 0.5 s with a peak
-memory of at most three times its size."""
+memory of at most three times its size; ten warnings with their chime leave the resident
+program as the first left it (USS within 0.5 MiB, the same threads, no audio library), each
+chime on the sound server within 0.1 s of its warning's showing, and with the sound server
+stopped the warning as quick as ever (0.2 s) and the server reported after 2 s."""
 import argparse
 import os
 import platform
@@ -157,18 +160,23 @@ def cpu(pid):
 
 
 def private_memory(pid):
-    """USS (MiB), threads, and the audio libraries mapped."""
-    uss = 0
+    """USS and its written part (MiB), threads, and the audio libraries mapped. The clean part
+    of USS is library code that no other process happens to map at the moment: on a machine
+    where other Qt programs come and go it moves by megabytes with them. The written part
+    (heap, stacks, buffers) is the program's own."""
+    uss = dirty = 0
     with open("/proc/%d/smaps_rollup" % pid) as f:
         for line in f:
             if line.startswith("Private_"):
                 uss += int(line.split()[1])
+            if line.startswith("Private_Dirty"):
+                dirty += int(line.split()[1])
     with open("/proc/%d/status" % pid) as f:
         threads = next(int(x.split()[1]) for x in f if x.startswith("Threads:"))
     with open("/proc/%d/maps" % pid) as f:
         audio = {os.path.basename(x.split()[-1]) for x in f
                  if re.search(r"libpulse|libasound|libpipewire|Multimedia", x)}
-    return uss / 1024.0, threads, sorted(audio)
+    return uss / 1024.0, dirty / 1024.0, threads, sorted(audio)
 
 
 WARNINGS = 10
@@ -356,7 +364,7 @@ def report_of(r, idle, punctual_seconds, runs, quick):
     ratio = s["Vestrel"] / s["minimal"]
     lines.append("| figure | minimal Qt | Vestrel | ratio / difference | target |")
     lines.append("|---|---|---|---|---|")
-    lines.append("| start-up to the first map, median of %d (s) | %.3f | %.3f | %.2f x | <= 1.1 x |"
+    lines.append("| start-up to the first map, median of %d (s) | %.3f | %.3f | %.2f x | <= 1.05 x |"
                  % (runs, s["minimal"], s["Vestrel"], ratio))
     m = r["memory"]
     lines.append("| RSS after settling (MiB) | %.1f | %.1f | %+.1f MiB | |"
@@ -380,10 +388,12 @@ def report_of(r, idle, punctual_seconds, runs, quick):
         if seconds > 0.5 or peak > 3 * LARGE_MB * 1.05:
             failures.append("%s of a %d MB file: %.2f s, %.0f MiB" % (what, LARGE_MB, seconds, peak))
     w = r["warnings"]
-    (uss0, threads0, _), (uss1, threads1, audio) = w["before"], w["after"]
-    lines.append("| USS before the first warning, after it, after %d (MiB) | | %.1f, %.1f, %.1f | "
-                 "%+.1f MiB after the first | <= +0.5 MiB after the first |"
-                 % (WARNINGS, uss0, w["first"][0], uss1, uss1 - w["first"][0]))
+    (uss0, dirty0, threads0, _), (uss1, dirty1, threads1, audio) = w["before"], w["after"]
+    lines.append("| USS (written part) before the first warning, after it, after %d (MiB) | | "
+                 "%.1f (%.1f), %.1f (%.1f), %.1f (%.1f) | %+.1f (%+.1f) MiB after the first | "
+                 "written part <= +0.5 MiB after the first |"
+                 % (WARNINGS, uss0, dirty0, w["first"][0], w["first"][1], uss1, dirty1,
+                    uss1 - w["first"][0], dirty1 - w["first"][1]))
     lines.append("| threads before the first warning and after %d; audio libraries mapped | | "
                  "%d, %d; %s | | the same; none |"
                  % (WARNINGS, threads0, threads1, ", ".join(audio) or "none"))
@@ -403,7 +413,7 @@ def report_of(r, idle, punctual_seconds, runs, quick):
     else:
         lines.append("| workrave | not installed: not measured | | | |")
     # Allowances for noise, from repeated runs on this machine (see docs/performance.md).
-    if ratio > 1.1 + 0.15:
+    if ratio > 1.05 + 0.15:
         failures.append("start-up ratio %.2f" % ratio)
     if pss > 3 + 0.5:
         failures.append("PSS +%.1f MiB" % pss)
@@ -413,13 +423,14 @@ def report_of(r, idle, punctual_seconds, runs, quick):
         failures.append("idle context switches %d" % i["Vestrel"][1])
     if p is None or abs(p - punctual_seconds) > 0.5:
         failures.append("punctuality %s" % p)
-    if uss1 - w["first"][0] > 0.5 + 0.3:
-        failures.append("USS +%.1f MiB after %d warnings" % (uss1 - w["first"][0], WARNINGS))
+    if dirty1 - w["first"][1] > 0.5 + 0.3:
+        failures.append("written memory +%.1f MiB after %d warnings" % (dirty1 - w["first"][1],
+                                                                       WARNINGS))
     if threads1 != threads0 or audio:
         failures.append("threads %d -> %d, audio libraries %s" % (threads0, threads1, audio))
-    if len(heard) < WARNINGS or max(heard) > 0.1:
+    if len(heard) < WARNINGS or max(heard) > 0.1 + 0.05:
         failures.append("chime latencies %s" % w["latency"])
-    if w["stopped delay"] > 0.2 or w["report"] is None or not 1.9 < w["report"] < 3:
+    if w["stopped delay"] > 0.2 + 0.1 or w["report"] is None or not 1.9 < w["report"] < 3:
         failures.append("stopped sound server: warning after %.3f s, report after %s"
                         % (w["stopped delay"], w["report"]))
     return "\n".join(lines), failures
