@@ -7,10 +7,13 @@ machine in the same run, under Xvfb, and prints the figures and their ratios.
     bench/run.py --check         exit 1 when a target is missed by more than the noise allowance
     bench/run.py --write FILE    also write the figures as Markdown to FILE
 
-Targets: start-up <= 1.1 x the minimal program's; idle PSS <= minimal + 3 MiB; idle CPU time
+Targets: start-up <= 1.05 x the minimal program's; idle PSS <= minimal + 3 MiB; idle CPU time
 and voluntary context switches <= the minimal program's; the warning of interval 1 mapped
 60 s after the monitor, within 0.5 s; a 20 MB data.ini read or saved in 0.5 s with a peak
-memory of at most three times its size."""
+memory of at most three times its size; ten warnings with their chime leave the resident
+program as the first left it (USS within 0.5 MiB, the same threads, no audio library), each
+chime on the sound server within 0.1 s of its warning's showing, and with the sound server
+stopped the warning as quick as ever (0.2 s) and the server reported after 2 s."""
 import argparse
 import os
 import platform
@@ -157,18 +160,23 @@ def cpu(pid):
 
 
 def private_memory(pid):
-    """USS (MiB), threads, and the audio libraries mapped."""
-    uss = 0
+    """USS and its written part (MiB), threads, and the audio libraries mapped. The clean part
+    of USS is library code that no other process happens to map at the moment: on a machine
+    where other Qt programs come and go it moves by megabytes with them. The written part
+    (heap, stacks, buffers) is the program's own."""
+    uss = dirty = 0
     with open("/proc/%d/smaps_rollup" % pid) as f:
         for line in f:
             if line.startswith("Private_"):
                 uss += int(line.split()[1])
+            if line.startswith("Private_Dirty"):
+                dirty += int(line.split()[1])
     with open("/proc/%d/status" % pid) as f:
         threads = next(int(x.split()[1]) for x in f if x.startswith("Threads:"))
     with open("/proc/%d/maps" % pid) as f:
         audio = {os.path.basename(x.split()[-1]) for x in f
                  if re.search(r"libpulse|libasound|libpipewire|Multimedia", x)}
-    return uss / 1024.0, threads, sorted(audio)
+    return uss / 1024.0, dirty / 1024.0, threads, sorted(audio)
 
 
 WARNINGS = 10
@@ -176,35 +184,40 @@ WARNINGS = 10
 
 def warnings(tools, display, sound, work):
     """Ten warnings, each brought by a click on the square and closed with "OK" after its
-    chime, then one with the sound server stopped: the resident program before and after,
-    how soon each warning and its chime came, and the report of the stopped server."""
-    command = vestrel_folder(work, "warnings")
-    watch = subprocess.Popen([os.path.join(tools, "mapwatch"), "1000", "600", command],
-                             env=display.env, stdout=subprocess.PIPE, text=True, cwd="/")
-    pid = int(watch.stdout.readline().split()[1])
-    maps = queue.Queue()
+    chime: the resident program before and after, how soon each warning and its chime came.
+    Then the first warning of another instance with the sound server stopped: how soon it
+    came, and when the stopped server was reported."""
+    watches, pids = [], []
 
-    def note_maps():
-        for line in watch.stdout:
-            maps.put((float(line.split()[1]), line.split()[2]))
-    threading.Thread(target=note_maps, daemon=True).start()
+    def launch(name):
+        """Vestrel started in a folder of its own; its process id, and its windows' maps."""
+        watch = subprocess.Popen([os.path.join(tools, "mapwatch"), "1000", "600",
+                                  vestrel_folder(work, name)],
+                                 env=display.env, stdout=subprocess.PIPE, text=True, cwd="/")
+        watches.append(watch)
+        pid = int(watch.stdout.readline().split()[1])
+        pids.append(pid)
+        maps = queue.Queue()
+
+        def note_maps():
+            for line in watch.stdout:
+                maps.put((float(line.split()[1]), line.split()[2]))
+        threading.Thread(target=note_maps, daemon=True).start()
+        maps.get(timeout=30)  # the square
+        return pid, maps
 
     def xdo(*args):
         subprocess.run(["xdotool", *args], env=display.env, capture_output=True)
 
-    def click_square():
+    def click_square(maps):
         clicked = time.monotonic()
         xdo("mousemove", "2", "2", "click", "1")
         shown, window = maps.get(timeout=10)
         return shown - clicked, shown, window
 
-    def ok(window):  # the middle of "OK", in pixels from the window's corner
-        xdo("mousemove", "--window", str(int(window, 16)), "44", "68", "click", "1")
-        maps.get(timeout=10)  # the monitor again
-
     r = {}
     try:
-        maps.get(timeout=30)
+        pid, maps = launch("warnings")
         time.sleep(3)
         r["before"] = private_memory(pid)
         delays, latencies = [], []
@@ -213,7 +226,7 @@ def warnings(tools, display, sound, work):
                 time.sleep(3)
                 r["first"] = private_memory(pid)
             heard = len(sound.streams)
-            delay, shown, window = click_square()
+            delay, shown, window = click_square(maps)
             delays.append(delay)
             for _ in range(100):
                 if len(sound.streams) > heard:
@@ -221,20 +234,26 @@ def warnings(tools, display, sound, work):
                 time.sleep(0.02)
             latencies.append(sound.streams[heard] - shown if len(sound.streams) > heard else None)
             time.sleep(1.5)  # the chime played through
-            ok(window)
+            # "OK", its middle in pixels from the window's corner; the square comes back.
+            xdo("mousemove", "--window", str(int(window, 16)), "44", "68", "click", "1")
+            maps.get(timeout=10)
         time.sleep(3)
         r["after"] = private_memory(pid)
         r["delay"], r["latency"] = statistics.median(delays), latencies
+
+        pid, maps = launch("stopped")
         sound.process.send_signal(signal.SIGSTOP)
-        r["stopped delay"], shown, _ = click_square()
+        r["stopped delay"], shown, _ = click_square(maps)
         try:
             r["report"] = maps.get(timeout=10)[0] - shown
         except queue.Empty:
             r["report"] = None
     finally:
         sound.process.send_signal(signal.SIGCONT)
-        kill(pid)
-        watch.kill()
+        for pid in pids:
+            kill(pid)
+        for watch in watches:
+            watch.kill()
     return r
 
 
@@ -356,7 +375,7 @@ def report_of(r, idle, punctual_seconds, runs, quick):
     ratio = s["Vestrel"] / s["minimal"]
     lines.append("| figure | minimal Qt | Vestrel | ratio / difference | target |")
     lines.append("|---|---|---|---|---|")
-    lines.append("| start-up to the first map, median of %d (s) | %.3f | %.3f | %.2f x | <= 1.1 x |"
+    lines.append("| start-up to the first map, median of %d (s) | %.3f | %.3f | %.2f x | <= 1.05 x |"
                  % (runs, s["minimal"], s["Vestrel"], ratio))
     m = r["memory"]
     lines.append("| RSS after settling (MiB) | %.1f | %.1f | %+.1f MiB | |"
@@ -380,10 +399,12 @@ def report_of(r, idle, punctual_seconds, runs, quick):
         if seconds > 0.5 or peak > 3 * LARGE_MB * 1.05:
             failures.append("%s of a %d MB file: %.2f s, %.0f MiB" % (what, LARGE_MB, seconds, peak))
     w = r["warnings"]
-    (uss0, threads0, _), (uss1, threads1, audio) = w["before"], w["after"]
-    lines.append("| USS before the first warning, after it, after %d (MiB) | | %.1f, %.1f, %.1f | "
-                 "%+.1f MiB after the first | <= +0.5 MiB after the first |"
-                 % (WARNINGS, uss0, w["first"][0], uss1, uss1 - w["first"][0]))
+    (uss0, dirty0, threads0, _), (uss1, dirty1, threads1, audio) = w["before"], w["after"]
+    lines.append("| USS (written part) before the first warning, after it, after %d (MiB) | | "
+                 "%.1f (%.1f), %.1f (%.1f), %.1f (%.1f) | %+.1f (%+.1f) MiB after the first | "
+                 "written part <= +0.5 MiB after the first |"
+                 % (WARNINGS, uss0, dirty0, w["first"][0], w["first"][1], uss1, dirty1,
+                    uss1 - w["first"][0], dirty1 - w["first"][1]))
     lines.append("| threads before the first warning and after %d; audio libraries mapped | | "
                  "%d, %d; %s | | the same; none |"
                  % (WARNINGS, threads0, threads1, ", ".join(audio) or "none"))
@@ -403,7 +424,7 @@ def report_of(r, idle, punctual_seconds, runs, quick):
     else:
         lines.append("| workrave | not installed: not measured | | | |")
     # Allowances for noise, from repeated runs on this machine (see docs/performance.md).
-    if ratio > 1.1 + 0.15:
+    if ratio > 1.05 + 0.15:
         failures.append("start-up ratio %.2f" % ratio)
     if pss > 3 + 0.5:
         failures.append("PSS +%.1f MiB" % pss)
@@ -413,13 +434,14 @@ def report_of(r, idle, punctual_seconds, runs, quick):
         failures.append("idle context switches %d" % i["Vestrel"][1])
     if p is None or abs(p - punctual_seconds) > 0.5:
         failures.append("punctuality %s" % p)
-    if uss1 - w["first"][0] > 0.5 + 0.3:
-        failures.append("USS +%.1f MiB after %d warnings" % (uss1 - w["first"][0], WARNINGS))
+    if dirty1 - w["first"][1] > 0.5 + 0.3:
+        failures.append("written memory +%.1f MiB after %d warnings" % (dirty1 - w["first"][1],
+                                                                       WARNINGS))
     if threads1 != threads0 or audio:
         failures.append("threads %d -> %d, audio libraries %s" % (threads0, threads1, audio))
-    if len(heard) < WARNINGS or max(heard) > 0.1:
+    if len(heard) < WARNINGS or max(heard) > 0.1 + 0.05:
         failures.append("chime latencies %s" % w["latency"])
-    if w["stopped delay"] > 0.2 or w["report"] is None or not 1.9 < w["report"] < 3:
+    if w["stopped delay"] > 0.2 + 0.1 or w["report"] is None or not 1.5 < w["report"] < 3:
         failures.append("stopped sound server: warning after %.3f s, report after %s"
                         % (w["stopped delay"], w["report"]))
     return "\n".join(lines), failures

@@ -15,13 +15,13 @@
 FormWindow* Form3::createWindow() {
     auto* window = new FormWindow(Qt::Tool | Qt::FramelessWindowHint);
     window->setWindowTitle(QStringLiteral("Form3"));
-    window->setAccessibleName(QStringLiteral("Vestrel – počítadlo přestávky"));
     window->setFixedSize(Twips::toPixels(120), Twips::toPixels(120));
     window->move(0, 0);
     window->paintBlack();
     on(window, &FormWindow::clicked, &Form3::Form_Click);
 
-    Label1 = new QLabel(QStringLiteral("Label1"), window);
+    // Its caption comes with the load, after the showing (see Form_Load).
+    Label1 = new QLabel(window);
     Label1->setTextFormat(Qt::PlainText);
     Label1->setGeometry(Twips::rect(480, 480, 480, 195));
     Label1->setAutoFillBackground(true);
@@ -44,6 +44,9 @@ void Form3::beforeUnload() {
 void Form3::Form_Load() {
     show();
     window()->move(0, 0);
+    // Named once shown: a name or a caption given before wakes the accessibility bridge, whose
+    // session-bus round trips would then hold up the square's first showing.
+    window()->setAccessibleName(QStringLiteral("Vestrel – počítadlo přestávky"));
 
     const QString folder = platform_.programFolder();
     if (!platform_.fileExists(folder + QStringLiteral("/data.ini"))) {

@@ -34,6 +34,6 @@ class Chime {
     bool started_ = false;
     bool timedOut_ = false;
     QString reason_; // what the helper said it could not do
-    QString passed_; // the file as the helper was given it, and as the user knows it
-    QString shown_;
+    QString passed_; // the file as the helper was given it
+    QString shown_;  // the file as the user knows it
 };

@@ -29,6 +29,7 @@
 
 #include <climits>
 #include <ctime>
+#include <iterator>
 
 #include <fcntl.h>
 #include <sys/auxv.h>
@@ -209,14 +210,20 @@ void QtPlatform::keepOffTaskbar(QWidget& window) {
         return;
     xcb_connection_t* connection = x11->connection();
     const auto id = xcb_window_t(window.winId());
-    const auto atom = [connection](const char* name) {
-        const auto cookie = xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name);
-        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-        const xcb_atom_t value = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    // The names asked all at once, in one round trip to the X server: the first call comes
+    // before the square's first showing.
+    constexpr const char* Names[] = {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR",
+                                     "_NET_WM_STATE_SKIP_PAGER"};
+    xcb_intern_atom_cookie_t asked[std::size(Names)];
+    for (std::size_t i = 0; i < std::size(Names); ++i)
+        asked[i] = xcb_intern_atom(connection, 0, uint16_t(std::strlen(Names[i])), Names[i]);
+    xcb_atom_t atoms[std::size(Names)];
+    for (std::size_t i = 0; i < std::size(Names); ++i) {
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, asked[i], nullptr);
+        atoms[i] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
         std::free(reply);
-        return value;
-    };
-    const xcb_atom_t state = atom("_NET_WM_STATE");
+    }
+    const xcb_atom_t state = atoms[0];
     QVarLengthArray<xcb_atom_t, 8> states;
     const auto cookie = xcb_get_property(connection, 0, id, state, XCB_ATOM_ATOM, 0, 32);
     if (xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr)) {
@@ -225,8 +232,8 @@ void QtPlatform::keepOffTaskbar(QWidget& window) {
             states.append(values, xcb_get_property_value_length(reply) / 4);
         std::free(reply);
     }
-    for (const char* name : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"})
-        if (const xcb_atom_t skip = atom(name); !states.contains(skip))
+    for (const xcb_atom_t skip : {atoms[1], atoms[2]})
+        if (!states.contains(skip))
             states.append(skip);
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32,
                         uint32_t(states.size()), states.constData());

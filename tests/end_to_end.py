@@ -4,6 +4,7 @@ the missing files, the warnings with their sound, the settings dialog, the web l
 
 usage: end_to_end.py VESTREL_BINARY RESOURCES_DIR"""
 import contextlib
+import ctypes
 import glob
 import os
 import signal
@@ -19,6 +20,20 @@ from e2e import (DEADLINE, LOUD, P, SLOW, TESTS, Vestrel, inside, main, program_
 
 def white_text(pixels):
     return pixels if sum(1 for p in pixels if min(p) > 200) > 50 else None
+
+
+def read_and_closed(path):
+    """A function that tells whether the file has been read and closed since this call."""
+    libc = ctypes.CDLL(None, use_errno=True)
+    watch = libc.inotify_init1(os.O_NONBLOCK | os.O_CLOEXEC)
+    libc.inotify_add_watch(watch, os.fsencode(path), 0x10)  # IN_CLOSE_NOWRITE
+    seen = []
+
+    def read():
+        with contextlib.suppress(BlockingIOError):
+            seen.append(os.read(watch, 4096))
+        return bool(seen)
+    return read
 
 
 def running(program):
@@ -171,10 +186,11 @@ def unplayable_sound_is_reported_and_warning_shown(s):
             if case == "no sound output" else None
         full = case.endswith("full screen")
         warning = "Form4" if full else "Varování!"
-        ini = P.default_ini.replace(b"2=0", b"2=1") if full else True
-        with Vestrel(s, name="badsound-" + case.replace(" ", "-").replace(",", ""), ini=ini,
-                     env=env) as app:
-            s.window("Form3")  # the files checked: what follows happens while the square counts
+        name = "badsound-" + case.replace(" ", "-").replace(",", "")
+        folder = program_folder(name, ini=P.default_ini.replace(b"2=0", b"2=1") if full else True)
+        loaded = read_and_closed(os.path.join(folder, "data.ini"))
+        with Vestrel(s, name=name, env=env, folder=folder) as app:
+            assert wait_for(loaded), case  # the files checked: now the square counts
             os.remove(app.path("s.wav"))
             if wav is None:
                 os.mkfifo(app.path("s.wav"))  # the next load of the square reports it and ends
