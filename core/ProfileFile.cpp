@@ -287,7 +287,14 @@ QByteArray ProfileFile::unitsOf(const QString& text) const {
 
 std::optional<QString> ProfileFile::value(const QString& section, const QString& key) const {
     return withUnits(wide(), content_, [&](const auto& text) -> std::optional<QString> {
-        const std::optional<Line> sectionLine = text.findSection(section);
+        const QString name = section.toLower();
+        if (!sectionAt_.contains(name)) {
+            const std::optional<Line> found = text.findSection(section);
+            sectionAt_.insert(name, found ? found->start : -1);
+        }
+        const qsizetype start = sectionAt_.value(name);
+        const std::optional<Line> sectionLine =
+            start >= 0 ? std::optional<Line>(text.lineAt(start)) : std::nullopt;
         const std::optional<Line> line =
             sectionLine ? text.findKey(*sectionLine, key) : std::nullopt;
         if (!line)
@@ -315,6 +322,7 @@ QString ProfileFile::read(const QString& section, const QString& key, const QStr
 }
 
 void ProfileFile::switchToUtf8() {
+    sectionAt_.clear();
     content_ = Windows1250::decode(content_).toUtf8();
     encoding_ = Encoding::Utf8;
 }
@@ -340,6 +348,7 @@ void ProfileFile::setValues(const QVector<Entry>& entries) {
 }
 
 void ProfileFile::place(const QString& section, const QString& key, const QString& clean) {
+    sectionAt_.clear();
     QByteArray encoded;
     if (encoding_ == Encoding::Windows1250) {
         bool fits = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QVector>
 
@@ -54,6 +55,9 @@ class ProfileFile {
     // order. The byte-order mark and a UTF-16 file's odd last byte are kept apart, as
     // they were.
     QByteArray content_;
+    // Where each section asked for begins (-1: nowhere), until the next edit: the reads of
+    // one section's keys walk the file to it once.
+    mutable QHash<QString, qsizetype> sectionAt_;
     QByteArray head_;
     QByteArray tail_;
     Encoding encoding_ = Encoding::Windows1250;
