@@ -1,10 +1,11 @@
 #pragma once
 
-#include "Cp1250.h"
 #include "FakePlatform.h"
+#include "TestData.h"
 #include "app/Program.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -29,7 +30,7 @@ struct TestProgram {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    QString iniPath() const { return dir.filePath("data.ini"); }
+    QString iniPath() const { return QDir(platform.folder).filePath("data.ini"); }
     void writeIni(const QByteArray& bytes) const {
         QFile file(iniPath());
         (void)file.open(QIODevice::WriteOnly | QIODevice::Truncate);
@@ -56,6 +57,26 @@ struct TestProgram {
         runGuarded(platform, handler);
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // Starts the program and clicks the monitor: up comes the warning the flag selects.
+    void showWarning() {
+        program->start();
+        event([this] { program->form3.Form_Click(); });
+    }
+    // Opens the settings dialog from the warning, brought up first if none is; `during` acts
+    // while the dialog is modal.
+    void inDialog(const std::function<void(Form2&)>& during) {
+        if (!warning().isLoaded())
+            showWarning();
+        bool opened = false;
+        platform.duringModal = [&](QWidget&) {
+            opened = true;
+            during(program->form2);
+        };
+        WarningForm& from = warning();
+        event([&] { from.Command2_Click(); });
+        platform.duringModal = nullptr;
+        QVERIFY2(opened, "the settings dialog did not open");
     }
     // Ticks until the monitor gives way to a warning; returns the number of ticks, or -1.
     int ticksToWarning(int limit) {
