@@ -1,12 +1,23 @@
 #pragma once
 
+#include <QFile>
 #include <QStringEncoder>
 #include <QTest>
 
 // Text as a settings file in the Central European code page holds it.
 inline QByteArray cp1250(const QString& text) {
-    QStringEncoder encoder("windows-1250");
-    return encoder.encode(text);
+    return QStringEncoder("windows-1250").encode(text);
+}
+
+inline QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+inline void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
 }
 
 template <typename T> using ColumnName = const char*;

@@ -9,7 +9,6 @@
 #include "platform/SafeFile.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringDecoder>
@@ -34,19 +33,7 @@ QString save(const QString& path, const QString& key, const QString& value) {
 
 // With its byte-order mark, as editors save "Unicode" text.
 QByteArray utf16(const QString& text, QStringEncoder::Encoding order) {
-    QStringEncoder encoder(order, QStringEncoder::Flag::WriteBom);
-    return encoder.encode(text);
-}
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
+    return QStringEncoder(order, QStringEncoder::Flag::WriteBom).encode(text);
 }
 
 const QLocale Czech(QLocale::Czech, QLocale::CzechRepublic);
@@ -213,20 +200,18 @@ class SettingsFileTest : public QObject {
         QTemporaryDir dir;
         ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
         const QString path = dir.filePath("data.ini");
-        QString file = path; // what holds the bytes
-        if (kind == "symlink") {
-            file = dir.filePath("real.ini");
+        const QString target = dir.filePath(kind == "symlink" ? "real.ini" : "data.ini");
+        if (kind == "symlink")
             QVERIFY(QFile::link("real.ini", path));
-        }
-        writeAll(file, "[data]\r\n1=60\r\n");
-        const QByteArray name = QFile::encodeName(file);
+        writeAll(target, "[data]\r\n1=60\r\n");
+        const QByteArray name = QFile::encodeName(target);
         ::chmod(name.constData(), kind == "mode" ? 06604 : 0644);
         if (kind == "hardlink")
             QCOMPARE(::link(name, QFile::encodeName(dir.filePath("other.ini"))), 0);
         if (kind == "xattr")
             QCOMPARE(::setxattr(name.constData(), "user.vestrel", "kept", 4, 0), 0);
         if (kind == "acl")
-            QCOMPARE(QProcess::execute("setfacl", {"-m", "u:nobody:rw,g::r", file}), 0);
+            QCOMPARE(QProcess::execute("setfacl", {"-m", "u:nobody:rw,g::r", target}), 0);
         if (kind == "owner" || kind == "folder")
             QCOMPARE(::chown(name.constData(), 65534, 65534), 0);
         struct stat before {};
@@ -261,7 +246,7 @@ class SettingsFileTest : public QObject {
         }
         if (kind == "acl") {
             QProcess acl;
-            acl.start("getfacl", {"-cp", file});
+            acl.start("getfacl", {"-cp", target});
             QVERIFY(acl.waitForFinished());
             const QByteArray entries = acl.readAllStandardOutput();
             QVERIFY2(entries.contains("user:nobody:rw-") && entries.contains("group::r--"),
@@ -416,7 +401,6 @@ class SettingsFileTest : public QObject {
                         "[data]\r\n1=45\r\n2=1\r\n"));
     }
 
-    // --- conversions ---
     void conversions_data() {
         columns<QString, QString, double>("text", "locale", "value"); // NaN: error 13; inf: 6
         const double mismatch = qQNaN();
@@ -467,7 +451,6 @@ class SettingsFileTest : public QObject {
         QVERIFY_THROWS_EXCEPTION(RuntimeError, Conversions::toSingle("1e39", QLocale::c()));
     }
 
-    // --- composed texts ---
     void composedTexts_data() {
         columns<QString, QString, float, bool, QString, QString>("text1", "text2", "interval",
                                                                  "czech", "warning", "summary");

@@ -5,24 +5,16 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QLineEdit>
 
 #include <unistd.h>
 
-namespace {
-
-qint64 residentBytes() {
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.value(1).toLongLong() * ::sysconf(_SC_PAGESIZE);
-}
-
-} // namespace
-
 class SoakTest : public QObject {
     Q_OBJECT
+
+    static qint64 residentBytes() {
+        const QList<QByteArray> fields = readAll(QStringLiteral("/proc/self/statm")).split(' ');
+        return fields.value(1).toLongLong() * ::sysconf(_SC_PAGESIZE);
+    }
 
   private slots:
     void tenThousandCycles() {
