@@ -20,6 +20,11 @@ inline void writeAll(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
+// The texts the program starts from, and their section as a settings file holds it.
+const QString Default1 = QStringLiteral("U počítače už sedíte déle jak");
+const QString Default2 = QStringLiteral("Doporučuji práci odložit a protáhnout se.");
+const QByteArray DefaultTexts = cp1250("[texts]\r\n1=" + Default1 + "\r\n2=" + Default2 + "\r\n");
+
 template <typename T> using ColumnName = const char*;
 
 // A data table's columns, their types in order: columns<int, QString>("count", "text").

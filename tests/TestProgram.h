@@ -8,6 +8,7 @@
 #include "settings/WrapCheckBox.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontInfo>
@@ -28,9 +29,12 @@ class FakePlatform final : public Platform {
         QString text;
         int style = 0;
         QString title;
+        bool operator==(const Box&) const = default;
+        friend char* toString(const Box& b) { return QTest::toString(b.title + ": " + b.text); }
     };
 
-    QVector<Box> boxes;
+    using Boxes = QVector<Box>;
+    Boxes boxes;
     QList<int> answers; // for Yes/No boxes; "Ne" when none is scripted
     bool ended = false;
     int endStatus = -1;
@@ -192,12 +196,7 @@ inline bool textFits(const QWidget* w, QString* why) {
     } else {
         return true;
     }
-    *why = QStringLiteral("%1 needs %2x%3 in %4x%5")
-               .arg(name)
-               .arg(need.width())
-               .arg(need.height())
-               .arg(box.width())
-               .arg(box.height());
+    QDebug(why).noquote() << name << "needs" << need.size() << "in" << box.size();
     return box.contains(need);
 }
 

@@ -19,17 +19,15 @@ class FaultsTest : public QObject {
 
   private slots:
     void killedWhileSavingLeavesOldOrNew() {
-        const QString helper = QCoreApplication::applicationDirPath() + "/save_loop";
         QTemporaryDir dir;
         const QString path = dir.filePath("data.ini");
         const QByteArray newer = cp1250("[texts]\r\n1=Nové nastavení\r\n2=" + QString(90, 'n') +
                                         "\r\n[data]\r\n1=45\r\n2=1\r\n");
         const QByteArray older = "[texts]\r\n1=Star\xe9\r\n2=s\r\n[data]\r\n1=60\r\n2=0\r\n";
-        int sawNewer = 0;
-        int sawOlder = 0;
+        int sawNewer = 0, sawOlder = 0;
         for (int run = 0; run < 200; ++run) {
             QProcess saver;
-            saver.start(helper, {path});
+            saver.start(QCoreApplication::applicationDirPath() + "/save_loop", {path});
             QVERIFY(saver.waitForStarted());
             QVERIFY(saver.waitForReadyRead(5000));
             QThread::usleep(QRandomGenerator::global()->bounded(3000));
@@ -93,9 +91,8 @@ class FaultsTest : public QObject {
             QCOMPARE(d.Saved, ReminderState::False);
             QCOMPARE(t.platform.boxes.size(), 1);
             const QString text = t.platform.boxes[0].text;
-            QVERIFY2(text.startsWith(QStringLiteral("Nastavení se nepodařilo uložit.")) &&
-                         text.contains(cell<QString>("reason")) &&
-                         !text.contains(QStringLiteral("space")),
+            QVERIFY2(text.startsWith("Nastavení se nepodařilo uložit.") &&
+                         text.contains(cell<QString>("reason")) && !text.contains("space"),
                      qPrintable(text));
             QCOMPARE(t.platform.boxes[0].style, Platform::MbOkCritical);
             d.Command2_Click(); // asks, as nothing was saved; "Ne"

@@ -4,8 +4,7 @@
 
 namespace {
 
-const QString Default1 = QStringLiteral("U počítače už sedíte déle jak");
-const QString Default2 = QStringLiteral("Doporučuji práci odložit a protáhnout se.");
+const QString Summary = QStringLiteral("Zobrazit výstražné okno jednou za %1 minut.");
 const QString Prompt =
     QStringLiteral("Pokud chcete provedené zněny uložit klikněte na tlačítko ANO, "
                    "pokud si přejete okno zavřít bez uložení klikněte na NE");
@@ -32,8 +31,7 @@ class SettingsDialogTest : public QObject {
             QCOMPARE(d.HScroll1->value(), 45);
             QCOMPARE(d.Check1->checkState(), Qt::Checked);
             QCOMPARE(d.Label4->text(), QStringLiteral("Už 45 minut. Dost."));
-            QCOMPARE(d.Label1->text(),
-                     QStringLiteral("Zobrazit výstražné okno jednou za 45 minut."));
+            QCOMPARE(d.Label1->text(), Summary.arg(45));
             QCOMPARE(d.Saved, ReminderState::False);
             QCOMPARE(d.window()->focusWidget(), d.HScroll1);
         });
@@ -64,10 +62,8 @@ class SettingsDialogTest : public QObject {
         TestProgram t("[data]\r\n1=60\r\n");
         t.platform.answers = {cell<int>("answer")};
         t.inDialog([&](Form2& d) { d.Command2_Click(); });
-        QCOMPARE(t.platform.boxes.size(), 1);
-        QCOMPARE(t.platform.boxes[0].text, Prompt);
-        QCOMPARE(t.platform.boxes[0].title, QStringLiteral("Varování"));
-        QCOMPARE(t.platform.boxes[0].style, Platform::MbYesNoExclamation);
+        QCOMPARE(t.platform.boxes,
+                 FakePlatform::Boxes({{Prompt, Platform::MbYesNoExclamation, "Varování"}}));
         QVERIFY(!t->form2.isLoaded());
         QVERIFY(t->form1.isLoaded()); // back to the same warning
         QTEST(t.ini(), "ini");
@@ -115,8 +111,7 @@ class SettingsDialogTest : public QObject {
         t.inDialog([&](Form2& d) {
             d.HScroll1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
             QCOMPARE(t->state.IntervalMinutes, 61.0f);
-            QCOMPARE(d.Label1->text(),
-                     QStringLiteral("Zobrazit výstražné okno jednou za 61 minut."));
+            QCOMPARE(d.Label1->text(), Summary.arg(61));
             d.HScroll1->setSliderDown(true); // dragging the thumb
             d.HScroll1->setSliderPosition(100);
             QCOMPARE(d.Label4->text(), QStringLiteral("... 100 minut. ..."));
@@ -127,8 +122,7 @@ class SettingsDialogTest : public QObject {
             QCOMPARE(d.HScroll1->value(), 180);
             d.HScroll1->setValue(-4);
             QCOMPARE(d.HScroll1->value(), 1);
-            QCOMPARE(d.Label1->text(),
-                     QStringLiteral("Zobrazit výstražné okno jednou za 1 minut."));
+            QCOMPARE(d.Label1->text(), Summary.arg(1));
             d.Check1->click();
             QCOMPARE(t->state.HideDesktop, ReminderState::True);
             d.Check1->click();
@@ -200,8 +194,7 @@ class SettingsDialogTest : public QObject {
             d.Command1_Click();
             QCOMPARE(d.Saved, ReminderState::False);
             QCOMPARE(t.platform.boxes.size(), 1);
-            QVERIFY(t.platform.boxes[0].text.startsWith(
-                QStringLiteral("Nastavení se nepodařilo uložit.")));
+            QVERIFY(t.platform.boxes[0].text.startsWith("Nastavení se nepodařilo uložit."));
             QVERIFY(t.platform.boxes[0].text.contains(QStringLiteral("jen pro čtení")));
             d.Command2_Click(); // asks; "Ano" fails again: the dialog stays, nothing lost
             QCOMPARE(t.platform.boxes.size(), 3);
@@ -214,16 +207,15 @@ class SettingsDialogTest : public QObject {
 
     void exactBytesOfSaves() {
         TestProgram t(""); // interval 3600, texts "..."
-        const QByteArray texts = cp1250("[texts]\r\n1=" + Default1 + "\r\n2=" + Default2 + "\r\n");
         t.inDialog([&](Form2& d) {
             d.Command4_Click();
             d.HScroll1->setValue(60);
             d.Command1_Click();
-            QCOMPARE(t.ini(), texts + "[data]\r\n1=60\r\n2=0\r\n");
+            QCOMPARE(t.ini(), DefaultTexts + "[data]\r\n1=60\r\n2=0\r\n");
             d.HScroll1->setValue(45);
             d.Check1->setChecked(true);
             d.Command1_Click();
-            QCOMPARE(t.ini(), texts + "[data]\r\n1=45\r\n2=1\r\n");
+            QCOMPARE(t.ini(), DefaultTexts + "[data]\r\n1=45\r\n2=1\r\n");
             d.Command2_Click();
         });
         QVERIFY(!t.platform.ended);
@@ -255,9 +247,7 @@ class SettingsDialogTest : public QObject {
                 d.HScroll1->setValue(60);
                 QTest::keyClick(d.HScroll1, key);
                 QCOMPARE(t->state.IntervalMinutes, float(minutes));
-                QCOMPARE(
-                    d.Label1->text(),
-                    QStringLiteral("Zobrazit výstražné okno jednou za %1 minut.").arg(minutes));
+                QCOMPARE(d.Label1->text(), Summary.arg(minutes));
             }
             QVERIFY(!w->close()); // Alt+F4: goes through "Zavřít", prompt included
             QCOMPARE(t.platform.boxes.size(), 1);
@@ -311,8 +301,7 @@ class SettingsDialogTest : public QObject {
             }
             QCOMPARE(d.Label5->text(), QStringLiteral("Vestrel v1.0."));
             QVERIFY(d.Label5->font().bold() && d.Label8->font().bold());
-            QCOMPARE(d.Label9->text(),
-                     QStringLiteral("v1.0.") + QString(99, ' ') + QStringLiteral("Id.:40217"));
+            QCOMPARE(d.Label9->text(), "v1.0." + QString(99, ' ') + "Id.:40217");
             QVERIFY(d.Label4->autoFillBackground() && d.Label4->wordWrap());
             QCOMPARE(d.Label4->backgroundRole(), QPalette::Dark);
             QCOMPARE(d.Label4->foregroundRole(), QPalette::WindowText);

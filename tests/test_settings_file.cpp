@@ -133,8 +133,7 @@ class SettingsFileTest : public QObject {
 
     void writeFailsOnReadOnlyFileAndKeepsIt() {
         StateFile f("[data]\r\n1=60\r\n");
-        QFile::setPermissions(f.state.IniPath,
-                              QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        ::chmod(QFile::encodeName(f.state.IniPath).constData(), 0444);
         const QString result = save(f.state.IniPath, "1", "5");
         QVERIFY2(result.contains(QStringLiteral("jen pro čtení")), qPrintable(result));
         QCOMPARE(readAll(f.state.IniPath), QByteArray("[data]\r\n1=60\r\n"));
@@ -380,14 +379,11 @@ class SettingsFileTest : public QObject {
 
     void saveIntoEmptyFile() {
         StateFile f("");
-        f.state.MessageText1 = QStringLiteral("U počítače už sedíte déle jak");
-        f.state.MessageText2 = QStringLiteral("Doporučuji práci odložit a protáhnout se.");
+        f.state.MessageText1 = Default1;
+        f.state.MessageText2 = Default2;
         f.state.HideDesktop = ReminderState::False;
         QVERIFY(f.state.SaveSettings(60).isEmpty());
-        QCOMPARE(
-            readAll(f.state.IniPath),
-            cp1250("[texts]\r\n1=U počítače už sedíte déle jak\r\n"
-                   "2=Doporučuji práci odložit a protáhnout se.\r\n[data]\r\n1=60\r\n2=0\r\n"));
+        QCOMPARE(readAll(f.state.IniPath), DefaultTexts + "[data]\r\n1=60\r\n2=0\r\n");
     }
 
     void saveKeepsOtherContentAndEncoding() {
@@ -402,7 +398,7 @@ class SettingsFileTest : public QObject {
     }
 
     void conversions_data() {
-        columns<QString, QString, double>("text", "locale", "value"); // NaN: error 13; inf: 6
+        columns<QString, QString, double>("text", "locale", "value"); // NaN: error 13; infinity: 6
         const double mismatch = qQNaN();
         const double overflow = qInf();
         // clang-format off

@@ -32,9 +32,8 @@ class WarningTest : public QObject {
         const QList<QWidget*> widgets{f.Image1, f.Label1, f.Command1, f.Command2, f.Command3};
         for (int i = 0; i < widgets.size(); ++i)
             QCOMPARE(widgets[i]->geometry(), controls[i]);
-        QCOMPARE(f.Command1->text(), QStringLiteral("OK"));
-        QCOMPARE(f.Command2->text(), QStringLiteral("Nastavení"));
-        QCOMPARE(f.Command3->text(), QStringLiteral("Ukončit !"));
+        QCOMPARE((QStringList{f.Command1->text(), f.Command2->text(), f.Command3->text()}),
+                 (QStringList{"OK", "Nastavení", "Ukončit !"}));
         QCOMPARE(f.Image1->pixmap().size(), QSize(32, 32));
         QVERIFY(f.Label1->wordWrap());
         QCOMPARE(f.Label1->textFormat(), Qt::PlainText);
@@ -55,13 +54,7 @@ class WarningTest : public QObject {
         Layout::verifyAllTextsFit(w);
     }
 
-    void focusAndTabOrder_data() {
-        QTest::addColumn<QByteArray>("flag");
-        // clang-format off
-        QTest::newRow("Form1") << QByteArray("0");
-        QTest::newRow("Form4") << QByteArray("1");
-        // clang-format on
-    }
+    void focusAndTabOrder_data() { layout_data(); }
     void focusAndTabOrder() {
         QFETCH(QByteArray, flag);
         TestProgram t("[data]\r\n1=60\r\n2=" + flag + "\r\n");
