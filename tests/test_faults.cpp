@@ -3,11 +3,9 @@
 // and a save that fails says so.
 #include "TestProgram.h"
 
-#include <QLineEdit>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QStringEncoder>
-#include <QTest>
+#include <QScopeGuard>
 #include <QThread>
 
 #include <array>
@@ -16,148 +14,97 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
-namespace {
-
-// A small file system of its own, mounted for one test.
-class SmallDisk {
-  public:
-    explicit SmallDisk(const QString& path, const char* options) : path_(path) {
-        mounted_ =
-            ::mount("vestrel-test", path.toLocal8Bit().constData(), "tmpfs", 0, options) == 0;
-    }
-    ~SmallDisk() {
-        if (mounted_)
-            ::umount2(path_.toLocal8Bit().constData(), MNT_DETACH);
-    }
-    bool mounted() const { return mounted_; }
-    bool remountReadOnly() {
-        return ::mount("vestrel-test", path_.toLocal8Bit().constData(), "tmpfs",
-                       MS_REMOUNT | MS_RDONLY, nullptr) == 0;
-    }
-
-  private:
-    QString path_;
-    bool mounted_ = false;
-};
-
-} // namespace
-
 class FaultsTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void killedWhileSavingLeavesOldOrNew();
-    void fullDiskAndReadOnlyFolder_data();
-    void fullDiskAndReadOnlyFolder();
-};
+    void killedWhileSavingLeavesOldOrNew() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("data.ini");
+        const QByteArray newer = cp1250("[texts]\r\n1=Nové nastavení\r\n2=" + QString(90, 'n') +
+                                        "\r\n[data]\r\n1=45\r\n2=1\r\n");
+        const QByteArray older = "[texts]\r\n1=Star\xe9\r\n2=s\r\n[data]\r\n1=60\r\n2=0\r\n";
+        int sawNewer = 0, sawOlder = 0;
+        for (int run = 0; run < 200; ++run) {
+            QProcess saver;
+            saver.start(QCoreApplication::applicationDirPath() + "/save_loop", {path});
+            QVERIFY(saver.waitForStarted());
+            QVERIFY(saver.waitForReadyRead(5000));
+            QThread::usleep(QRandomGenerator::global()->bounded(3000));
+            // A kill cannot be caught; a request to end (logout, a closed terminal) waits for
+            // the save, which then leaves nothing of its own behind.
+            const int signal = std::array{SIGKILL, SIGTERM, SIGHUP}[run % 3];
+            ::kill(pid_t(saver.processId()), signal);
+            QVERIFY(saver.waitForFinished());
+            const QByteArray content = readAll(path);
+            QVERIFY2(content == newer || content == older,
+                     qPrintable("run " + QString::number(run) + ": partial file: " + content));
+            ++(content == newer ? sawNewer : sawOlder);
+            // Leftovers of a killed save are never taken for the settings.
+            for (const QString& name : QDir(dir.path()).entryList(QDir::Files))
+                if (name != "data.ini") {
+                    QVERIFY2(signal == SIGKILL, qPrintable(name + " left after a signal"));
+                    QFile::remove(dir.filePath(name));
+                }
+        }
+        qInfo("after 200 kills and signals: new content %d times, old content %d times", sawNewer,
+              sawOlder);
+        QVERIFY(sawNewer > 0 && sawOlder > 0);
+    }
 
-void FaultsTest::killedWhileSavingLeavesOldOrNew() {
-    const QString helper = QCoreApplication::applicationDirPath() + "/save_loop";
-    QTemporaryDir dir;
-    const QString path = dir.filePath("data.ini");
-    const QByteArray newer = cp1250("[texts]\r\n1=Nové nastavení\r\n2=" + QString(90, 'n') +
-                                    "\r\n[data]\r\n1=45\r\n2=1\r\n");
-    const QByteArray older = "[texts]\r\n1=Star\xe9\r\n2=s\r\n[data]\r\n1=60\r\n2=0\r\n";
-    int sawNewer = 0;
-    int sawOlder = 0;
-    for (int run = 0; run < 200; ++run) {
-        QProcess saver;
-        saver.start(helper, {path});
-        QVERIFY(saver.waitForStarted());
-        QVERIFY(saver.waitForReadyRead(5000));
-        QThread::usleep(QRandomGenerator::global()->bounded(3000));
-        // A kill cannot be caught; a request to end (logout, a closed terminal) waits for
-        // the save, which then leaves nothing of its own behind.
-        const int signal = std::array{SIGKILL, SIGTERM, SIGHUP}[run % 3];
-        ::kill(pid_t(saver.processId()), signal);
-        QVERIFY(saver.waitForFinished());
-        QFile file(path);
-        QVERIFY2(file.open(QIODevice::ReadOnly), "data.ini is missing");
-        const QByteArray content = file.readAll();
-        if (content == newer)
-            ++sawNewer;
-        else if (content == older)
-            ++sawOlder;
-        else
-            QFAIL(qPrintable("run " + QString::number(run) + ": partial file: " + content));
-        // Leftovers of a killed save are never taken for the settings.
-        for (const QString& name : QDir(dir.path()).entryList(QDir::Files))
-            if (name != "data.ini") {
-                QVERIFY2(signal == SIGKILL, qPrintable(name + " left after a signal"));
-                QFile::remove(dir.filePath(name));
+    void fullDiskAndReadOnlyFolder_data() {
+        columns<bool, QString>("readOnly", "reason"); // in Czech, as all the program says
+        // clang-format off
+        QTest::newRow("full disk") << false << "na disku není dost místa";
+        QTest::newRow("read-only folder") << true << "jen pro čtení";
+        // clang-format on
+    }
+    void fullDiskAndReadOnlyFolder() {
+        if (::geteuid() != 0)
+            QSKIP("mounting a small file system needs root");
+        // The program's folder on a small file system of its own.
+        QTemporaryDir disk;
+        const QByteArray at = QFile::encodeName(disk.path());
+        QVERIFY2(::mount("vestrel-test", at, "tmpfs", 0, "size=64k,mode=0755") == 0,
+                 "could not mount a small tmpfs");
+        const auto unmount = qScopeGuard([&] { ::umount2(at, MNT_DETACH); });
+        TestProgram t("[data]\r\n1=60\r\n");
+        QFile::copy(t.iniPath(), disk.filePath("data.ini"));
+        QFile::copy(t.dir.filePath("s.wav"), disk.filePath("s.wav"));
+        t.platform.folder = disk.path();
+        if (cell<bool>("readOnly")) {
+            QVERIFY(::mount("vestrel-test", at, "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0);
+        } else {
+            QFile filler(disk.filePath("filler"));
+            QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            const QByteArray block(4096, 'x');
+            while (filler.write(block) == block.size()) {
             }
-    }
-    qInfo("after 200 kills and signals: new content %d times, old content %d times", sawNewer,
-          sawOlder);
-    QVERIFY(sawNewer > 0 && sawOlder > 0);
-}
-
-void FaultsTest::fullDiskAndReadOnlyFolder_data() {
-    QTest::addColumn<bool>("readOnly");
-    QTest::addColumn<QString>("reason"); // in Czech, as all the program says
-    // clang-format off
-    QTest::newRow("full disk") << false << "na disku není dost místa";
-    QTest::newRow("read-only folder") << true << "jen pro čtení";
-    // clang-format on
-}
-
-void FaultsTest::fullDiskAndReadOnlyFolder() {
-    QFETCH(bool, readOnly);
-    QFETCH(QString, reason);
-    if (::geteuid() != 0)
-        QSKIP("mounting a small file system needs root");
-    QTemporaryDir mountPoint;
-    SmallDisk disk(mountPoint.path(), "size=64k,mode=0755");
-    QVERIFY2(disk.mounted(), "could not mount a small tmpfs");
-
-    TestProgram t("[data]\r\n1=60\r\n");
-    const QByteArray before = t.ini();
-    // The program's folder on the small disk.
-    t.platform.folder = mountPoint.path();
-    QFile::copy(t.iniPath(), mountPoint.filePath("data.ini"));
-    QFile::copy(t.dir.filePath("s.wav"), mountPoint.filePath("s.wav"));
-    const QString ini = mountPoint.filePath("data.ini");
-    if (readOnly) {
-        QVERIFY(disk.remountReadOnly());
-    } else {
-        QFile filler(mountPoint.filePath("filler"));
-        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        const QByteArray block(4096, 'x');
-        while (filler.write(block) == block.size()) {
+            while (filler.write("x", 1) == 1) {
+            }
         }
-        while (filler.write("x", 1) == 1) {
-        }
-    }
 
-    t->start();
-    t.event([&] { t->form3.Form_Click(); });
-    bool checked = false;
-    t.platform.duringModal = [&](QWidget&) {
-        Form2& d = t->form2;
-        d.Text1->setText(QString(99, 'x'));
-        d.Text2->setText(QString(99, 'y'));
-        d.Command1_Click();
-        QCOMPARE(d.Saved, ReminderState::False);
-        QCOMPARE(t.platform.boxes.size(), 1);
-        const QString text = t.platform.boxes[0].text;
-        QVERIFY2(text.startsWith(QStringLiteral("Nastavení se nepodařilo uložit.")) &&
-                     text.contains(reason) && !text.contains(QStringLiteral("space")),
-                 qPrintable(text));
-        QCOMPARE(t.platform.boxes[0].style, Platform::MbOkCritical);
-        d.Command2_Click(); // asks, as nothing was saved; "Ne"
-        QCOMPARE(t.platform.boxes.size(), 2);
-        QVERIFY(!d.isLoaded());
-        checked = true;
-    };
-    t.event([&] { t->form1.Command2_Click(); });
-    QVERIFY(checked);
-    QFile file(ini);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), before);
-    QStringList left = QDir(mountPoint.path()).entryList(QDir::Files);
-    left.removeAll("filler");
-    QCOMPARE(left, (QStringList{"data.ini", "s.wav"})); // no half-written file left behind
-}
+        t.inDialog([&](Form2& d) {
+            d.Text1->setText(QString(99, 'x'));
+            d.Text2->setText(QString(99, 'y'));
+            d.Command1_Click();
+            QCOMPARE(d.Saved, ReminderState::False);
+            QCOMPARE(t.platform.boxes.size(), 1);
+            const QString text = t.platform.boxes[0].text;
+            QVERIFY2(text.startsWith("Nastavení se nepodařilo uložit.") &&
+                         text.contains(cell<QString>("reason")) && !text.contains("space"),
+                     qPrintable(text));
+            QCOMPARE(t.platform.boxes[0].style, Platform::MbOkCritical);
+            d.Command2_Click(); // asks, as nothing was saved; "Ne"
+            QCOMPARE(t.platform.boxes.size(), 2);
+            QVERIFY(!d.isLoaded());
+        });
+        QCOMPARE(t.ini(), t.written);
+        QStringList left = QDir(disk.path()).entryList(QDir::Files);
+        left.removeAll("filler");
+        QCOMPARE(left, (QStringList{"data.ini", "s.wav"})); // no half-written file left behind
+    }
+};
 
 QTEST_MAIN(FaultsTest)
 #include "test_faults.moc"

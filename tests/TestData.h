@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QFile>
+#include <QStringEncoder>
+#include <QTest>
+
+// Text as a settings file in the Central European code page holds it.
+inline QByteArray cp1250(const QString& text) {
+    return QStringEncoder("windows-1250").encode(text);
+}
+
+inline QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+inline void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+// The texts the program starts from, and their section as a settings file holds it.
+const QString Default1 = QStringLiteral("U počítače už sedíte déle jak");
+const QString Default2 = QStringLiteral("Doporučuji práci odložit a protáhnout se.");
+const QByteArray DefaultTexts = cp1250("[texts]\r\n1=" + Default1 + "\r\n2=" + Default2 + "\r\n");
+
+template <typename T> using ColumnName = const char*;
+
+// A data table's columns, their types in order: columns<int, QString>("count", "text").
+template <typename... T> void columns(ColumnName<T>... names) {
+    (QTest::addColumn<T>(names), ...);
+}
+
+// The current row's value in a column, where QFETCH would name it for one use only.
+template <typename T> const T& cell(const char* name) {
+    return *static_cast<const T*>(QTest::qData(name, qMetaTypeId<T>()));
+}
