@@ -11,9 +11,9 @@ Targets: start-up <= 1.05 x the minimal program's; idle PSS <= minimal + 3 MiB; 
 and voluntary context switches <= the minimal program's; the warning of interval 1 mapped
 60 s after the monitor, within 0.5 s; a 20 MB data.ini read or saved in 0.5 s with a peak
 memory of at most three times its size; ten warnings with their chime leave the resident
-program as the first left it (USS within 0.5 MiB, the same threads, no audio library), each
-chime on the sound server within 0.1 s of its warning's showing, and with the sound server
-stopped the warning as quick as ever (0.2 s) and the server reported after 2 s."""
+program as the first left it (its written memory within 0.5 MiB, the same threads, no audio
+library), each chime on the sound server within 0.1 s of its warning's showing, and with the
+sound server stopped the warning as quick as ever (0.2 s) and the server reported after 2 s."""
 import argparse
 import os
 import platform
