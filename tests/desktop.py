@@ -4,7 +4,6 @@ read-only folder, high-density screens, installation with its menu entry, start 
 
 usage: desktop.py VESTREL_BINARY RESOURCES_DIR BUILD_DIR SOURCE_DIR"""
 import os
-import shutil
 import subprocess
 import sys
 
