@@ -13,7 +13,9 @@
 #include <utility>
 
 FormWindow* Form3::createWindow() {
-    auto* window = new FormWindow(Qt::Tool | Qt::FramelessWindowHint);
+    // Clicked, never typed into: it leaves the keyboard with the program the user types in.
+    auto* window =
+        new FormWindow(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
     window->setWindowTitle(QStringLiteral("Form3"));
     window->setFixedSize(Twips::toPixels(120), Twips::toPixels(120));
     window->move(0, 0);

@@ -51,6 +51,9 @@ class Platform {
     virtual QLocale locale() = 0;
     // Before each showing of a window: keeps it off task bars and pagers.
     virtual void keepOffTaskbar(QWidget& window) = 0;
+    // At the user's request (a click into it), gives the keyboard to a window made with
+    // Qt::WindowDoesNotAcceptFocus, which may take it from now on.
+    virtual void takeKeyboard(QWidget& window) = 0;
     // Shows the window modally: returns when the window has been unloaded.
     virtual void runModal(QWidget& window) = 0;
 

@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <QVarLengthArray>
+#include <QWindow>
 
 #include <xcb/screensaver.h>
 #include <xcb/xcb.h>
@@ -237,6 +238,22 @@ void QtPlatform::keepOffTaskbar(QWidget& window) {
             states.append(skip);
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32,
                         uint32_t(states.size()), states.constData());
+}
+
+void QtPlatform::takeKeyboard(QWidget& window) {
+    // On the native window alone: a widget whose flags change is hidden.
+    window.overrideWindowFlags(window.windowFlags() & ~Qt::WindowDoesNotAcceptFocus);
+    if (QWindow* native = window.windowHandle())
+        native->setFlags(native->flags() & ~Qt::WindowDoesNotAcceptFocus);
+    window.activateWindow();
+    // The window manager may count the window active already, having offered it the focus
+    // while it took none (KWin, once the dialog has closed), and then does nothing more. The
+    // focus set by the program itself, as the user asked, works everywhere.
+    if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
+        xcb_set_input_focus(x11->connection(), XCB_INPUT_FOCUS_PARENT, xcb_window_t(window.winId()),
+                            XCB_CURRENT_TIME);
+        xcb_flush(x11->connection());
+    }
 }
 
 void QtPlatform::runModal(QWidget& window) {

@@ -36,6 +36,7 @@ class QtPlatform final : public Platform {
     bool fileExists(const QString& path) override;
     QLocale locale() override;
     void keepOffTaskbar(QWidget& window) override;
+    void takeKeyboard(QWidget& window) override;
     void runModal(QWidget& window) override;
     qint64 clockMicroseconds() override;
     qint64 sleptMicroseconds() override;

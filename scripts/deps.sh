@@ -10,7 +10,8 @@ packages=(build-essential cmake pkg-config qt6-base-dev qt6-qpa-plugins qt6-wayl
 if [ "${1:-}" = test ]; then
     packages+=(xdotool x11-utils pulseaudio pulseaudio-utils python3
                clang libclang-rt-14-dev libx11-dev python3-pyatspi at-spi2-core dbus
-               acl desktop-file-utils openbox mutter weston xwayland clang-format git strace python3-dbusmock
+               acl desktop-file-utils openbox xfwm4 icewm fluxbox mutter kwin-wayland kwin-style-breeze
+               weston xwayland clang-format git strace python3-dbusmock
                pipewire pipewire-pulse wireplumber libglib2.0-bin x11-xkb-utils)
 fi
 

@@ -51,6 +51,7 @@ class FakePlatform final : public Platform {
     QString folder;
     QLocale userLocale = QLocale::c();
     int modalRuns = 0;
+    QList<QWidget*> keyboardGivenTo;
     std::function<void(QWidget&)> duringModal; // what the user does while a dialog is modal
 
     int messageBox(const QString& text, int style, const QString& title) override {
@@ -75,6 +76,7 @@ class FakePlatform final : public Platform {
     bool fileExists(const QString& path) override { return QFileInfo(path).isFile(); }
     QLocale locale() override { return userLocale; }
     void keepOffTaskbar(QWidget&) override {}
+    void takeKeyboard(QWidget& window) override { keyboardGivenTo.append(&window); }
     qint64 clockMicroseconds() override { return clock; }
     qint64 sleptMicroseconds() override { return slept; }
     bool sessionLocked() override { return locked; }

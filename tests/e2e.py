@@ -85,8 +85,9 @@ class Session:
     """A desktop of the kind VESTREL_DESKTOP names (start_<name> starts it), a sound server
     with a null sink, a stand-in browser opener:
       xvfb     a bare X server (the default)
-      openbox  Xvfb with the openbox window manager (LXDE, LXQt)
+      openbox  Xvfb with the openbox window manager (LXDE, LXQt); xfwm4 (Xfce), icewm, fluxbox
       mutter   GNOME's compositor, headless, with XWayland and a session bus
+      kwin     KDE Plasma's compositor, virtual, with XWayland and the Breeze title bars
       weston   weston's headless back end, Wayland only; weston-xwayland with XWayland"""
 
     def __init__(self):
@@ -147,6 +148,34 @@ class Session:
 
     def start_openbox(self):
         self.start_window_manager("openbox", "--sm-disable")
+
+    def start_xfwm4(self):
+        self.start_window_manager("dbus-run-session", "--", "xfwm4", "--compositor=off", "--sm-client-disable")
+
+    def start_icewm(self):
+        self.start_window_manager("icewm")
+
+    def start_fluxbox(self):
+        # No wallpaper from the default style: its helper, finding no program to set one, says
+        # so in a window that takes the keyboard.
+        os.makedirs(os.path.join(self.runtime, ".fluxbox"))
+        with open(os.path.join(self.runtime, ".fluxbox", "overlay"), "w") as f:
+            f.write("background: none\n")
+        self.start_window_manager("fluxbox")
+
+    def start_kwin(self):
+        # A copy of the binary, without the file capability that a sandbox may refuse to run. It
+        # starts a program of ours once its XWayland is up, which writes down the display.
+        kwin, told = os.path.join(P.work, "kwin", "kwin_wayland"), os.path.join(P.work, "kwin", "display")
+        os.makedirs(os.path.dirname(kwin))
+        shutil.copy("/usr/bin/kwin_wayland", kwin)
+        self.env["WAYLAND_DISPLAY"] = "vestrel-kwin"
+        self.start(["dbus-run-session", "--", kwin, "--virtual", "--xwayland", "--socket", "vestrel-kwin",
+                    "--no-lockscreen", "--width", str(self.screen[0]), "--height", str(self.screen[1]),
+                    "sh -c 'echo $DISPLAY $XAUTHORITY > %s.new && mv %s.new %s'" % (told, told, told)])
+        display = ready(lambda: os.path.exists(told) and open(told).read().split(), "KWin's XWayland did not start", 30)
+        self.env.update(dict(zip(("DISPLAY", "XAUTHORITY"), display)))
+        ready(lambda: run("xdpyinfo", env=self.env).returncode == 0, "KWin's XWayland does not answer")
 
     # A second monitor right of the first where the desktop can have one.
     SECOND_SCREEN = (800, 600)

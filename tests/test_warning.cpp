@@ -128,11 +128,21 @@ class WarningTest : public QObject {
         QVERIFY(!t.platform.ended);
     }
 
+    void shownOnTopWithoutTakingKeyboard_data() { layout_data(); }
     void shownOnTopWithoutTakingKeyboard() {
-        TestProgram t;
+        QFETCH(QByteArray, flag);
+        TestProgram t("[data]\r\n1=60\r\n2=" + flag + "\r\n");
         t.showWarning();
-        QVERIFY(t->form1.window()->testAttribute(Qt::WA_ShowWithoutActivating));
-        QVERIFY(t->form1.window()->windowFlags() & Qt::WindowStaysOnTopHint);
+        QWidget* w = t.warning().window();
+        QVERIFY(w->testAttribute(Qt::WA_ShowWithoutActivating));
+        QVERIFY(w->windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(w->windowFlags() & Qt::WindowDoesNotAcceptFocus);
+        QTest::mouseClick(t.warning().Label1, Qt::LeftButton); // the user gives it the keyboard
+        QCOMPARE(t.platform.keyboardGivenTo, QList<QWidget*>{w});
+        w->setWindowState(w->windowState() | Qt::WindowMinimized); // back at once
+        QTRY_VERIFY(!(w->windowState() & Qt::WindowMinimized));
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->windowState() & Qt::WindowFullScreen, flag == "1" ? Qt::WindowFullScreen : 0);
     }
 
     void alreadyLoadedIsOnlyShown() {

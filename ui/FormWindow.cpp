@@ -9,6 +9,7 @@
 #include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QTimer>
 
 #include "resources/vestrel_icon.xpm"
 
@@ -69,6 +70,29 @@ void FormWindow::keyPressEvent(QKeyEvent* event) {
         isSignalConnected(QMetaMethod::fromSignal(signal)))
         return (this->*signal)();
     QWidget::keyPressEvent(event);
+}
+
+void FormWindow::mousePressEvent(QMouseEvent* event) {
+    if (isSignalConnected(QMetaMethod::fromSignal(&FormWindow::pressed)))
+        emit pressed();
+    QWidget::mousePressEvent(event);
+}
+
+void FormWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !(windowState() & Qt::WindowMinimized))
+        return;
+    // Back from the event loop, not from inside the state change. The keyboard goes back
+    // only to a window that had it: the dialog, or a warning the user was working in.
+    const bool hadKeyboard = isActiveWindow() || isModal();
+    QTimer::singleShot(0, this, [this, hadKeyboard] {
+        if (!(windowState() & Qt::WindowMinimized))
+            return;
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        raise();
+        if (hadKeyboard && !(windowFlags() & Qt::WindowDoesNotAcceptFocus))
+            activateWindow();
+    });
 }
 
 void FormWindow::mouseReleaseEvent(QMouseEvent* event) {

@@ -6,8 +6,10 @@ class QLabel;
 
 // The top-level widget of a form. The window manager's close request (Alt+F4) never
 // closes it on its own: it is only announced (closeRequested), and the form decides.
-// Enter and Escape that no control takes, and a click on the bare client area, are
-// announced too when the form listens, and otherwise go where they would in any widget.
+// Enter and Escape that no control takes, and a press or a click on the bare client area
+// or on a label, are announced too when the form listens, and otherwise go where they
+// would in any widget. A minimised window comes straight back: none has a task-bar entry
+// that could bring it back.
 class FormWindow : public QWidget {
     Q_OBJECT
   public:
@@ -30,10 +32,13 @@ class FormWindow : public QWidget {
     void closeRequested();
     void enterPressed();
     void escapePressed();
+    void pressed();
     void clicked();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 };

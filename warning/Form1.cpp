@@ -7,7 +7,7 @@
 
 FormWindow* Form1::createWindow() {
     auto* window = new FormWindow(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                  Qt::WindowStaysOnTopHint);
+                                  Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
     window->setWindowTitle(QStringLiteral("Varování!"));
     window->setFixedSize(Twips::toPixels(5085), Twips::toPixels(1305));
     buildControls(*window, 0);

@@ -7,7 +7,8 @@
 #include <QPushButton>
 
 FormWindow* Form4::createWindow() {
-    auto* window = new FormWindow(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    auto* window = new FormWindow(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                                  Qt::WindowDoesNotAcceptFocus);
     window->setWindowTitle(QStringLiteral("Form4"));
     window->setAccessibleName(QStringLiteral("Varování"));
     window->setGeometry(0, 0, Twips::toPixels(5565), Twips::toPixels(1815));

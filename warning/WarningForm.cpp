@@ -41,9 +41,13 @@ void WarningForm::buildControls(FormWindow& window, int offset) {
     on(Command1, &QPushButton::clicked, &WarningForm::Command1_Click);
     on(Command2, &QPushButton::clicked, &WarningForm::Command2_Click);
     on(Command3, &QPushButton::clicked, &WarningForm::Command3_Click);
+    on(&window, &FormWindow::pressed, &WarningForm::Form_MouseDown);
 }
 
 void WarningForm::showWindow(FormWindow& window) {
+    // Made with Qt::WindowDoesNotAcceptFocus, which every window manager honours; a user
+    // time of 0 says the same to those that read it. Keys meant for another program must
+    // never press a button the user has not seen.
     window.setAttribute(Qt::WA_ShowWithoutActivating);
     window.show();
     window.raise();
@@ -56,6 +60,10 @@ void WarningForm::playWarningSound() {
 
 void WarningForm::composeMessage() {
     Label1->setText(Messages::ComposeWarning(program_.state, platform_.locale()));
+}
+
+void WarningForm::Form_MouseDown() {
+    platform_.takeKeyboard(*window());
 }
 
 void WarningForm::Command1_Click() {

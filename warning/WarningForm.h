@@ -21,12 +21,14 @@ class WarningForm : public Form {
     void Command1_Click(); // "OK": the count starts again
     void Command2_Click(); // "Nastavení": the settings dialog, modal
     void Command3_Click(); // "Ukončit !": ends the program
+    // A press into the window, but not on a button: the user gives it the keyboard.
+    void Form_MouseDown();
 
   protected:
     // Builds the window's controls `offset` twips right and down from the standard layout.
     void buildControls(FormWindow& window, int offset);
     // Shows the window on top of the others, without taking the keyboard from the
-    // application the user is typing in.
+    // application the user is typing in; a click into it gives it the keyboard.
     void showWindow(FormWindow& window) override;
     void playWarningSound();
     void composeMessage();
