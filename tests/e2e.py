@@ -147,7 +147,11 @@ class Session:
               command[0] + " did not start")
 
     def start_openbox(self):
-        self.start_window_manager("openbox", "--sm-disable")
+        # It names itself before it has done starting, and loses a window mapped meanwhile:
+        # ready once it runs what it was given to run after starting.
+        started = os.path.join(P.work, "openbox-started")
+        self.start_window_manager("openbox", "--sm-disable", "--startup", "touch " + started)
+        ready(lambda: os.path.exists(started), "openbox did not finish starting")
 
     def start_xfwm4(self):
         self.start_window_manager("dbus-run-session", "--", "xfwm4", "--compositor=off", "--sm-client-disable")

@@ -45,9 +45,9 @@ void WarningForm::buildControls(FormWindow& window, int offset) {
 }
 
 void WarningForm::showWindow(FormWindow& window) {
-    // Made with Qt::WindowDoesNotAcceptFocus, which every window manager honours; a user
-    // time of 0 says the same to those that read it. Keys meant for another program must
-    // never press a button the user has not seen.
+    // Made with Qt::WindowDoesNotAcceptFocus, which window managers honour where some
+    // ignore a user time of 0, the only other way of saying it. Keys meant for another
+    // program must never press a button the user has not seen.
     window.setAttribute(Qt::WA_ShowWithoutActivating);
     window.show();
     window.raise();
