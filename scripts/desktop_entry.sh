@@ -15,7 +15,7 @@ desktop_exec() {
     printf 'Exec="%s"\n' "$v"
 }
 
-# The XDG Base Directory specification says to ignore a value that is not an absolute path.
+# freedesktop.org's base-directory rules: a value that is not an absolute path is ignored.
 xdg_dir() {
     if [[ "${!1:-}" == /* ]]; then printf '%s\n' "${!1}"; else printf '%s\n' "$2"; fi
 }
