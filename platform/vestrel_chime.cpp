@@ -73,14 +73,14 @@ int main(int argc, char* argv[]) {
     WaveFile wave;
     if (std::string why = wave.load(argv[1]); !why.empty())
         return refuse(why);
-    const pa_sample_spec spec{sampleFormat(wave.encoding()), wave.rate(),
-                              std::uint8_t(std::min(wave.channels(), 255u))};
-    if (wave.channels() > 255 || !pa_sample_spec_valid(&spec))
+    const pa_sample_spec format{sampleFormat(wave.encoding()), wave.rate(),
+                                std::uint8_t(std::min(wave.channels(), 255u))};
+    if (wave.channels() > 255 || !pa_sample_spec_valid(&format))
         return refuse(wave.unplayable());
 
     int error = 0;
     pa_simple* server = pa_simple_new(nullptr, "Vestrel", PA_STREAM_PLAYBACK, nullptr, "Varování",
-                                      &spec, nullptr, nullptr, &error);
+                                      &format, nullptr, nullptr, &error);
     if (!server)
         return refuse(serverFailed(error));
     // A tenth of a second first, so the program hears at once that the chime has begun.
