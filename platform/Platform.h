@@ -54,6 +54,9 @@ class Platform {
     // At the user's request (a click into it), gives the keyboard to a window made with
     // Qt::WindowDoesNotAcceptFocus, which may take it from now on.
     virtual void takeKeyboard(QWidget& window) = 0;
+    // From now on the same when the window manager offers the window the keyboard at the
+    // user's request (its window switcher); never as the window appears.
+    virtual void takeKeyboardWhenOffered(QWidget& window) = 0;
     // Shows the window modally: returns when the window has been unloaded.
     virtual void runModal(QWidget& window) = 0;
 

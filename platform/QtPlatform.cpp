@@ -1,6 +1,7 @@
 #include "platform/QtPlatform.h"
 
 #include "platform/ChimeProtocol.h"
+#include "platform/KeyboardOffers.h"
 #include "platform/SafeFile.h"
 #include "platform/SessionWatch.h"
 
@@ -39,6 +40,32 @@
 #include <unistd.h>
 
 namespace {
+
+// The report of a sound that failed. Like the warning it comes with, it takes the keyboard
+// only when the user asks for it: typing meant for another program must not close it unread.
+class SoundReport final : public QMessageBox {
+  public:
+    SoundReport(Platform& platform, const QString& text)
+        : QMessageBox(QMessageBox::Critical, QStringLiteral("Zvuk"), text, QMessageBox::Ok),
+          platform_(platform) {
+        setTextFormat(Qt::PlainText);
+        setAttribute(Qt::WA_DeleteOnClose);
+        setWindowModality(Qt::NonModal); // the warning's buttons stay usable beside it
+        setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+        platform.takeKeyboardWhenOffered(*this);
+    }
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        platform_.takeKeyboard(*this);
+        QMessageBox::mousePressEvent(event);
+    }
+
+  private:
+    Platform& platform_;
+};
 
 // Opens a folder of any path length, one name at a time.
 int openFolder(const QByteArray& path) {
@@ -135,15 +162,7 @@ void QtPlatform::reportSoundError(const QString& reason) {
         return;
     }
     // The sound layer's own report; it does not hold up the warning window.
-    auto* box =
-        new QMessageBox(QMessageBox::Critical, QStringLiteral("Zvuk"),
-                        QStringLiteral("Zvuk varování nelze přehrát.\n") + reason, QMessageBox::Ok);
-    box->setTextFormat(Qt::PlainText);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::NonModal); // the warning's buttons stay usable beside it
-    box->setWindowFlag(Qt::WindowStaysOnTopHint);
-    box->setAttribute(Qt::WA_ShowWithoutActivating);
-    box->button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    auto* box = new SoundReport(*this, QStringLiteral("Zvuk varování nelze přehrát.\n") + reason);
     // Shown once the warning that comes with it is up, so that even the full-screen one
     // does not hide it.
     QTimer::singleShot(0, box, &QWidget::show);
@@ -254,6 +273,16 @@ void QtPlatform::takeKeyboard(QWidget& window) {
                             XCB_CURRENT_TIME);
         xcb_flush(x11->connection());
     }
+}
+
+void QtPlatform::takeKeyboardWhenOffered(QWidget& window) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11)
+        return; // a Wayland compositor gives the keyboard itself
+    if (!offers_)
+        offers_ = std::make_unique<KeyboardOffers>(
+            x11->connection(), [this](QWidget& offered) { takeKeyboard(offered); });
+    offers_->accept(window);
 }
 
 void QtPlatform::runModal(QWidget& window) {

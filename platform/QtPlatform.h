@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class KeyboardOffers;
 class QMessageBox;
 class SessionWatch;
 
@@ -37,6 +38,7 @@ class QtPlatform final : public Platform {
     QLocale locale() override;
     void keepOffTaskbar(QWidget& window) override;
     void takeKeyboard(QWidget& window) override;
+    void takeKeyboardWhenOffered(QWidget& window) override;
     void runModal(QWidget& window) override;
     qint64 clockMicroseconds() override;
     qint64 sleptMicroseconds() override;
@@ -54,4 +56,5 @@ class QtPlatform final : public Platform {
     QPointer<QMessageBox> soundReport_; // the open report of a sound that failed
     QString folder_;                    // found once, at the first call
     QPointer<SessionWatch> session_;    // what the desktop says of the session's lock
+    std::unique_ptr<KeyboardOffers> offers_; // made at the first warning, on X11 only
 };

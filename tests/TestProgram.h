@@ -77,6 +77,7 @@ class FakePlatform final : public Platform {
     QLocale locale() override { return userLocale; }
     void keepOffTaskbar(QWidget&) override {}
     void takeKeyboard(QWidget& window) override { keyboardGivenTo.append(&window); }
+    void takeKeyboardWhenOffered(QWidget&) override {}
     qint64 clockMicroseconds() override { return clock; }
     qint64 sleptMicroseconds() override { return slept; }
     bool sessionLocked() override { return locked; }

@@ -32,6 +32,7 @@ CONTROLS = {
                   "Skrýt plochu": (4560, 2040, 1095, 495), "Uložit": (120, 2760, 1215, 375),
                   "Zavřít": (1440, 2760, 1215, 375), "Původní": (2760, 2760, 1215, 375),
                   "O programu": (4440, 2760, 1215, 375), "link": (840, 4320, 600, 240)},
+    "Zvuk": {"margin": (0, 0, 240, 120)},  # the sound's report, its corner clear of the text
 }
 
 

@@ -49,6 +49,7 @@ void WarningForm::showWindow(FormWindow& window) {
     // ignore a user time of 0, the only other way of saying it. Keys meant for another
     // program must never press a button the user has not seen.
     window.setAttribute(Qt::WA_ShowWithoutActivating);
+    platform_.takeKeyboardWhenOffered(window);
     window.show();
     window.raise();
 }

@@ -1,0 +1,78 @@
+#include "platform/KeyboardOffers.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+
+namespace {
+
+// An offer sooner than this after the window manager mapped the window is its own doing:
+// no one sees a window and reaches it with the switcher within a quarter of a second.
+constexpr qint32 ReactionMilliseconds = 250;
+
+} // namespace
+
+KeyboardOffers::KeyboardOffers(xcb_connection_t* connection, std::function<void(QWidget&)> take)
+    : take_(std::move(take)) {
+    constexpr const char* Names[] = {"WM_PROTOCOLS", "WM_TAKE_FOCUS", "WM_STATE"};
+    xcb_intern_atom_cookie_t asked[std::size(Names)];
+    for (std::size_t i = 0; i < std::size(Names); ++i)
+        asked[i] = xcb_intern_atom(connection, 0, uint16_t(std::strlen(Names[i])), Names[i]);
+    xcb_atom_t* atoms[] = {&protocols_, &takeFocus_, &state_};
+    for (std::size_t i = 0; i < std::size(Names); ++i)
+        if (xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, asked[i], nullptr)) {
+            *atoms[i] = reply->atom;
+            std::free(reply);
+        }
+    qApp->installNativeEventFilter(this);
+}
+
+KeyboardOffers::~KeyboardOffers() {
+    if (qApp)
+        qApp->removeNativeEventFilter(this);
+}
+
+void KeyboardOffers::accept(QWidget& window) {
+    windows_.removeIf([](const auto& entry) { return !entry.value().widget; }); // unloaded
+    windows_.insert(xcb_window_t(window.winId()), Offeree{&window, 0});
+}
+
+bool KeyboardOffers::nativeEventFilter(const QByteArray& type, void* message, qintptr*) {
+    if (type != "xcb_generic_event_t")
+        return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    switch (event->response_type & 0x7f) {
+    case XCB_PROPERTY_NOTIFY: {
+        const auto* change = static_cast<const xcb_property_notify_event_t*>(message);
+        const auto found = windows_.find(change->window);
+        if (change->atom == state_ && found != windows_.end())
+            found->mapped = change->time;
+        break;
+    }
+    case XCB_CLIENT_MESSAGE: {
+        const auto* sent = static_cast<const xcb_client_message_event_t*>(message);
+        const auto found = windows_.find(sent->window);
+        if (sent->type != protocols_ || sent->format != 32 || sent->data.data32[0] != takeFocus_ ||
+            found == windows_.end())
+            break;
+        const quint32 when = sent->data.data32[1];
+        QWidget* widget = found->widget;
+        // An offer without a time, or before the window is seen mapped, is the window
+        // manager's own; one to a window behind a modal dialog Qt passes on to the dialog.
+        if (!widget || when == XCB_CURRENT_TIME || found->mapped == 0 ||
+            qint32(when - found->mapped) < ReactionMilliseconds ||
+            (QApplication::activeModalWidget() && QApplication::activeModalWidget() != widget))
+            break;
+        // From the event loop: not while Qt is still handling the X event.
+        QTimer::singleShot(0, widget, [this, widget] { take_(*widget); });
+        break;
+    }
+    default:
+        break;
+    }
+    return false;
+}
