@@ -51,6 +51,10 @@ class Platform {
     virtual QLocale locale() = 0;
     // Before each showing of a window: keeps it off task bars and pagers.
     virtual void keepOffTaskbar(QWidget& window) = 0;
+    // Shows a warning window, or one of its screen covers, as the window manager at hand
+    // lets it: on top, full screen where its state says so, taking no keyboard, offering no
+    // minimise button.
+    virtual void showWarning(QWidget& window) = 0;
     // At the user's request (a click into it), gives the keyboard to a window made with
     // Qt::WindowDoesNotAcceptFocus, which may take it from now on.
     virtual void takeKeyboard(QWidget& window) = 0;

@@ -37,6 +37,7 @@ class QtPlatform final : public Platform {
     bool fileExists(const QString& path) override;
     QLocale locale() override;
     void keepOffTaskbar(QWidget& window) override;
+    void showWarning(QWidget& window) override;
     void takeKeyboard(QWidget& window) override;
     void takeKeyboardWhenOffered(QWidget& window) override;
     void runModal(QWidget& window) override;

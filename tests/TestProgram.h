@@ -78,6 +78,7 @@ class FakePlatform final : public Platform {
     void keepOffTaskbar(QWidget&) override {}
     void takeKeyboard(QWidget& window) override { keyboardGivenTo.append(&window); }
     void takeKeyboardWhenOffered(QWidget&) override {}
+    void showWarning(QWidget& window) override { window.show(); }
     qint64 clockMicroseconds() override { return clock; }
     qint64 sleptMicroseconds() override { return slept; }
     bool sessionLocked() override { return locked; }

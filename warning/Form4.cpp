@@ -55,6 +55,6 @@ void Form4::coverOtherScreens() {
         cover->setWindowState(Qt::WindowFullScreen);
         cover->setAttribute(Qt::WA_ShowWithoutActivating);
         platform_.keepOffTaskbar(*cover);
-        cover->show();
+        platform_.showWarning(*cover);
     }
 }

@@ -50,7 +50,7 @@ void WarningForm::showWindow(FormWindow& window) {
     // program must never press a button the user has not seen.
     window.setAttribute(Qt::WA_ShowWithoutActivating);
     platform_.takeKeyboardWhenOffered(window);
-    window.show();
+    platform_.showWarning(window);
     window.raise();
 }
 
