@@ -1,12 +1,10 @@
 #include "platform/KeyboardOffers.h"
 
+#include "platform/XAtoms.h"
+
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
-
-#include <cstdlib>
-#include <cstring>
-#include <iterator>
 
 namespace {
 
@@ -18,16 +16,10 @@ constexpr qint32 ReactionMilliseconds = 250;
 
 KeyboardOffers::KeyboardOffers(xcb_connection_t* connection, std::function<void(QWidget&)> take)
     : take_(std::move(take)) {
-    constexpr const char* Names[] = {"WM_PROTOCOLS", "WM_TAKE_FOCUS", "WM_STATE"};
-    xcb_intern_atom_cookie_t asked[std::size(Names)];
-    for (std::size_t i = 0; i < std::size(Names); ++i)
-        asked[i] = xcb_intern_atom(connection, 0, uint16_t(std::strlen(Names[i])), Names[i]);
-    xcb_atom_t* atoms[] = {&protocols_, &takeFocus_, &state_};
-    for (std::size_t i = 0; i < std::size(Names); ++i)
-        if (xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, asked[i], nullptr)) {
-            *atoms[i] = reply->atom;
-            std::free(reply);
-        }
+    const auto atoms = internAtoms(connection, {"WM_PROTOCOLS", "WM_TAKE_FOCUS", "WM_STATE"});
+    protocols_ = atoms[0];
+    takeFocus_ = atoms[1];
+    state_ = atoms[2];
     qApp->installNativeEventFilter(this);
 }
 

@@ -4,6 +4,9 @@
 #include "platform/KeyboardOffers.h"
 #include "platform/SafeFile.h"
 #include "platform/SessionWatch.h"
+#include "platform/SoundReport.h"
+#include "platform/WarningWindows.h"
+#include "platform/XAtoms.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -27,11 +30,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include <climits>
 #include <ctime>
-#include <iterator>
 
 #include <fcntl.h>
 #include <sys/auxv.h>
@@ -40,63 +41,6 @@
 #include <unistd.h>
 
 namespace {
-
-// The name the running window manager gives itself (EWMH), or nothing.
-QByteArray windowManagerName(xcb_connection_t* connection) {
-    constexpr const char* Names[] = {"_NET_SUPPORTING_WM_CHECK", "_NET_WM_NAME", "UTF8_STRING"};
-    xcb_intern_atom_cookie_t asked[std::size(Names)];
-    for (std::size_t i = 0; i < std::size(Names); ++i)
-        asked[i] = xcb_intern_atom(connection, 0, uint16_t(std::strlen(Names[i])), Names[i]);
-    xcb_atom_t atoms[std::size(Names)] = {};
-    for (std::size_t i = 0; i < std::size(Names); ++i)
-        if (xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, asked[i], nullptr)) {
-            atoms[i] = reply->atom;
-            std::free(reply);
-        }
-    const auto read = [connection](xcb_window_t window, xcb_atom_t name, xcb_atom_t type) {
-        QByteArray value;
-        const auto cookie = xcb_get_property(connection, 0, window, name, type, 0, 64);
-        if (xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr)) {
-            value = QByteArray(static_cast<const char*>(xcb_get_property_value(reply)),
-                               xcb_get_property_value_length(reply));
-            std::free(reply);
-        }
-        return value;
-    };
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-    const QByteArray check = read(root, atoms[0], XCB_ATOM_WINDOW);
-    if (check.size() != sizeof(xcb_window_t))
-        return {};
-    xcb_window_t wm = 0;
-    std::memcpy(&wm, check.constData(), sizeof wm);
-    return read(wm, atoms[1], atoms[2]);
-}
-
-// The report of a sound that failed. Like the warning it comes with, it takes the keyboard
-// only when the user asks for it: typing meant for another program must not close it unread.
-class SoundReport final : public QMessageBox {
-  public:
-    SoundReport(Platform& platform, const QString& text)
-        : QMessageBox(QMessageBox::Critical, QStringLiteral("Zvuk"), text, QMessageBox::Ok),
-          platform_(platform) {
-        setTextFormat(Qt::PlainText);
-        setAttribute(Qt::WA_DeleteOnClose);
-        setWindowModality(Qt::NonModal); // the warning's buttons stay usable beside it
-        setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
-        setAttribute(Qt::WA_ShowWithoutActivating);
-        button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
-        platform.takeKeyboardWhenOffered(*this);
-    }
-
-  protected:
-    void mousePressEvent(QMouseEvent* event) override {
-        platform_.takeKeyboard(*this);
-        QMessageBox::mousePressEvent(event);
-    }
-
-  private:
-    Platform& platform_;
-};
 
 // Opens a folder of any path length, one name at a time.
 int openFolder(const QByteArray& path) {
@@ -263,17 +207,8 @@ void QtPlatform::keepOffTaskbar(QWidget& window) {
     const auto id = xcb_window_t(window.winId());
     // The names asked all at once, in one round trip to the X server: the first call comes
     // before the square's first showing.
-    constexpr const char* Names[] = {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR",
-                                     "_NET_WM_STATE_SKIP_PAGER"};
-    xcb_intern_atom_cookie_t asked[std::size(Names)];
-    for (std::size_t i = 0; i < std::size(Names); ++i)
-        asked[i] = xcb_intern_atom(connection, 0, uint16_t(std::strlen(Names[i])), Names[i]);
-    xcb_atom_t atoms[std::size(Names)];
-    for (std::size_t i = 0; i < std::size(Names); ++i) {
-        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, asked[i], nullptr);
-        atoms[i] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-        std::free(reply);
-    }
+    const auto atoms = internAtoms(
+        connection, {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"});
     const xcb_atom_t state = atoms[0];
     QVarLengthArray<xcb_atom_t, 8> states;
     const auto cookie = xcb_get_property(connection, 0, id, state, XCB_ATOM_ATOM, 0, 32);
@@ -291,44 +226,7 @@ void QtPlatform::keepOffTaskbar(QWidget& window) {
 }
 
 void QtPlatform::showWarning(QWidget& window) {
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    const QByteArray manager = x11 ? windowManagerName(x11->connection()) : QByteArray();
-    // IceWM gives the keyboard to every window that goes full screen. There a frameless
-    // window that stays on top covers the screen instead, asked for its size once more after
-    // the map request: IceWM first fits a new window between its task bars.
-    const bool cover = manager.startsWith("IceWM") && (window.windowState() & Qt::WindowFullScreen);
-    if (cover)
-        window.setWindowState(window.windowState() & ~Qt::WindowFullScreen);
-    window.show();
-    const auto id = xcb_window_t(window.winId());
-    if (cover) {
-        const QRect screen = window.geometry();
-        const uint32_t values[] = {uint32_t(screen.x()), uint32_t(screen.y()),
-                                   uint32_t(screen.width()), uint32_t(screen.height())};
-        xcb_configure_window(x11->connection(), id,
-                             XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
-                                 XCB_CONFIG_WINDOW_HEIGHT,
-                             values);
-    }
-    // Qt shows every tool window as a transient of the program's hidden leader window, which
-    // tells most window managers to offer no minimise button. KWin alone reads it as a
-    // transient whose main window is hidden and lets the user minimise it: there the window
-    // stands alone. KWin may have read the mark already; it weighs the window's actions again
-    // when its hints change, so they are written once more, as they are.
-    if (manager == "KWin") {
-        xcb_connection_t* connection = x11->connection();
-        xcb_delete_property(connection, id, XCB_ATOM_WM_TRANSIENT_FOR);
-        const auto cookie =
-            xcb_get_property(connection, 0, id, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 0, 9);
-        if (xcb_get_property_reply_t* hints = xcb_get_property_reply(connection, cookie, nullptr)) {
-            if (hints->format == 32)
-                xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_HINTS,
-                                    XCB_ATOM_WM_HINTS, 32,
-                                    uint32_t(xcb_get_property_value_length(hints) / 4),
-                                    xcb_get_property_value(hints));
-            std::free(hints);
-        }
-    }
+    WarningWindows::show(window);
 }
 
 void QtPlatform::takeKeyboard(QWidget& window) {
