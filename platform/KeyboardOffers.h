@@ -13,9 +13,10 @@ class QWidget;
 // The window manager's offers of the keyboard to windows made with
 // Qt::WindowDoesNotAcceptFocus. Such a window takes the keyboard only when the user asks
 // for it: a click into it, or the window manager's switcher, which offers it with a
-// WM_TAKE_FOCUS message stamped with the time of the user's key. Some window managers send
-// the same offer on their own as the window appears: an offer stamped less than a moment
-// after the window manager mapped the window is declined, whatever the load on the machine.
+// WM_TAKE_FOCUS message stamped with the time of the user's key. The window manager sends
+// the same offer on its own as the window appears: an offer stamped less than a moment after
+// the window manager mapped the window (both times the X server's) is taken for that one and
+// declined.
 class KeyboardOffers final : public QAbstractNativeEventFilter {
   public:
     KeyboardOffers(xcb_connection_t* connection, std::function<void(QWidget&)> take);

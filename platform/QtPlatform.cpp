@@ -6,6 +6,7 @@
 #include "platform/SessionWatch.h"
 #include "platform/SoundReport.h"
 #include "platform/WarningWindows.h"
+#include "platform/WindowManager.h"
 #include "platform/XAtoms.h"
 
 #include <QApplication>
@@ -247,8 +248,12 @@ void QtPlatform::takeKeyboard(QWidget& window) {
 
 void QtPlatform::takeKeyboardWhenOffered(QWidget& window) {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11)
-        return; // a Wayland compositor gives the keyboard itself
+    // Only IceWM's switcher offers these windows the keyboard. Other window managers offer it
+    // when they pass the focus on by themselves (mutter, as the user's window closes): that
+    // must not give a warning the keys meant for the user's programs. A Wayland compositor
+    // gives the keyboard itself.
+    if (!x11 || !WindowManager(x11->connection()).isIceWm())
+        return;
     if (!offers_)
         offers_ = std::make_unique<KeyboardOffers>(
             x11->connection(), [this](QWidget& offered) { takeKeyboard(offered); });

@@ -306,6 +306,10 @@ class Session:
         first = self.pixels(0, 0, 9999, 9999, wid)
         return len(set(first)) > 1 and first == self.pixels(0, 0, 9999, 9999, wid)
 
+    def readable(self, wid):
+        """The screen, where it can be read (Xvfb); else (XWayland) the window given."""
+        return wid if self.desktop in ("mutter", "kwin") else "root"
+
     def screenshot(self, name, wid=None):
         """The screen, or one window where the screen cannot be read (XWayland), once painted:
         the window given, or weston's screen (it fades in from black at its start)."""
@@ -322,7 +326,7 @@ class Session:
             with open(path, "wb") as f:
                 f.write(shots[-1])
         else:
-            run("import", "-window", wid if self.desktop == "mutter" else "root", path, env=self.env)
+            run("import", "-window", self.readable(wid), path, env=self.env)
         return path
 
     def weston_screen(self):

@@ -437,6 +437,8 @@ def windows_on_a_real_desktop(s):
             s.geometry(full)
         off_taskbar(full)
         s.screenshot("warning-fullscreen", full)
+        bottom = s.pixels(0, s.screen[1] - 1, s.screen[0], 1, s.readable(full))  # no task bar above
+        assert set(bottom) == {(0, 0, 0)}, set(bottom)
         comes_back(full, "Form4")
         s.click("Form4", "Ukončit !")
         assert app.wait() == 0
