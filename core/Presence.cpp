@@ -9,6 +9,7 @@ void Presence::restart(float breakMinutes, bool idleIsAway) {
     breakLength_ = std::isfinite(length) && length > 0 ? qint64(qMin(length, 1e18)) : 0;
     idleIsAway_ = idleIsAway;
     awaySince_ = -1;
+    sleptABreak_ = false;
     if (breakLength_ > 0)
         slept_ = platform_.sleptMicroseconds();
 }
@@ -32,12 +33,15 @@ Presence::Change Presence::look() {
     if (since >= 0) {
         const bool wentAway = awaySince_ < 0;
         awaySince_ = since;
+        // A lock heard only on waking began with the sleep: the sleep's break still counts.
+        sleptABreak_ = sleptABreak_ || sleptABreak;
         return wentAway ? Change::Away : Change::None;
     }
     if (awaySince_ >= 0) {
-        const qint64 away = now - awaySince_;
+        const bool aBreak = now - awaySince_ >= breakLength_ || sleptABreak || sleptABreak_;
         awaySince_ = -1;
-        return away >= breakLength_ || sleptABreak ? Change::BackAfterBreak : Change::BackSoon;
+        sleptABreak_ = false;
+        return aBreak ? Change::BackAfterBreak : Change::BackSoon;
     }
     return sleptABreak ? Change::BackAfterBreak : Change::None;
 }

@@ -29,6 +29,7 @@ class Presence {
     Platform& platform_;
     qint64 breakLength_ = 0; // microseconds, 0 for none
     bool idleIsAway_ = false;
-    qint64 slept_ = 0;      // the platform's sleep total at the last look
-    qint64 awaySince_ = -1; // when the user went away, or -1
+    qint64 slept_ = 0;         // the platform's sleep total at the last look
+    qint64 awaySince_ = -1;    // when the user went away, or -1
+    bool sleptABreak_ = false; // the machine slept a break during the present absence
 };

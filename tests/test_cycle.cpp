@@ -162,6 +162,7 @@ class CycleTest : public QObject {
         QTest::newRow("a lock of a break: no warning, the count starts again") << QByteArray("3=1") << "tttLttttttttUtttttt" << "tttLttttttttUtttttt!";
         QTest::newRow("no input for a break, when asked: the count starts again") << QByteArray("3=1\r\n4=1") << "kttttttttktttkttt" << "kttttttttktttkttt!";
         QTest::newRow("no input, when not asked: still sitting") << QByteArray("3=1") << "ktttttt" << "ktttttt!";
+        QTest::newRow("a lock heard on waking from a sleep of a break: the count starts again") << QByteArray("3=1") << "tttSLUtttttt" << "tttSLUtttttt!";
         QTest::newRow("no break length: machine time as before") << QByteArray("3=0") << "ttttStLtU" << "ttttStLt!";
         // clang-format on
     }
