@@ -2,8 +2,8 @@
 
 #include "core/ReminderState.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace Messages {
 
@@ -20,11 +20,13 @@ QString ComposeSummary(const ReminderState& state, const QLocale& locale) {
 QString FormatSingle(float value, const QLocale& locale) {
     if (value == 0.0f || std::isnan(value))
         return QStringLiteral("0");
-    // %G with 7 digits: fixed notation for exponents -5..6, exponent form otherwise;
+    // As %.7G writes it in the C locale (the C library's own locale would put its decimal
+    // separator's bytes in): fixed notation for exponents -5..6, exponent form otherwise;
     // trailing zeros (and a bare decimal point) are dropped.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.7G", static_cast<double>(value));
-    QString text = QString::fromLatin1(buffer);
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                                       std::chars_format::general, 7);
+    QString text = QString::fromLatin1(buffer, written.ptr - buffer).toUpper();
     text.replace(QLatin1Char('.'), locale.decimalPoint());
     return text;
 }

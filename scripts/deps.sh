@@ -12,7 +12,7 @@ if [ "${1:-}" = test ]; then
                clang libclang-rt-14-dev libx11-dev python3-pyatspi at-spi2-core dbus
                acl desktop-file-utils openbox xfwm4 icewm fluxbox mutter kwin-wayland kwin-style-breeze
                weston xwayland clang-format git strace python3-dbusmock
-               pipewire pipewire-pulse wireplumber libglib2.0-bin x11-xkb-utils)
+               pipewire pipewire-pulse wireplumber libglib2.0-bin x11-xkb-utils locales)
 fi
 
 missing=()

@@ -9,7 +9,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e import TESTS, Vestrel, main, run, test, wait_for  # noqa: E402
+from e2e import TESTS, P, Vestrel, main, run, test, wait_for  # noqa: E402
 
 
 def start_buses(s):
@@ -40,7 +40,7 @@ def vestrel_tree():
     import pyatspi
     desktop = pyatspi.Registry.getDesktop(0)
     apps = (desktop.getChildAtIndex(i) for i in range(desktop.childCount))
-    return next((tree(app) for app in apps if app is not None and app.name == "Vestrel"), [])
+    return sum((tree(app) for app in apps if app is not None and app.name == "Vestrel"), [])
 
 
 @test
@@ -74,6 +74,19 @@ def every_window_names_itself_and_its_controls(s):
         assert any(role in windows and name == "Varování!" for role, name in nodes), nodes
         unnamed = [n for n in nodes if not n[1] and n[0] != "application"]
         assert not unnamed, unnamed
+
+    # The interval with the locale's own decimal separator, whatever character it is: Pashto's
+    # is no ASCII one. The locale built here, from the C library's sources.
+    locales = os.path.join(P.work, "locales")
+    os.makedirs(locales)
+    run("localedef", "-i", "ps_AF", "-f", "UTF-8", os.path.join(locales, "ps_AF.UTF-8"))
+    assert os.path.isdir(os.path.join(locales, "ps_AF.UTF-8")), "no Pashto locale"
+    ini = P.default_ini.decode("cp1250").replace("1=60", "1=2\u066b5").encode()
+    with Vestrel(s, name="a11y-pashto", ini=ini, env={"LOCPATH": locales, "LC_ALL": "ps_AF.UTF-8"}):
+        s.click("Form3", "square")
+        text = "U počítače už sedíte déle jak 2\u066b5 minut. Doporučuji práci odložit a protáhnout se."
+        assert wait_for(lambda: ("label", text) in vestrel_tree()), \
+            [n for n in vestrel_tree() if n[0] == "label"]
 
 
 if __name__ == "__main__":
