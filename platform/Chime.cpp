@@ -38,8 +38,9 @@ void Chime::play(const QString& path) {
         current_->kill(); // the new warning's chime replaces it; it deletes itself when ended
         current_ = nullptr;
     }
-    started_ = timedOut_ = false;
+    started_ = reported_ = false;
     reason_.clear();
+    output_.clear();
     passed_ = forTheHelper(path);
     shown_ = SafeFile::shownPath(path);
 
@@ -58,7 +59,7 @@ void Chime::play(const QString& path) {
     });
     QObject::connect(helper, &QProcess::readyReadStandardOutput, helper, [this, helper] {
         if (helper == current_)
-            readLines();
+            readOutput();
     });
     QObject::connect(helper, &QProcess::finished, helper,
                      [this, helper](int exitCode, QProcess::ExitStatus status) {
@@ -76,46 +77,69 @@ void Chime::play(const QString& path) {
                      });
     // A sound server that does not answer (stopped, wedged) would keep the helper waiting.
     QTimer::singleShot(StartDeadlineMs, helper, [this, helper] {
-        if (helper != current_ || started_)
+        if (helper != current_ || started_ || reported_)
             return;
-        timedOut_ = true;
         helper->kill();
-        report_(QStringLiteral("Zvukový server neodpovídá."));
+        report(QStringLiteral("Zvukový server neodpovídá."));
     });
     helper->start();
 }
 
-void Chime::readLines() {
-    while (current_->canReadLine()) {
-        QString line = QString::fromUtf8(current_->readLine()).trimmed();
-        if (line == QLatin1String(ChimeProtocol::Started))
-            started_ = true;
-        else if (!line.isEmpty())
-            reason_ = line.replace(passed_, shown_);
+void Chime::readOutput() {
+    // Read as it comes and kept short: a helper that writes without end, or one endless line,
+    // would otherwise hold the program up and fill its memory.
+    const QByteArray chunk = current_->readAll();
+    if (reported_)
+        return;
+    output_ += chunk;
+    if (output_.size() > MaxOutputBytes) {
+        current_->kill();
+        report(QStringLiteral("Zvukový program (%1) posílá nesrozumitelnou odpověď, byl ukončen.")
+                   .arg(SafeFile::shownPath(helper_)));
+        return;
     }
+    for (qsizetype end; (end = output_.indexOf('\n')) >= 0; output_.remove(0, end + 1))
+        heard(output_.left(end));
+}
+
+void Chime::heard(const QByteArray& line) {
+    QString text = QString::fromUtf8(line).trimmed();
+    if (text == QLatin1String(ChimeProtocol::Started))
+        started_ = true;
+    else if (!text.isEmpty())
+        reason_ = text.replace(passed_, shown_);
 }
 
 void Chime::finished(int exitCode, bool crashed) {
-    readLines();
+    readOutput();
+    if (!reported_)
+        heard(output_); // a last line without its line end
     current_ = nullptr;
-    if (timedOut_)
-        return; // reported already
+    if (reported_)
+        return;
     const QString program = SafeFile::shownPath(helper_);
     if (crashed)
-        report_(QStringLiteral("Zvukový program (%1) skončil nečekaně (signál %2).")
-                    .arg(program)
-                    .arg(exitCode));
+        report(QStringLiteral("Zvukový program (%1) skončil nečekaně (signál %2).")
+                   .arg(program)
+                   .arg(exitCode));
+    else if (!reason_.isEmpty() && (exitCode != 0 || !started_))
+        report(reason_);
     else if (exitCode != 0)
-        report_(!reason_.isEmpty() ? reason_
-                                   : QStringLiteral("Zvukový program (%1) skončil s chybou %2.")
-                                         .arg(program)
-                                         .arg(exitCode));
+        report(
+            QStringLiteral("Zvukový program (%1) skončil s chybou %2.").arg(program).arg(exitCode));
+    else if (!started_) // ended well, but nothing was played
+        report(QStringLiteral("Zvukový program (%1) skončil, aniž zvuk přehrál.").arg(program));
 }
 
 void Chime::failedToStart() {
     current_ = nullptr;
     const QString program = SafeFile::shownPath(helper_);
-    report_(QStringLiteral("Zvukový program (%1) %2.")
-                .arg(program, QFileInfo::exists(helper_) ? QStringLiteral("nelze spustit")
-                                                         : QStringLiteral("chybí")));
+    report(QStringLiteral("Zvukový program (%1) %2.")
+               .arg(program, QFileInfo::exists(helper_) ? QStringLiteral("nelze spustit")
+                                                        : QStringLiteral("chybí")));
+}
+
+void Chime::report(const QString& reason) {
+    reported_ = true;
+    report_(reason);
 }

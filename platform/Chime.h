@@ -14,6 +14,8 @@ class Chime {
   public:
     // How long the sound server may take to accept the first samples.
     static constexpr int StartDeadlineMs = 2000;
+    // The most the helper may write: its lines name a file at most. More is no helper of ours.
+    static constexpr int MaxOutputBytes = 16 * 1024;
 
     Chime(QString helper, std::function<void(const QString&)> report);
     ~Chime();
@@ -24,16 +26,19 @@ class Chime {
     void play(const QString& path);
 
   private:
-    void readLines();
+    void readOutput();
+    void heard(const QByteArray& line);
     void finished(int exitCode, bool crashed);
     void failedToStart();
+    void report(const QString& reason); // at most once for each helper
 
     QString helper_;
     std::function<void(const QString&)> report_;
     QPointer<QProcess> current_; // the helper of the latest warning; earlier ones say nothing
     bool started_ = false;
-    bool timedOut_ = false;
-    QString reason_; // what the helper said it could not do
-    QString passed_; // the file as the helper was given it
-    QString shown_;  // the file as the user knows it
+    bool reported_ = false; // this helper's failure has been reported
+    QByteArray output_;     // what the helper wrote, up to its last line so far
+    QString reason_;        // what the helper said it could not do
+    QString passed_;        // the file as the helper was given it
+    QString shown_;         // the file as the user knows it
 };

@@ -1,6 +1,7 @@
 #include "platform/QtPlatform.h"
 
 #include "platform/ChimeProtocol.h"
+#include "platform/IdleTime.h"
 #include "platform/KeyboardOffers.h"
 #include "platform/SafeFile.h"
 #include "platform/SessionWatch.h"
@@ -10,9 +11,6 @@
 #include "platform/XAtoms.h"
 
 #include <QApplication>
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDBusReply>
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QFile>
@@ -25,7 +23,6 @@
 #include <QVarLengthArray>
 #include <QWindow>
 
-#include <xcb/screensaver.h>
 #include <xcb/xcb.h>
 
 #include <cerrno>
@@ -274,21 +271,6 @@ qint64 microseconds(clockid_t clock) {
     return qint64(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
 }
 
-// Milliseconds since the last input, from a session-bus service that knows, or -1.
-qint64 idleFromBus(const QString& service, const QString& path, const QString& interface,
-                   const QString& method) {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
-        return -1;
-    const QDBusMessage call = QDBusMessage::createMethodCall(service, path, interface, method);
-    const QDBusMessage reply = bus.call(call, QDBus::Block, 200);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-        return -1;
-    bool ok = false;
-    const qint64 value = reply.arguments().constFirst().toLongLong(&ok);
-    return ok ? value : -1;
-}
-
 } // namespace
 
 qint64 QtPlatform::clockMicroseconds() {
@@ -304,28 +286,7 @@ bool QtPlatform::sessionLocked() {
 }
 
 qint64 QtPlatform::idleMicroseconds() {
-    // In a Wayland session the X server sees only the input to X windows: ask the
-    // compositor (GNOME) or the screen saver service (KDE) first.
-    qint64 ms =
-        idleFromBus(QStringLiteral("org.gnome.Mutter.IdleMonitor"),
-                    QStringLiteral("/org/gnome/Mutter/IdleMonitor/Core"),
-                    QStringLiteral("org.gnome.Mutter.IdleMonitor"), QStringLiteral("GetIdletime"));
-    if (ms < 0)
-        ms = idleFromBus(QStringLiteral("org.freedesktop.ScreenSaver"),
-                         QStringLiteral("/org/freedesktop/ScreenSaver"),
-                         QStringLiteral("org.freedesktop.ScreenSaver"),
-                         QStringLiteral("GetSessionIdleTime"));
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (ms < 0 && x11) {
-        xcb_connection_t* connection = x11->connection();
-        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-        const auto cookie = xcb_screensaver_query_info(connection, screen->root);
-        if (auto* info = xcb_screensaver_query_info_reply(connection, cookie, nullptr)) {
-            ms = info->ms_since_user_input;
-            std::free(info);
-        }
-    }
-    return ms < 0 ? -1 : ms * 1000;
+    return IdleTime::microseconds();
 }
 
 void QtPlatform::watchSession(std::function<void()> changed) {

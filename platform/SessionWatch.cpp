@@ -5,6 +5,7 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
 #include <QDBusVariant>
 
 #include <unistd.h>
@@ -15,6 +16,17 @@ namespace {
 
 const QString Login = QStringLiteral("org.freedesktop.login1");
 const QString Properties = QStringLiteral("org.freedesktop.DBus.Properties");
+
+// The screen savers' names, each the interface of its signals, and the paths they use (KDE's
+// and Xfce's send from two).
+struct ScreenSaver {
+    const char* name;
+    const char* paths[2];
+};
+constexpr ScreenSaver ScreenSavers[] = {
+    {"org.freedesktop.ScreenSaver", {"/org/freedesktop/ScreenSaver", "/ScreenSaver"}},
+    {"org.gnome.ScreenSaver", {"/org/gnome/ScreenSaver", nullptr}},
+};
 
 // Calls a method without waiting for its answer; `answered` gets the reply, if any.
 template <typename Reply, typename F>
@@ -32,10 +44,23 @@ void ask(QObject* context, const QDBusConnection& bus, const QDBusMessage& call,
 } // namespace
 
 SessionWatch::SessionWatch(std::function<void()> changed) : changed_(std::move(changed)) {
+    // Named by its owner: the bus passes on only what the name's present owner sends, so no
+    // other program can say that the screen is locked.
     QDBusConnection session = QDBusConnection::sessionBus();
-    for (const char* saver : {"org.freedesktop.ScreenSaver", "org.gnome.ScreenSaver"})
-        session.connect(QString(), QString(), QLatin1String(saver), QStringLiteral("ActiveChanged"),
-                        this, SLOT(screenSaverActiveChanged(bool)));
+    auto* owners = new QDBusServiceWatcher(this);
+    owners->setConnection(session);
+    owners->setWatchMode(QDBusServiceWatcher::WatchForOwnerChange);
+    connect(owners, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            &SessionWatch::screenSaverOwnerChanged);
+    for (int which = 0; which < 2; ++which) {
+        const QString name = QLatin1String(ScreenSavers[which].name);
+        owners->addWatchedService(name);
+        for (const char* path : ScreenSavers[which].paths)
+            if (path)
+                session.connect(name, QLatin1String(path), name, QStringLiteral("ActiveChanged"),
+                                this, SLOT(screenSaverActiveChanged(bool)));
+        askScreenSaver(which);
+    }
 
     // Our session: the one logind names in the environment, else the one of this process.
     const QDBusConnection system = QDBusConnection::systemBus();
@@ -63,8 +88,31 @@ void SessionWatch::watchLoginSession(const QString& path) {
     });
 }
 
+void SessionWatch::askScreenSaver(int which) {
+    const ScreenSaver& saver = ScreenSavers[which];
+    const QString name = QLatin1String(saver.name);
+    const QDBusMessage get = QDBusMessage::createMethodCall(name, QLatin1String(saver.paths[0]),
+                                                            name, QStringLiteral("GetActive"));
+    ask<bool>(this, QDBusConnection::sessionBus(), get,
+              [this, which](bool active) { set(lockedBySaver_[which], active); });
+}
+
 void SessionWatch::screenSaverActiveChanged(bool active) {
-    set(lockedBySaver_, active);
+    const QString name = message().interface();
+    for (int which = 0; which < 2; ++which)
+        if (name == QLatin1String(ScreenSavers[which].name))
+            set(lockedBySaver_[which], active);
+}
+
+void SessionWatch::screenSaverOwnerChanged(const QString& name, const QString&,
+                                           const QString& now) {
+    // A screen saver that crashed or was replaced locks nothing any more; a new one says.
+    for (int which = 0; which < 2; ++which)
+        if (name == QLatin1String(ScreenSavers[which].name)) {
+            set(lockedBySaver_[which], false);
+            if (!now.isEmpty())
+                askScreenSaver(which);
+        }
 }
 
 void SessionWatch::sessionPropertiesChanged(const QString&, const QVariantMap& changed,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDBusContext>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -12,25 +13,28 @@ class QDBusPendingCallWatcher;
 // Listens to what the desktop says about the session's lock: logind's LockedHint of our
 // session on the system bus, and the screen savers' ActiveChanged signals on the session
 // bus, whichever the desktop offers. Signals only: nothing is polled. A bus or service
-// that is not there means that kind of lock is simply not seen.
-class SessionWatch : public QObject {
+// that is not there means that kind of lock is simply not seen. A screen saver is heard
+// only from the owner of its name, and what it said ends when it goes.
+class SessionWatch : public QObject, protected QDBusContext {
     Q_OBJECT
   public:
     explicit SessionWatch(std::function<void()> changed);
 
-    bool locked() const { return lockedBySession_ || lockedBySaver_; }
+    bool locked() const { return lockedBySession_ || lockedBySaver_[0] || lockedBySaver_[1]; }
 
   private slots:
     // The D-Bus signals, by the names Qt D-Bus connects them with.
     void screenSaverActiveChanged(bool active);
+    void screenSaverOwnerChanged(const QString& name, const QString& before, const QString& now);
     void sessionPropertiesChanged(const QString& interface, const QVariantMap& changed,
                                   const QStringList& invalidated);
 
   private:
     void watchLoginSession(const QString& path);
+    void askScreenSaver(int which);
     void set(bool& which, bool value);
 
     std::function<void()> changed_;
     bool lockedBySession_ = false;
-    bool lockedBySaver_ = false;
+    bool lockedBySaver_[2] = {}; // by the screen savers' names, as ScreenSavers lists them
 };

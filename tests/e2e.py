@@ -127,11 +127,11 @@ class Session:
         self.started.append(process)
         return process
 
-    def start_xvfb(self):
+    def start_xvfb(self, *more):
         # Xvfb picks a free display (suites may run side by side) and names it once it answers.
         read, write = os.pipe()
         self.start(["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % self.screen, "-wr",
-                    "-noreset", "-nolisten", "tcp"], pass_fds=(write,))
+                    "-noreset", "-nolisten", "tcp", *more], pass_fds=(write,))
         os.close(write)
         with os.fdopen(read) as f:
             self.env.update(DISPLAY=":" + f.readline().strip(), QT_QPA_PLATFORM="xcb")
@@ -139,6 +139,17 @@ class Session:
         # keys that are there, not with a key it maps for a moment, which a busy program reads
         # only once the mapping is gone.
         assert run("setxkbmap", "-layout", "cz", env=self.env).returncode == 0, "Xvfb does not answer"
+
+    @contextlib.contextmanager
+    def other_x_server(self, *more):
+        """A bare X server of its own, started with more arguments, for the block."""
+        display, before = self.env["DISPLAY"], len(self.started)
+        self.start_xvfb(*more)
+        try:
+            yield
+        finally:
+            self.end(self.started[before:])
+            self.env["DISPLAY"] = display
 
     def start_window_manager(self, *command):
         """A window manager on Xvfb, ready when it names itself on the root window."""
@@ -371,8 +382,10 @@ class Session:
     @contextlib.contextmanager
     def session_services(self):
         """A system bus with a stand-in logind (our session "c1") and a session bus with a
-        stand-in screen saver; gives more environment and a function that locks or unlocks
-        the session, as logind ("logind") or the screen saver ("saver") says it."""
+        stand-in screen saver and idle monitor; gives more environment, a function that locks or
+        unlocks the session as logind ("logind"), the screen saver ("saver") or another program
+        ("stranger") says it, or ends the screen saver ("crash"), and one that has the idle
+        monitor answer with a D-Bus type and a Python value."""
         buses, more, servers = {}, {"XDG_SESSION_ID": "c1"}, []
         for bus in ("system", "session"):
             buses[bus] = "unix:path=" + os.path.join(P.work, bus + "-bus")
@@ -383,8 +396,11 @@ class Session:
         ready(lambda: all(os.path.exists(b[len("unix:path="):]) for b in buses.values()), "no buses")
         servers.append(self.start(["/usr/bin/python3", "-m", "dbusmock", "--system", "--template",
                                    "logind"], env=env))
-        servers.append(self.start(["/usr/bin/python3", "-m", "dbusmock", "org.freedesktop.ScreenSaver",
-                                   "/org/freedesktop/ScreenSaver", "org.freedesktop.ScreenSaver"], env=env))
+        mock = lambda *service: self.start(["/usr/bin/python3", "-m", "dbusmock", *service], env=env)  # noqa: E731
+        servers.append(mock("org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver",
+                            "org.freedesktop.ScreenSaver"))
+        monitor = ("org.gnome.Mutter.IdleMonitor", "/org/gnome/Mutter/IdleMonitor/Core")
+        servers.append(mock(*monitor, monitor[0]))
 
         def call(bus, name, path, method, *args):
             return run("gdbus", "call", "--address", buses[bus], "--dest", name, "--object-path",
@@ -393,18 +409,29 @@ class Session:
         ready(lambda: call(*login, "org.freedesktop.DBus.Mock.AddSession", "c1", "seat0", "0",
                            "root", "true"), "no stand-in logind")
         saver = ("session", "org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver")
-        ready(lambda: call(*saver, "org.freedesktop.DBus.Introspectable.Introspect"), "no screen saver")
+        for service in (saver[1:], monitor):
+            ready(lambda: call("session", *service, "org.freedesktop.DBus.Introspectable.Introspect"), service)
 
-        def lock(how, locked):
+        def lock(how, locked=True):
             state = "true" if locked else "false"
-            assert call(*login[:2], login[2] + "/session/c1",
-                        "org.freedesktop.login1.Session.SetLockedHint", state) if how == "logind" \
-                else call(*saver, "org.freedesktop.DBus.Mock.EmitSignal", "org.freedesktop.ScreenSaver",
-                          "ActiveChanged", "b", "[<%s>]" % state), how
+            if how == "crash":
+                self.end(servers[3:4])
+            elif how == "stranger":  # --session: through --address it would not be the bus's client
+                assert run("gdbus", "emit", "--session", "--object-path", saver[2], "--signal",
+                           saver[1] + ".ActiveChanged", state, env=env).returncode == 0
+            else:
+                assert call(*login[:2], login[2] + "/session/c1",
+                            "org.freedesktop.login1.Session.SetLockedHint", state) if how == "logind" \
+                    else call(*saver, "org.freedesktop.DBus.Mock.EmitSignal", "org.freedesktop.ScreenSaver",
+                              "ActiveChanged", "b", "[<%s>]" % state), how
+
+        def idle_answer(signature, value):
+            assert call("session", *monitor, "org.freedesktop.DBus.Mock.AddMethod", monitor[0], "GetIdletime",
+                        "", signature, "ret = " + value)
         try:
-            yield more, lock
+            yield more, lock, idle_answer
         finally:
-            self.end(servers)
+            self.end([p for p in servers if p in self.started])
 
     @contextlib.contextmanager
     def recording(self, name, env=None):
