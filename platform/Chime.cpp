@@ -41,6 +41,7 @@ void Chime::play(const QString& path) {
     started_ = reported_ = false;
     reason_.clear();
     output_.clear();
+    received_ = 0;
     passed_ = forTheHelper(path);
     shown_ = SafeFile::shownPath(path);
 
@@ -92,7 +93,8 @@ void Chime::readOutput() {
     if (reported_)
         return;
     output_ += chunk;
-    if (output_.size() > MaxOutputBytes) {
+    received_ += chunk.size();
+    if (received_ > MaxOutputBytes) {
         current_->kill();
         report(QStringLiteral("Zvukový program (%1) posílá nesrozumitelnou odpověď, byl ukončen.")
                    .arg(SafeFile::shownPath(helper_)));

@@ -37,7 +37,8 @@ class Chime {
     QPointer<QProcess> current_; // the helper of the latest warning; earlier ones say nothing
     bool started_ = false;
     bool reported_ = false; // this helper's failure has been reported
-    QByteArray output_;     // what the helper wrote, up to its last line so far
+    QByteArray output_;     // what the helper wrote after its last line end so far
+    qint64 received_ = 0;   // all it wrote
     QString reason_;        // what the helper said it could not do
     QString passed_;        // the file as the helper was given it
     QString shown_;         // the file as the user knows it

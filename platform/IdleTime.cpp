@@ -3,11 +3,13 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QVariant>
 
 #include <xcb/screensaver.h>
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 
@@ -52,12 +54,19 @@ qint64 fromBus(const QString& service, const QString& path, const QString& inter
     return milliseconds(reply.arguments().constFirst());
 }
 
-// Milliseconds since the last input the X server saw, or -1. Under XWayland the X server sees
-// only the input to X windows: a user typing into Wayland programs would look idle for ever.
+// Whether the X server is XWayland, by the names it gives its outputs.
+bool isXWayland() {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(), [](const QScreen* screen) {
+        return screen->name().startsWith(QLatin1String("XWAYLAND"));
+    });
+}
+
+// Milliseconds since the last input the X server saw, or -1. XWayland sees only the input to
+// X windows: a user typing into Wayland programs would look idle for ever.
 qint64 fromXServer() {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
-        qgetenv("XDG_SESSION_TYPE") == "wayland")
+    if (!x11 || isXWayland())
         return -1;
     xcb_connection_t* connection = x11->connection();
     // A request of an extension the server lacks (some remote and nested servers) would end

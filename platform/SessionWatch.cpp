@@ -91,10 +91,17 @@ void SessionWatch::watchLoginSession(const QString& path) {
 void SessionWatch::askScreenSaver(int which) {
     const ScreenSaver& saver = ScreenSavers[which];
     const QString name = QLatin1String(saver.name);
-    const QDBusMessage get = QDBusMessage::createMethodCall(name, QLatin1String(saver.paths[0]),
-                                                            name, QStringLiteral("GetActive"));
-    ask<bool>(this, QDBusConnection::sessionBus(), get,
-              [this, which](bool active) { set(lockedBySaver_[which], active); });
+    QDBusMessage get = QDBusMessage::createMethodCall(name, QLatin1String(saver.paths[0]), name,
+                                                      QStringLiteral("GetActive"));
+    get.setAutoStartService(false); // asked only of one that runs
+    const int question = ++asked_[which];
+    auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(get), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, which, question] {
+        const QDBusPendingReply<bool> reply = *watcher;
+        if (question == asked_[which]) // one that does not say locks nothing
+            set(lockedBySaver_[which], !reply.isError() && reply.value());
+        watcher->deleteLater();
+    });
 }
 
 void SessionWatch::screenSaverActiveChanged(bool active) {
@@ -106,11 +113,13 @@ void SessionWatch::screenSaverActiveChanged(bool active) {
 
 void SessionWatch::screenSaverOwnerChanged(const QString& name, const QString&,
                                            const QString& now) {
-    // A screen saver that crashed or was replaced locks nothing any more; a new one says.
+    // A screen saver that went locks nothing any more; one that took its place says.
     for (int which = 0; which < 2; ++which)
         if (name == QLatin1String(ScreenSavers[which].name)) {
-            set(lockedBySaver_[which], false);
-            if (!now.isEmpty())
+            ++asked_[which]; // what the one before answers no longer counts
+            if (now.isEmpty())
+                set(lockedBySaver_[which], false);
+            else
                 askScreenSaver(which);
         }
 }

@@ -37,4 +37,5 @@ class SessionWatch : public QObject, protected QDBusContext {
     std::function<void()> changed_;
     bool lockedBySession_ = false;
     bool lockedBySaver_[2] = {}; // by the screen savers' names, as ScreenSavers lists them
+    int asked_[2] = {};          // the latest question to each, so that only its answer counts
 };

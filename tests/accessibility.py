@@ -77,6 +77,7 @@ def every_window_names_itself_and_its_controls(s):
 
     # The interval with the locale's own decimal separator: Pashto's is no ASCII character.
     run("localedef", "-i", "ps_AF", "-f", "UTF-8", os.path.join(P.work, "ps_AF.UTF-8"))
+    assert os.path.isdir(os.path.join(P.work, "ps_AF.UTF-8")), "no Pashto locale"
     ini = P.default_ini.decode("cp1250").replace("1=60", "1=2\u066b5").encode()
     with Vestrel(s, name="a11y-pashto", ini=ini, env={"LOCPATH": P.work, "LC_ALL": "ps_AF.UTF-8"}):
         s.click("Form3", "square")

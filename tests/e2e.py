@@ -386,9 +386,9 @@ class Session:
         unlocks the session as logind ("logind"), the screen saver ("saver") or another program
         ("stranger") says it, or ends the screen saver ("crash"), and one that has the idle
         monitor answer with a D-Bus type and a Python value."""
-        buses, more, servers = {}, {"XDG_SESSION_ID": "c1"}, []
-        for bus in ("system", "session"):
-            buses[bus] = "unix:path=" + os.path.join(P.work, bus + "-bus")
+        buses, more, servers, sockets = {}, {"XDG_SESSION_ID": "c1"}, [], tempfile.mkdtemp(dir=P.work)
+        for bus in ("system", "session"):  # in a folder of each block's own: no socket of the last
+            buses[bus] = "unix:path=" + os.path.join(sockets, bus + "-bus")
             more["DBUS_%s_BUS_ADDRESS" % bus.upper()] = buses[bus]
             servers.append(self.start(["dbus-daemon", "--session", "--nofork",
                                        "--address=" + buses[bus]]))

@@ -317,6 +317,7 @@ def time_away_is_a_break(s):
         s.window("Varování!", timeout=15)  # no lock: one tick
         s.click("Varování!", "OK")
         lock("saver", True)
+        assert no_warning_for(12), "a warning while locked"
         lock("crash")
         s.window("Varování!", timeout=15)
     with s.session_services() as (env, lock, idle_answer), Vestrel(s, ini=idle, env=env, name="idle") as app:
