@@ -1,10 +1,11 @@
 #include "app/Program.h"
 
-#include "platform/Platform.h"
 #include "ui/Guard.h"
+#include "ui/Platform.h"
 
-Program::Program(Platform& p)
-    : platform(p), presence(p), form3(*this, p), form1(*this, p), form4(*this, p), form2(*this, p) {
+Program::Program(Platform& p, Files& f)
+    : platform(p), files(f), presence(p), form3(*this, p), form1(*this, p), form4(*this, p),
+      form2(*this, p) {
     Q_INIT_RESOURCE(resources); // the pictures: in a static library, linked only when named
 }
 

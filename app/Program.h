@@ -7,20 +7,22 @@
 #include "warning/Form1.h"
 #include "warning/Form4.h"
 
+class Files;
 class Platform;
 
 // The whole program, its composition root: the shared reminder state and the one object
-// of each form, built by main or by a test with its own platform. The forms reach each
+// of each form, built by main or by a test with its own platform and files. The forms reach each
 // other through it by name, as the windows of a program with one default instance of
 // each form do; that is why it sits above them all.
 class Program {
   public:
-    explicit Program(Platform& platform);
+    Program(Platform& platform, Files& files);
 
     // Loads the start-up form, the monitor.
     void start();
 
     Platform& platform;
+    Files& files; // the settings file's reading and replacing
     ReminderState state;
     Presence presence; // whether the user sits at the computer
     Form3 form3;       // the monitor: the black square that counts

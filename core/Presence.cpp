@@ -1,6 +1,6 @@
 #include "core/Presence.h"
 
-#include "platform/Platform.h"
+#include "core/System.h"
 
 #include <cmath>
 
@@ -11,22 +11,22 @@ void Presence::restart(float breakMinutes, bool idleIsAway) {
     awaySince_ = -1;
     sleptABreak_ = false;
     if (breakLength_ > 0)
-        slept_ = platform_.sleptMicroseconds();
+        slept_ = system_.sleptMicroseconds();
 }
 
 Presence::Change Presence::look() {
     if (breakLength_ == 0)
         return Change::None;
-    const qint64 now = platform_.clockMicroseconds();
-    const qint64 slept = platform_.sleptMicroseconds();
+    const qint64 now = system_.clockMicroseconds();
+    const qint64 slept = system_.sleptMicroseconds();
     const bool sleptABreak = slept - slept_ >= breakLength_;
     slept_ = slept;
 
     qint64 since = -1; // when the present absence began, if there is one
-    if (platform_.sessionLocked())
+    if (system_.sessionLocked())
         since = awaySince_ >= 0 ? awaySince_ : now;
     if (idleIsAway_) {
-        const qint64 idle = platform_.idleMicroseconds();
+        const qint64 idle = system_.idleMicroseconds();
         if (idle >= breakLength_ && (since < 0 || now - idle < since))
             since = now - idle;
     }

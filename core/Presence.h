@@ -2,7 +2,7 @@
 
 #include <QtGlobal>
 
-class Platform;
+class System;
 
 // Whether the user sits at the computer. Time away of at least the break length is a
 // break: the machine asleep, the session locked, or (when asked for) no keyboard or mouse
@@ -17,7 +17,7 @@ class Presence {
         BackSoon,       // back after less than a break: the count goes on
     };
 
-    explicit Presence(Platform& platform) : platform_(platform) {}
+    explicit Presence(System& system) : system_(system) {}
 
     // Starts afresh with the settings: a break length of 0 turns all of this off.
     void restart(float breakMinutes, bool idleIsAway);
@@ -26,7 +26,7 @@ class Presence {
     bool away() const { return awaySince_ >= 0; }
 
   private:
-    Platform& platform_;
+    System& system_;
     qint64 breakLength_ = 0; // microseconds, 0 for none
     bool idleIsAway_ = false;
     qint64 slept_ = 0;         // the platform's sleep total at the last look

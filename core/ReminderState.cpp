@@ -1,7 +1,7 @@
 #include "core/ReminderState.h"
 
 #include "core/Conversions.h"
-#include "platform/SafeFile.h"
+#include "core/Files.h"
 
 namespace {
 
@@ -15,9 +15,9 @@ const QString FlagKey = QStringLiteral("2");
 const QString BreakKey = QStringLiteral("3");
 const QString IdleKey = QStringLiteral("4");
 
-QString originOf(const QString& path, const QString& section, const QString& key) {
+QString originOf(Files& files, const QString& path, const QString& section, const QString& key) {
     return QStringLiteral("Hodnota pochází ze souboru %1, sekce [%2], klíč %3.")
-        .arg(SafeFile::shownPath(path), section, key);
+        .arg(files.shownPath(path), section, key);
 }
 
 } // namespace
@@ -32,16 +32,16 @@ QString ReminderState::ReadSetting(const ProfileFile& file, const QString& secti
     return UpToNul(file.read(section, key, defaultValue, size));
 }
 
-QString ReminderState::LoadSettings(const QLocale& locale) {
+QString ReminderState::LoadSettings(Files& files, const QLocale& locale) {
     // The four reads see the file as it is now: read it once, look up four times.
     QString unreadable;
-    const ProfileFile file(SafeFile::read(IniPath, &unreadable));
+    const ProfileFile file(files.read(IniPath, &unreadable));
     MessageText1 = ReadSetting(file, Texts, Text1Key, QStringLiteral("..."), TextBufferSize);
     MessageText2 = ReadSetting(file, Texts, Text2Key, QStringLiteral("..."), TextBufferSize);
 
     HideDesktopText = ReadSetting(file, Data, FlagKey, QStringLiteral("0"), FlagBufferSize);
     const double flag =
-        Conversions::toDouble(HideDesktopText, locale, originOf(IniPath, Data, FlagKey));
+        Conversions::toDouble(HideDesktopText, locale, originOf(files, IniPath, Data, FlagKey));
     if (flag == 0)
         HideDesktop = False;
     if (flag == 1)
@@ -51,20 +51,21 @@ QString ReminderState::LoadSettings(const QLocale& locale) {
     const QString interval =
         ReadSetting(file, Data, IntervalKey, QStringLiteral("3600"), IntervalBufferSize);
     IntervalText = interval + QString(IntervalBufferSize - interval.size(), QChar(0));
-    IntervalMinutes = Conversions::toSingle(interval, locale, originOf(IniPath, Data, IntervalKey));
+    IntervalMinutes =
+        Conversions::toSingle(interval, locale, originOf(files, IniPath, Data, IntervalKey));
 
     // What counts as a break: read as the interval is, and never written.
     BreakMinutes = Conversions::toSingle(
         ReadSetting(file, Data, BreakKey, QStringLiteral("5"), IntervalBufferSize), locale,
-        originOf(IniPath, Data, BreakKey));
+        originOf(files, IniPath, Data, BreakKey));
     IdleIsAway =
         Conversions::toDouble(ReadSetting(file, Data, IdleKey, QStringLiteral("0"), FlagBufferSize),
-                              locale, originOf(IniPath, Data, IdleKey)) == 1;
+                              locale, originOf(files, IniPath, Data, IdleKey)) == 1;
     return unreadable;
 }
 
-QString ReminderState::SaveSettings(int sliderValue) const {
-    return SafeFile::replace(IniPath, [&](const QByteArray& stored) {
+QString ReminderState::SaveSettings(Files& files, int sliderValue) const {
+    return files.replace(IniPath, [&](const QByteArray& stored) {
         ProfileFile file(stored);
         file.setValues(
             {{Texts, Text1Key, MessageText1},

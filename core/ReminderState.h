@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+class Files;
+
 // The values the whole program shares for the whole run: where the settings file is,
 // the two message texts, the warning interval and the full-screen flag.
 class ReminderState {
@@ -38,8 +40,8 @@ class ReminderState {
     // The reads: texts 1 and 2, the full-screen flag, the interval, then what counts as a
     // break. A value that is no number throws RuntimeError naming the file, section and key.
     // A file that cannot be read gives the defaults; why, in Czech, is returned.
-    QString LoadSettings(const QLocale& locale);
+    QString LoadSettings(Files& files, const QLocale& locale);
     // The four writes, in one replacement of the file: it holds all of them or none.
     // Returns why the file could not be written, or nothing.
-    QString SaveSettings(int sliderValue) const;
+    QString SaveSettings(Files& files, int sliderValue) const;
 };

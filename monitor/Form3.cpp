@@ -3,7 +3,7 @@
 #include "app/Program.h"
 #include "core/Messages.h"
 #include "core/RuntimeError.h"
-#include "platform/Platform.h"
+#include "ui/Platform.h"
 #include "ui/Twips.h"
 
 #include <QLabel>
@@ -62,7 +62,7 @@ void Form3::Form_Load() {
 
     ReminderState& state = program_.state;
     state.IniPath = folder + QStringLiteral("/data.ini");
-    const QString unreadable = state.LoadSettings(platform_.locale());
+    const QString unreadable = state.LoadSettings(program_.files, platform_.locale());
     // The scratch label keeps the interval text as a label shows it: up to the first NUL.
     Label1->setText(ReminderState::UpToNul(state.IntervalText));
     program_.presence.restart(state.BreakMinutes, state.IdleIsAway);

@@ -3,10 +3,10 @@
 #include "app/Program.h"
 #include "core/Conversions.h"
 #include "core/Messages.h"
-#include "platform/Platform.h"
 #include "settings/ClickLabel.h"
 #include "settings/KeyScrollBar.h"
 #include "settings/WrapCheckBox.h"
+#include "ui/Platform.h"
 #include "ui/Twips.h"
 
 #include <QApplication>
@@ -251,7 +251,7 @@ void Form2::Check1_Click() {
 }
 
 bool Form2::SaveSettings() {
-    const QString failure = program_.state.SaveSettings(HScroll1->value());
+    const QString failure = program_.state.SaveSettings(program_.files, HScroll1->value());
     if (!failure.isEmpty()) {
         platform_.messageBox(QStringLiteral("Nastavení se nepodařilo uložit.\n") + failure,
                              Platform::MbOkCritical, QStringLiteral("Nastavení"));

@@ -2,10 +2,11 @@
 
 #include "TestData.h"
 #include "app/Program.h"
-#include "platform/Platform.h"
+#include "linux/LinuxFiles.h"
 #include "settings/ClickLabel.h" // the forms' controls, for the tests to work them
 #include "settings/KeyScrollBar.h"
 #include "settings/WrapCheckBox.h"
+#include "ui/Platform.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -97,6 +98,7 @@ class FakePlatform final : public Platform {
 struct TestProgram {
     QTemporaryDir dir;
     FakePlatform platform;
+    LinuxFiles files;
     std::unique_ptr<Program> program;
 
     const QByteArray written; // the settings as the test wrote them, before the program ran
@@ -107,7 +109,7 @@ struct TestProgram {
         platform.folder = dir.path();
         writeIni(ini);
         writeAll(dir.filePath("s.wav"), {});
-        program = std::make_unique<Program>(platform);
+        program = std::make_unique<Program>(platform, files);
     }
     ~TestProgram() {
         program.reset();

@@ -3,7 +3,8 @@
 // handled as the program handles them. Prints "ready" once the first save is on disk.
 //   save_loop FILE [COUNT]
 #include "core/ReminderState.h"
-#include "platform/TerminationSignals.h"
+#include "linux/LinuxFiles.h"
+#include "linux/TerminationSignals.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -19,6 +20,7 @@ int main(int argc, char* argv[]) {
         return 2;
     const long count = argc == 3 ? std::atol(argv[2]) : -1;
     ReminderState state;
+    LinuxFiles files;
     state.IniPath = QString::fromLocal8Bit(argv[1]);
     long done = 0;
     QTimer saves;
@@ -27,7 +29,7 @@ int main(int argc, char* argv[]) {
         state.MessageText1 = even ? QStringLiteral("Nové nastavení") : QStringLiteral("Staré");
         state.MessageText2 = even ? QString(90, QLatin1Char('n')) : QStringLiteral("s");
         state.HideDesktop = even ? ReminderState::True : ReminderState::False;
-        if (!state.SaveSettings(even ? 45 : 60).isEmpty())
+        if (!state.SaveSettings(files, even ? 45 : 60).isEmpty())
             return QCoreApplication::exit(1);
         if (++done == 1) {
             std::puts("ready");

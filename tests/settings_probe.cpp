@@ -3,6 +3,7 @@
 // settings file and want to know what the program made of it.
 #include "core/ReminderState.h"
 #include "core/RuntimeError.h"
+#include "linux/LinuxFiles.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -22,7 +23,8 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     try {
-        state.LoadSettings(QLocale::system());
+        LinuxFiles files;
+        state.LoadSettings(files, QLocale::system());
     } catch (const RuntimeError& error) {
         out << "error=" << error.number() << "\n";
         return 0;

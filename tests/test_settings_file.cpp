@@ -6,7 +6,8 @@
 #include "core/ReminderState.h"
 #include "core/RuntimeError.h"
 #include "core/Windows1250.h"
-#include "platform/SafeFile.h"
+#include "linux/LinuxFiles.h"
+#include "linux/SafeFile.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -42,6 +43,7 @@ const QLocale Czech(QLocale::Czech, QLocale::CzechRepublic);
 struct StateFile {
     QTemporaryDir dir;
     ReminderState state;
+    LinuxFiles files;
     explicit StateFile(const QByteArray& bytes) {
         state.IniPath = dir.filePath("data.ini");
         writeAll(state.IniPath, bytes);
@@ -276,9 +278,9 @@ class SettingsFileTest : public QObject {
         StateFile f("[texts]\r\n" + line.repeated(8'000'000 / line.size()) + "[data]\r\n1=60\r\n");
         QElapsedTimer clock;
         clock.start();
-        f.state.LoadSettings(QLocale::c());
+        f.state.LoadSettings(f.files, QLocale::c());
         QCOMPARE(f.state.IntervalMinutes, 60.0f);
-        QVERIFY(f.state.SaveSettings(45).isEmpty());
+        QVERIFY(f.state.SaveSettings(f.files, 45).isEmpty());
         const double limit = 2000 * qEnvironmentVariable("VESTREL_TIME_SCALE", "1").toDouble();
         QVERIFY2(clock.elapsed() < limit, qPrintable(QString::number(clock.elapsed()) + " ms"));
         QCOMPARE(ProfileFile(SafeFile::read(f.state.IniPath)).value("data", "1"),
@@ -341,7 +343,7 @@ class SettingsFileTest : public QObject {
         QFETCH(QByteArray, content);
         StateFile f(content);
         f.state.HideDesktop = cell<qint16>("flagBefore");
-        f.state.LoadSettings(cell<bool>("czech") ? Czech : QLocale::c());
+        f.state.LoadSettings(f.files, cell<bool>("czech") ? Czech : QLocale::c());
         QTEST(f.state.MessageText1, "text1");
         QTEST(f.state.MessageText2, "text2");
         QTEST(f.state.HideDesktop, "flag");
@@ -366,7 +368,7 @@ class SettingsFileTest : public QObject {
     void loadRejectsNonNumbers() {
         StateFile f("[data]\r\n" + cell<QByteArray>("data"));
         try {
-            f.state.LoadSettings(QLocale::c());
+            f.state.LoadSettings(f.files, QLocale::c());
             QFAIL("no error");
         } catch (const RuntimeError& e) {
             QTEST(e.number(), "error");
@@ -382,16 +384,16 @@ class SettingsFileTest : public QObject {
         f.state.MessageText1 = Default1;
         f.state.MessageText2 = Default2;
         f.state.HideDesktop = ReminderState::False;
-        QVERIFY(f.state.SaveSettings(60).isEmpty());
+        QVERIFY(f.state.SaveSettings(f.files, 60).isEmpty());
         QCOMPARE(readAll(f.state.IniPath), DefaultTexts + "[data]\r\n1=60\r\n2=0\r\n");
     }
 
     void saveKeepsOtherContentAndEncoding() {
         StateFile f(cp1250("; moje nastavení\r\n[texts]\r\n1=Čas\r\n2=Jděte.\r\n"
                            "[jiné]\r\nx=ž\r\n[data]\r\n1=60\r\n2=0\r\n"));
-        f.state.LoadSettings(QLocale::c());
+        f.state.LoadSettings(f.files, QLocale::c());
         f.state.HideDesktop = ReminderState::True;
-        QVERIFY(f.state.SaveSettings(45).isEmpty());
+        QVERIFY(f.state.SaveSettings(f.files, 45).isEmpty());
         QCOMPARE(readAll(f.state.IniPath),
                  cp1250("; moje nastavení\r\n[texts]\r\n1=Čas\r\n2=Jděte.\r\n[jiné]\r\nx=ž\r\n"
                         "[data]\r\n1=45\r\n2=1\r\n"));

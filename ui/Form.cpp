@@ -1,6 +1,6 @@
 #include "ui/Form.h"
 
-#include "platform/Platform.h"
+#include "ui/Platform.h"
 
 Form::~Form() {
     delete window_.data();

@@ -1,7 +1,7 @@
 #include "ui/Guard.h"
 
 #include "core/RuntimeError.h"
-#include "platform/Platform.h"
+#include "ui/Platform.h"
 
 void runGuarded(Platform& platform, const std::function<void()>& handler) {
     try {

@@ -1,6 +1,6 @@
 #include "warning/Form4.h"
 
-#include "platform/Platform.h"
+#include "ui/Platform.h"
 #include "ui/Twips.h"
 
 #include <QLabel>

@@ -2,7 +2,7 @@
 
 #include "app/Program.h"
 #include "core/Messages.h"
-#include "platform/Platform.h"
+#include "ui/Platform.h"
 #include "ui/Twips.h"
 
 #include <QLabel>

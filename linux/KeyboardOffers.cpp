@@ -1,6 +1,6 @@
-#include "platform/KeyboardOffers.h"
+#include "linux/KeyboardOffers.h"
 
-#include "platform/XAtoms.h"
+#include "linux/XAtoms.h"
 
 #include <QApplication>
 #include <QTimer>

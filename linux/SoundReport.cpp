@@ -1,6 +1,6 @@
-#include "platform/SoundReport.h"
+#include "linux/SoundReport.h"
 
-#include "platform/Platform.h"
+#include "ui/Platform.h"
 
 #include <QPushButton>
 

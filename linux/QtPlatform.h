@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/Platform.h"
+#include "ui/Platform.h"
 
-#include "platform/Chime.h"
+#include "linux/Chime.h"
 
 #include <QPointer>
 

@@ -1,14 +1,14 @@
-#include "platform/QtPlatform.h"
+#include "linux/QtPlatform.h"
 
-#include "platform/ChimeProtocol.h"
-#include "platform/IdleTime.h"
-#include "platform/KeyboardOffers.h"
-#include "platform/SafeFile.h"
-#include "platform/SessionWatch.h"
-#include "platform/SoundReport.h"
-#include "platform/WarningWindows.h"
-#include "platform/WindowManager.h"
-#include "platform/XAtoms.h"
+#include "chime/ChimeProtocol.h"
+#include "linux/IdleTime.h"
+#include "linux/KeyboardOffers.h"
+#include "linux/SafeFile.h"
+#include "linux/SessionWatch.h"
+#include "linux/SoundReport.h"
+#include "linux/WarningWindows.h"
+#include "linux/WindowManager.h"
+#include "linux/XAtoms.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,6 +1,6 @@
-#include "platform/WindowManager.h"
+#include "linux/WindowManager.h"
 
-#include "platform/XAtoms.h"
+#include "linux/XAtoms.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "platform/WaveFile.h"
+#include "chime/WaveFile.h"
 
-#include "platform/Descriptor.h"
+#include "linux/Descriptor.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "platform/WarningWindows.h"
+#include "linux/WarningWindows.h"
 
-#include "platform/WindowManager.h"
-#include "platform/XAtoms.h"
+#include "linux/WindowManager.h"
+#include "linux/XAtoms.h"
 
 #include <QGuiApplication>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "platform/ErrorText.h"
+#include "linux/ErrorText.h"
 
 #include <cerrno>
 #include <cstdio>

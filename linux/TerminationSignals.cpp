@@ -1,4 +1,4 @@
-#include "platform/TerminationSignals.h"
+#include "linux/TerminationSignals.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>

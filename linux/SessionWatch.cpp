@@ -1,4 +1,4 @@
-#include "platform/SessionWatch.h"
+#include "linux/SessionWatch.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

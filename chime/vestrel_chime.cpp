@@ -6,8 +6,8 @@
 //
 // PulseAudio's simple API: PulseAudio and PipeWire's PulseAudio layer both serve it, and it
 // starts in a few milliseconds.
-#include "platform/ChimeProtocol.h"
-#include "platform/WaveFile.h"
+#include "chime/ChimeProtocol.h"
+#include "chime/WaveFile.h"
 
 #include <pulse/error.h>
 #include <pulse/simple.h>

@@ -1,7 +1,7 @@
-#include "platform/Chime.h"
+#include "linux/Chime.h"
 
-#include "platform/ChimeProtocol.h"
-#include "platform/SafeFile.h"
+#include "chime/ChimeProtocol.h"
+#include "linux/SafeFile.h"
 
 #include <QFileInfo>
 #include <QProcess>

@@ -1,6 +1,7 @@
 #include "app/Program.h"
-#include "platform/QtPlatform.h"
-#include "platform/TerminationSignals.h"
+#include "linux/LinuxFiles.h"
+#include "linux/QtPlatform.h"
+#include "linux/TerminationSignals.h"
 #include "ui/FormWindow.h"
 
 #include <QApplication>
@@ -24,7 +25,8 @@ int main(int, char* argv[]) {
                             Platform::MbOkInformation, QStringLiteral("Vestrel"));
         return 0;
     }
-    Program program(platform);
+    LinuxFiles files;
+    Program program(platform, files);
     program.start();
     return QApplication::exec();
 }

@@ -1,4 +1,4 @@
-#include "platform/IdleTime.h"
+#include "linux/IdleTime.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

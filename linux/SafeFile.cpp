@@ -1,7 +1,7 @@
-#include "platform/SafeFile.h"
+#include "linux/SafeFile.h"
 
-#include "platform/Descriptor.h"
-#include "platform/ErrorText.h"
+#include "linux/Descriptor.h"
+#include "linux/ErrorText.h"
 
 #include <QFile>
 #include <QRandomGenerator>

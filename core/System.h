@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <QtGlobal>
+
+#include <functional>
+
+// What the reminder asks of the system it runs on: the chime, the browser, the program
+// folder, the file system's existence test, the user's locale, the clocks and what the
+// session says about the user. Each platform implements it; tests pass a recording fake.
+class System {
+  public:
+    virtual ~System() = default;
+
+    // Starts playing a wave file and returns at once.
+    virtual void playSound(const QString& path) = 0;
+    // Opens a web page in the desktop's browser.
+    virtual void openUrl(const QString& url) = 0;
+    // The folder of the executable, without a trailing separator (except at the root).
+    virtual QString programFolder() = 0;
+    // True when the path names an existing ordinary, non-hidden file.
+    virtual bool fileExists(const QString& path) = 0;
+    // The user's locale for number conversions.
+    virtual QLocale locale() = 0;
+
+    // Microseconds since the machine started, the time it slept included.
+    virtual qint64 clockMicroseconds() = 0;
+    // Microseconds the machine has spent suspended or hibernated since it started.
+    virtual qint64 sleptMicroseconds() = 0;
+    // Whether the desktop says the session is locked (its screen saver active).
+    virtual bool sessionLocked() = 0;
+    // Microseconds since the user's last keyboard or mouse input, or -1 where the desktop
+    // does not say.
+    virtual qint64 idleMicroseconds() = 0;
+    // From now on calls `changed` whenever the session is locked or unlocked.
+    virtual void watchSession(std::function<void()> changed) = 0;
+};

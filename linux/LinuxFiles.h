@@ -1,0 +1,12 @@
+#pragma once
+
+#include "core/Files.h"
+
+// The settings file on Linux: read and replaced through SafeFile.
+class LinuxFiles final : public Files {
+  public:
+    QByteArray read(const QString& path, QString* error) override;
+    QString replace(const QString& path,
+                    const std::function<QByteArray(const QByteArray&)>& edit) override;
+    QString shownPath(const QString& path) override;
+};
