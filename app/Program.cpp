@@ -1,6 +1,5 @@
 #include "app/Program.h"
 
-#include "ui/Guard.h"
 #include "ui/Platform.h"
 
 Program::Program(Platform& p, Files& f)
@@ -10,11 +9,6 @@ Program::Program(Platform& p, Files& f)
 }
 
 void Program::start() {
-    runGuarded(platform, [this] { form3.show(); });
-    platform.watchSession([this] {
-        runGuarded(platform, [this] {
-            if (form3.isLoaded())
-                form3.followPresence();
-        });
-    });
+    form3.guarded (&Form3::show)();
+    platform.watchSession(form3.guarded(&Form3::followPresence));
 }

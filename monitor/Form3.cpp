@@ -44,7 +44,7 @@ void Form3::beforeUnload() {
 }
 
 void Form3::Form_Load() {
-    show();
+    showLoadedWindow();
     window()->move(0, 0);
     // Named once shown: a name or a caption given before wakes the accessibility bridge, whose
     // session-bus round trips would then hold up the square's first showing.
@@ -101,6 +101,8 @@ void Form3::Timer1_Timer() {
 }
 
 void Form3::followPresence() {
+    if (!isLoaded())
+        return; // a warning is up: its "OK" starts the count afresh
     switch (program_.presence.look()) {
     case Presence::Change::BackAfterBreak:
         UnCas = 0.0f;

@@ -26,8 +26,8 @@ class Form3 : public Form {
     void Form_Load() override; // checks the files, reads the settings
     void Timer1_Timer();       // one tick: the warning when the count reaches the interval
     void Form_Click();         // a click on the square: the warning at once
-    // Follows the user's comings and goings: a break starts the count again; a warning
-    // that fell due while the user was away comes when they are back.
+    // Follows the user's comings and goings while the square counts: a break starts the
+    // count again; a warning that fell due while the user was away comes when they are back.
     void followPresence();
 
     QLabel* Label1 = nullptr; // scratch for the settings reads; never seen

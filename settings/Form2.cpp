@@ -20,9 +20,6 @@
 
 namespace {
 
-const QString DefaultText1 = QStringLiteral("U počítače už sedíte déle jak");
-const QString DefaultText2 = QStringLiteral("Doporučuji práci odložit a protáhnout se.");
-
 QLabel* label(FormWindow& window, const QString& text, const QRect& geometry) {
     auto* l = new QLabel(text, &window);
     l->setTextFormat(Qt::PlainText);
@@ -62,17 +59,6 @@ QPushButton* button(FormWindow& window, const QString& text, int left, const QSt
     return b;
 }
 
-// Marks the button that Enter would press: the focused button of the dialog, or the first
-// ("Uložit") while the focus is on a control that is not a button.
-void markDefaultButton(const QWidget& dialog, const QList<QPushButton*>& buttons,
-                       QWidget* focused) {
-    if (!focused || focused->window() != &dialog)
-        return; // a message box of ours, or another program
-    auto* button = qobject_cast<QPushButton*>(focused);
-    for (QPushButton* b : buttons)
-        b->setDefault(b == (button ? button : buttons.front()));
-}
-
 } // namespace
 
 FormWindow* Form2::createWindow() {
@@ -80,6 +66,7 @@ FormWindow* Form2::createWindow() {
                                   Qt::WindowStaysOnTopHint);
     window->setWindowTitle(QStringLiteral("Nastavení"));
     window->setFixedSize(Twips::toPixels(5760), Twips::toPixels(CollapsedHeightTwips));
+    aboutOpen = false;
     createSettingsControls(*window);
     createAboutPanel(*window);
     connectHandlers(*window);
@@ -100,20 +87,16 @@ void Form2::createSettingsControls(FormWindow& w) {
     Line1 = line(w, 120, 5640, 720, w.palette().color(QPalette::WindowText));
     Label2 = label(w, QStringLiteral("Text zprávy :"), Twips::rect(120, 840, 5595, 195));
     // The first text as the dialog was designed, with a trailing blank; the load replaces it.
-    Text1 = new QLineEdit(QStringLiteral("U počítače už sedíte déle jak "), &w);
+    Text1 = new QLineEdit(Messages::DefaultText1 + QLatin1Char(' '), &w);
     Text1->setGeometry(Twips::rect(240, 1080, 5415, 285));
     Text1->setMaxLength(32767);
     Text1->setAccessibleName(QStringLiteral("Text zprávy před počtem minut"));
-    Text2 = new QLineEdit(DefaultText2, &w);
+    Text2 = new QLineEdit(Messages::DefaultText2, &w);
     Text2->setGeometry(Twips::rect(240, 1440, 5415, 285));
     Text2->setMaxLength(32767);
     Text2->setAccessibleName(QStringLiteral("Text zprávy za počtem minut"));
     Label3 = autoSizeLabel(w, QStringLiteral("Ukázka zprávy :"), 120, 1800);
-    Label4 = label(
-        w,
-        QStringLiteral(
-            "U počítače už sedíte déle jak 60 minut. Doporučuji práci odložit a protáhnout se."),
-        Twips::rect(240, 2040, 4200, 675));
+    Label4 = label(w, Messages::DesignedWarning, Twips::rect(240, 2040, 4200, 675));
     Label4->setWordWrap(true);
     Label4->setAutoFillBackground(true);
     Label4->setBackgroundRole(QPalette::Dark); // the button-shadow colour
@@ -177,10 +160,17 @@ void Form2::connectHandlers(FormWindow& w) {
     on(&w, &FormWindow::enterPressed, &Form2::Command1_Click);
     on(&w, &FormWindow::escapePressed, &Form2::Command3_Click);
     on(&w, &FormWindow::closeRequested, &Form2::Command2_Click);
-    // The buttons, not the form, are captured: focus moves while the window is destroyed.
-    QObject::connect(qApp, &QApplication::focusChanged, &w,
-                     [&w, buttons = QList<QPushButton*>{Command1, Command2, Command3, Command4}](
-                         QWidget*, QWidget* now) { markDefaultButton(w, buttons, now); });
+    on(qApp, &QApplication::focusChanged, &Form2::markDefaultButton, &w);
+}
+
+void Form2::markDefaultButton() {
+    QWidget* focused = QApplication::focusWidget();
+    if (!isLoaded() || !focused || focused->window() != window())
+        return; // a message box of ours, another program, or a window on its way out
+    auto* button = qobject_cast<QPushButton*>(focused);
+    // Found afresh: the focus also moves while the window's controls are destroyed.
+    for (QPushButton* b : window()->findChildren<QPushButton*>())
+        b->setDefault(b == (button ? button : Command1));
 }
 
 void Form2::showWindow(FormWindow& window) {
@@ -279,16 +269,14 @@ void Form2::Command2_Click() {
 }
 
 void Form2::Command3_Click() {
-    FormWindow* w = window();
-    if (w->height() == Twips::toPixels(CollapsedHeightTwips))
-        w->setFixedHeight(Twips::toPixels(ExpandedHeightTwips));
-    else if (w->height() == Twips::toPixels(ExpandedHeightTwips))
-        w->setFixedHeight(Twips::toPixels(CollapsedHeightTwips));
+    aboutOpen = !aboutOpen;
+    window()->setFixedHeight(
+        Twips::toPixels(aboutOpen ? ExpandedHeightTwips : CollapsedHeightTwips));
 }
 
 void Form2::Command4_Click() {
-    Text1->setText(DefaultText1);
-    Text2->setText(DefaultText2);
+    Text1->setText(Messages::DefaultText1);
+    Text2->setText(Messages::DefaultText2);
 }
 
 void Form2::Label8_Click() {

@@ -25,6 +25,8 @@ class Form2 : public Form {
 
     // True once the settings were saved in this opening of the dialog.
     std::int16_t Saved = 0;
+    // The about panel is unfolded.
+    bool aboutOpen = false;
 
     // Loads and shows the dialog; returns when it has been unloaded.
     void showModal();
@@ -71,6 +73,9 @@ class Form2 : public Form {
     void createSettingsControls(FormWindow& window);
     void createAboutPanel(FormWindow& window);
     void connectHandlers(FormWindow& window);
+    // Marks the button that Enter would press: the focused button of the dialog, or the first
+    // ("Uložit") while the focus is on a control that is not a button.
+    void markDefaultButton();
     void TakeInterval();
     void RefreshPreview();
     // Writes the settings; tells the user and returns false when they could not be written.

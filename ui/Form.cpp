@@ -15,8 +15,11 @@ void Form::load() {
 
 void Form::show() {
     load();
-    if (!isLoaded()) // the load may have unloaded it again
-        return;
+    if (isLoaded()) // the load may have unloaded it again
+        showLoadedWindow();
+}
+
+void Form::showLoadedWindow() {
     platform_.keepOffTaskbar(*window_);
     showWindow(*window_);
 }

@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
+
 class Platform;
 class Program;
 
@@ -36,22 +38,31 @@ class Form {
 
     virtual void Form_Load() {}
 
+    // A handler of this form as an event calls it: through the guard that reports run-time
+    // errors, the one way events reach a form.
+    template <typename Derived> std::function<void()> guarded(void (Derived::*handler)()) {
+        auto* self = static_cast<Derived*>(this);
+        return [this, self, handler] {
+            runGuarded(platform_, [self, handler] { (self->*handler)(); });
+        };
+    }
+
   protected:
     // Creates the window and its controls in their design-time state.
     virtual FormWindow* createWindow() = 0;
     // Makes the loaded window visible.
     virtual void showWindow(FormWindow& window);
+    // Shows the loaded window as show() does, from within the load (the monitor is seen at once).
+    void showLoadedWindow();
     // Lets the form stop what must not outlive the window (its timer).
     virtual void beforeUnload() {}
 
-    // Connects a signal of a control or of the window to a handler of this form, through
-    // the guard that reports run-time errors: the one way events reach a form.
+    // Connects a signal of a control or of the window to a handler of this form, guarded; the
+    // connection ends with `context` (the sender unless named).
     template <typename Sender, typename Signal, typename Derived>
-    void on(Sender* sender, Signal signal, void (Derived::*handler)()) {
-        auto* self = static_cast<Derived*>(this);
-        QObject::connect(sender, signal, sender, [this, self, handler] {
-            runGuarded(platform_, [self, handler] { (self->*handler)(); });
-        });
+    void on(Sender* sender, Signal signal, void (Derived::*handler)(), QObject* context = nullptr) {
+        QObject::connect(sender, signal, context ? context : sender,
+                         [run = guarded(handler)] { run(); });
     }
 
     Program& program_; // the other forms and the shared state

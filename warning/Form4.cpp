@@ -34,7 +34,7 @@ void Form4::showWindow(FormWindow& window) {
     window.setWindowState(window.windowState() | Qt::WindowFullScreen);
     WarningForm::showWindow(window);
     coverOtherScreens();
-    platform_.watchScreens(window, [this] { coverOtherScreens(); });
+    platform_.watchScreens(window, guarded(&Form4::coverOtherScreens));
 }
 
 void Form4::coverOtherScreens() {

@@ -22,10 +22,7 @@ QPushButton* button(FormWindow& window, const QString& text, const QRect& geomet
 void WarningForm::buildControls(FormWindow& window, int offset) {
     Image1 = window.addWarningPicture(120 + offset, 120 + offset);
 
-    Label1 = new QLabel(
-        QStringLiteral(
-            "U počítače už sedíte déle jak 60 minut. Doporučuji práci odložit a protáhnout se."),
-        &window);
+    Label1 = new QLabel(Messages::DesignedWarning, &window);
     Label1->setTextFormat(Qt::PlainText);
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
