@@ -91,28 +91,29 @@ bool QtPlatform::claimProgramFolder() {
     return !heldByAnother;
 }
 
-int QtPlatform::messageBox(const QString& text, int buttonsAndIcon, const QString& title) {
+MessageBoxAnswer QtPlatform::messageBox(const QString& text, MessageBoxStyle style,
+                                        const QString& title) {
     QMessageBox box;
     box.setWindowTitle(title);
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    if (buttonsAndIcon == MbYesNoExclamation) {
+    if (style == MessageBoxStyle::YesNoExclamation) {
         box.setIcon(QMessageBox::Warning);
         QPushButton* yes = box.addButton(QStringLiteral("Ano"), QMessageBox::YesRole);
         QPushButton* no = box.addButton(QStringLiteral("Ne"), QMessageBox::NoRole);
         box.setDefaultButton(yes);
         box.setEscapeButton(no);
         box.exec();
-        return box.clickedButton() == yes ? IdYes : IdNo;
+        return box.clickedButton() == yes ? MessageBoxAnswer::Yes : MessageBoxAnswer::No;
     }
-    box.setIcon(buttonsAndIcon == MbOkInformation ? QMessageBox::Information
-                                                  : QMessageBox::Critical);
+    box.setIcon(style == MessageBoxStyle::OkInformation ? QMessageBox::Information
+                                                        : QMessageBox::Critical);
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
     box.exec();
-    return IdOk;
+    return MessageBoxAnswer::Ok;
 }
 
 void QtPlatform::end(int status) {

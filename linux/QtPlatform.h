@@ -26,7 +26,8 @@ class QtPlatform final : public Platform {
     // an instance that died is taken over; where no lock can be made we run all the same.
     bool claimProgramFolder();
 
-    int messageBox(const QString& text, int buttonsAndIcon, const QString& title) override;
+    MessageBoxAnswer messageBox(const QString& text, MessageBoxStyle style,
+                                const QString& title) override;
     [[noreturn]] void end(int status = 0) override;
     void playSound(const QString& path) override;
     void openUrl(const QString& url) override;

@@ -22,7 +22,7 @@ int main(int, char* argv[]) {
     QtPlatform platform;
     if (!platform.claimProgramFolder()) {
         platform.messageBox(QStringLiteral("Vestrel už běží. Druhá kopie programu se ukončí."),
-                            Platform::MbOkInformation, QStringLiteral("Vestrel"));
+                            MessageBoxStyle::OkInformation, QStringLiteral("Vestrel"));
         return 0;
     }
     LinuxFiles files;

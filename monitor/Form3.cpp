@@ -68,7 +68,7 @@ void Form3::Form_Load() {
     program_.presence.restart(state.BreakMinutes, state.IdleIsAway);
     warningWaits = false;
     if (!unreadable.isEmpty()) // the defaults stand in for what could not be read
-        platform_.messageBox(unreadable, Platform::MbOkCritical, QStringLiteral("Vestrel"));
+        platform_.messageBox(unreadable, MessageBoxStyle::OkCritical, QStringLiteral("Vestrel"));
 }
 
 void Form3::ReportMissingFile() {
@@ -78,11 +78,11 @@ void Form3::ReportMissingFile() {
     if (MissingFile == QLatin1String("ini"))
         platform_.messageBox(
             QStringLiteral("Nebyl nalezen soubor data.ini, program bude ukončen.\r\n") + secondLine,
-            Platform::MbOkCritical, title);
+            MessageBoxStyle::OkCritical, title);
     if (MissingFile == QLatin1String("wav"))
         platform_.messageBox(
             QStringLiteral("Nebyl nalezen soubor s.wav, program bude ukončen.\r\n") + secondLine,
-            Platform::MbOkCritical, title);
+            MessageBoxStyle::OkCritical, title);
     platform_.end(0);
 }
 

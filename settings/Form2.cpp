@@ -244,7 +244,7 @@ bool Form2::SaveSettings() {
     const QString failure = program_.state.SaveSettings(program_.files, HScroll1->value());
     if (!failure.isEmpty()) {
         platform_.messageBox(QStringLiteral("Nastavení se nepodařilo uložit.\n") + failure,
-                             Platform::MbOkCritical, QStringLiteral("Nastavení"));
+                             MessageBoxStyle::OkCritical, QStringLiteral("Nastavení"));
         return false;
     }
     Saved = ReminderState::True;
@@ -257,12 +257,12 @@ void Form2::Command1_Click() {
 
 void Form2::Command2_Click() {
     if (Saved == ReminderState::False) {
-        const int answer = platform_.messageBox(
+        const MessageBoxAnswer answer = platform_.messageBox(
             QStringLiteral("Pokud chcete provedené zněny uložit klikněte na tlačítko ANO, pokud si "
                            "přejete okno zavřít bez uložení klikněte na NE"),
-            Platform::MbYesNoExclamation, QStringLiteral("Varování"));
+            MessageBoxStyle::YesNoExclamation, QStringLiteral("Varování"));
         // A save that failed keeps the dialog open, so the edits are not lost unnoticed.
-        if (answer == Platform::IdYes && !SaveSettings())
+        if (answer == MessageBoxAnswer::Yes && !SaveSettings())
             return;
     }
     unload();

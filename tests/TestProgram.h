@@ -28,7 +28,7 @@ class FakePlatform final : public Platform {
   public:
     struct Box {
         QString text;
-        int style = 0;
+        MessageBoxStyle style = MessageBoxStyle::OkCritical;
         QString title;
         bool operator==(const Box&) const = default;
         friend char* toString(const Box& b) { return QTest::toString(b.title + ": " + b.text); }
@@ -36,7 +36,7 @@ class FakePlatform final : public Platform {
 
     using Boxes = QVector<Box>;
     Boxes boxes;
-    QList<int> answers; // for Yes/No boxes; "Ne" when none is scripted
+    QList<MessageBoxAnswer> answers; // for Yes/No boxes; "Ne" when none is scripted
     bool ended = false;
     int endStatus = -1;
     QStringList sounds;
@@ -55,11 +55,12 @@ class FakePlatform final : public Platform {
     QList<QWidget*> keyboardGivenTo;
     std::function<void(QWidget&)> duringModal; // what the user does while a dialog is modal
 
-    int messageBox(const QString& text, int style, const QString& title) override {
+    MessageBoxAnswer messageBox(const QString& text, MessageBoxStyle style,
+                                const QString& title) override {
         boxes.append({text, style, title});
-        if (style != MbYesNoExclamation)
-            return IdOk;
-        return answers.isEmpty() ? IdNo : answers.takeFirst();
+        if (style != MessageBoxStyle::YesNoExclamation)
+            return MessageBoxAnswer::Ok;
+        return answers.isEmpty() ? MessageBoxAnswer::No : answers.takeFirst();
     }
     [[noreturn]] void end(int status) override {
         ended = true;

@@ -42,7 +42,8 @@ class CycleTest : public QObject {
         const QString text = cell<QString>("firstLine") +
                              "\r\nTento program (a mnoho dalších) lze stáhnou na " +
                              Messages::MakerAddress;
-        QCOMPARE(t.platform.boxes, FakePlatform::Boxes({{text, Platform::MbOkCritical, "CHYBA"}}));
+        QCOMPARE(t.platform.boxes,
+                 FakePlatform::Boxes({{text, MessageBoxStyle::OkCritical, "CHYBA"}}));
         QCOMPARE(t->state.IniPath, QString()); // nothing read, nothing written
         QVERIFY(t.platform.sounds.isEmpty());
     }

@@ -94,7 +94,7 @@ class FaultsTest : public QObject {
             QVERIFY2(text.startsWith("Nastavení se nepodařilo uložit.") &&
                          text.contains(cell<QString>("reason")) && !text.contains("space"),
                      qPrintable(text));
-            QCOMPARE(t.platform.boxes[0].style, Platform::MbOkCritical);
+            QCOMPARE(t.platform.boxes[0].style, MessageBoxStyle::OkCritical);
             d.Command2_Click(); // asks, as nothing was saved; "Ne"
             QCOMPARE(t.platform.boxes.size(), 2);
             QVERIFY(!d.isLoaded());

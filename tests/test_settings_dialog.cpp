@@ -52,18 +52,18 @@ class SettingsDialogTest : public QObject {
     }
 
     void closeUnchangedAsks_data() {
-        columns<int, QByteArray>("answer", "ini");
+        columns<MessageBoxAnswer, QByteArray>("answer", "ini");
         // clang-format off
-        QTest::newRow("Ne") << int(Platform::IdNo) << QByteArray("[data]\r\n1=60\r\n");
-        QTest::newRow("Ano") << int(Platform::IdYes) << QByteArray("[data]\r\n1=60\r\n2=0\r\n[texts]\r\n1=...\r\n2=...\r\n");
+        QTest::newRow("Ne") << MessageBoxAnswer::No << QByteArray("[data]\r\n1=60\r\n");
+        QTest::newRow("Ano") << MessageBoxAnswer::Yes << QByteArray("[data]\r\n1=60\r\n2=0\r\n[texts]\r\n1=...\r\n2=...\r\n");
         // clang-format on
     }
     void closeUnchangedAsks() {
         TestProgram t("[data]\r\n1=60\r\n");
-        t.platform.answers = {cell<int>("answer")};
+        t.platform.answers = {cell<MessageBoxAnswer>("answer")};
         t.inDialog([&](Form2& d) { d.Command2_Click(); });
         QCOMPARE(t.platform.boxes,
-                 FakePlatform::Boxes({{Prompt, Platform::MbYesNoExclamation, "Varování"}}));
+                 FakePlatform::Boxes({{Prompt, MessageBoxStyle::YesNoExclamation, "Varování"}}));
         QVERIFY(!t->form2.isLoaded());
         QVERIFY(t->form1.isLoaded()); // back to the same warning
         QTEST(t.ini(), "ini");
@@ -188,7 +188,7 @@ class SettingsDialogTest : public QObject {
     void failedSaveIsReported() {
         TestProgram t("[data]\r\n1=60\r\n");
         QFile::setPermissions(t.iniPath(), QFile::ReadOwner);
-        t.platform.answers = {Platform::IdYes, Platform::IdNo};
+        t.platform.answers = {MessageBoxAnswer::Yes, MessageBoxAnswer::No};
         t.inDialog([&](Form2& d) {
             d.Text1->setText("new");
             d.Command1_Click();

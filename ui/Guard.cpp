@@ -8,7 +8,7 @@ void runGuarded(Platform& platform, const std::function<void()>& handler) {
         try {
             handler();
         } catch (const RuntimeError& error) {
-            platform.messageBox(error.userMessage(), Platform::MbOkCritical,
+            platform.messageBox(error.userMessage(), MessageBoxStyle::OkCritical,
                                 QStringLiteral("Vestrel"));
             platform.end(1);
         }

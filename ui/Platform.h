@@ -10,26 +10,27 @@
 
 class QWidget;
 
+// The buttons and icon of a message box, by the values the system's message boxes give them.
+enum class MessageBoxStyle {
+    OkCritical = 16,       // "OK", the stop sign
+    YesNoExclamation = 52, // "Ano" and "Ne", the exclamation mark
+    OkInformation = 64,    // "OK", the information sign
+};
+// The button that closed a message box.
+enum class MessageBoxAnswer { Ok = 1, Yes = 6, No = 7 };
+
 // What the windows ask of the platform beyond the system: message boxes, ending, the
 // screens, and showing windows as the window manager at hand lets them. The real
 // implementation is QtPlatform; tests pass a recording fake.
 class Platform : public System {
   public:
-    // Button-and-icon values of the message boxes the program shows.
-    static constexpr int MbOkCritical = 16;
-    static constexpr int MbYesNoExclamation = 52;
-    static constexpr int MbOkInformation = 64;
-    // Answers of a message box.
-    static constexpr int IdOk = 1;
-    static constexpr int IdYes = 6;
-    static constexpr int IdNo = 7;
-
     // What end() throws where it cannot end the process (a test's platform): the event
     // boundary lets it pass quietly, so nothing after the end runs.
     struct Ended {};
 
     // Shows a modal message box with plain text and returns the button pressed.
-    virtual int messageBox(const QString& text, int buttonsAndIcon, const QString& title) = 0;
+    virtual MessageBoxAnswer messageBox(const QString& text, MessageBoxStyle style,
+                                        const QString& title) = 0;
     // Ends the program at once; never returns.
     [[noreturn]] virtual void end(int status = 0) = 0;
     // The primary screen's rectangle in logical pixels.
