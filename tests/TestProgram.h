@@ -1,19 +1,16 @@
 #pragma once
 
+#include "FakePlatform.h"
+#include "Layout.h"
 #include "TestData.h"
 #include "app/Program.h"
 #include "linux/LinuxFiles.h"
 #include "settings/ClickLabel.h" // the forms' controls, for the tests to work them
 #include "settings/KeyScrollBar.h"
 #include "settings/WrapCheckBox.h"
-#include "ui/Platform.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QDir>
-#include <QFileInfo>
-#include <QFontInfo>
-#include <QFontMetrics>
 #include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,78 +19,6 @@
 
 #include <functional>
 #include <memory>
-
-// A platform that records what the program asks of the world and answers from a script.
-class FakePlatform final : public Platform {
-  public:
-    struct Box {
-        QString text;
-        MessageBoxStyle style = MessageBoxStyle::OkCritical;
-        QString title;
-        bool operator==(const Box&) const = default;
-        friend char* toString(const Box& b) { return QTest::toString(b.title + ": " + b.text); }
-    };
-
-    using Boxes = QVector<Box>;
-    Boxes boxes;
-    QList<MessageBoxAnswer> answers; // for Yes/No boxes; "Ne" when none is scripted
-    bool ended = false;
-    int endStatus = -1;
-    QStringList sounds;
-    QStringList urls;
-    QRect screen{0, 0, 800, 800}; // the offscreen platform's screen
-    QList<QRect> others;          // further screens
-    std::function<void()> screensChanged;
-    qint64 clock = 0; // microseconds, sleep included
-    qint64 slept = 0; // of which asleep
-    bool locked = false;
-    qint64 idle = -1; // since the last input; -1: not told
-    std::function<void()> sessionChanged;
-    QString folder;
-    QLocale userLocale = QLocale::c();
-    int modalRuns = 0;
-    QList<QWidget*> keyboardGivenTo;
-    std::function<void(QWidget&)> duringModal; // what the user does while a dialog is modal
-
-    MessageBoxAnswer messageBox(const QString& text, MessageBoxStyle style,
-                                const QString& title) override {
-        boxes.append({text, style, title});
-        if (style != MessageBoxStyle::YesNoExclamation)
-            return MessageBoxAnswer::Ok;
-        return answers.isEmpty() ? MessageBoxAnswer::No : answers.takeFirst();
-    }
-    [[noreturn]] void end(int status) override {
-        ended = true;
-        endStatus = status;
-        throw Ended{};
-    }
-    void playSound(const QString& path) override { sounds.append(path); }
-    void openUrl(const QString& url) override { urls.append(url); }
-    QRect screenGeometry() override { return screen; }
-    QList<QRect> otherScreens() override { return others; }
-    void watchScreens(QObject&, std::function<void()> changed) override {
-        screensChanged = std::move(changed);
-    }
-    QString programFolder() override { return folder; }
-    bool fileExists(const QString& path) override { return QFileInfo(path).isFile(); }
-    QLocale locale() override { return userLocale; }
-    void keepOffTaskbar(QWidget&) override {}
-    void takeKeyboard(QWidget& window) override { keyboardGivenTo.append(&window); }
-    void takeKeyboardWhenOffered(QWidget&) override {}
-    void showWarning(QWidget& window) override { window.show(); }
-    qint64 clockMicroseconds() override { return clock; }
-    qint64 sleptMicroseconds() override { return slept; }
-    bool sessionLocked() override { return locked; }
-    qint64 idleMicroseconds() override { return idle; }
-    void watchSession(std::function<void()> changed) override {
-        sessionChanged = std::move(changed);
-    }
-    void runModal(QWidget& window) override {
-        ++modalRuns;
-        if (duringModal)
-            duringModal(window);
-    }
-};
 
 // A program folder of its own with data.ini and s.wav, a fake platform and the program.
 struct TestProgram {
@@ -163,57 +88,3 @@ struct TestProgram {
         return -1;
     }
 };
-
-// Checks shared by the window layout tests.
-namespace Layout {
-
-// The widgets that take the keyboard focus with Tab, in the order Tab visits them,
-// starting from `first`.
-inline QList<QWidget*> tabOrder(QWidget* first) {
-    QList<QWidget*> order;
-    QWidget* w = first;
-    do {
-        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled())
-            order.append(w);
-        w = w->nextInFocusChain();
-    } while (w && w != first && order.size() < 50);
-    return order;
-}
-
-// True when the control's text is drawn inside its box, nothing cut off.
-inline bool textFits(const QWidget* w, QString* why) {
-    const QFontMetrics metrics(w->font());
-    QString name;
-    QRect box = w->rect();
-    QRect need;
-    if (const auto* label = qobject_cast<const QLabel*>(w)) {
-        if (label->text().isEmpty())
-            return true;
-        name = label->objectName().isEmpty() ? label->text() : label->objectName();
-        const int flags = label->wordWrap() ? Qt::TextWordWrap : 0;
-        need.setSize(
-            metrics.boundingRect(QRect(0, 0, box.width(), 10000), flags, label->text()).size());
-    } else if (const auto* check = qobject_cast<const WrapCheckBox*>(w)) {
-        name = check->text();
-        box = check->captionRect();
-        need = metrics.boundingRect(box, WrapCheckBox::CaptionFlags, check->text());
-    } else if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
-        name = button->text();
-        need.setSize({metrics.horizontalAdvance(name) + 8, metrics.height() + 4});
-    } else {
-        return true;
-    }
-    QDebug(why).noquote() << name << "needs" << need.size() << "in" << box.size();
-    return box.contains(need);
-}
-
-inline void verifyAllTextsFit(QWidget* window) {
-    const QString family = QFontInfo(window->font()).family();
-    QVERIFY2(family.contains("Liberation") || family.contains("Arial"), qPrintable(family));
-    for (QWidget* w : window->findChildren<QWidget*>()) {
-        QString why;
-        QVERIFY2(textFits(w, &why), qPrintable(why));
-    }
-}
-
-} // namespace Layout
