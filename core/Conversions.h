@@ -1,17 +1,18 @@
 #pragma once
 
-#include <QLocale>
+#include "core/NumberFormat.h"
+
 #include <QString>
 
 #include <cstdint>
 
-// Number conversions under the user's locale. A text that is not a number throws
+// Number conversions under the user's locale's separators. A text that is not a number throws
 // RuntimeError 13, a number out of the target's range RuntimeError 6.
 namespace Conversions {
 
 // `origin` says where the text came from, for the error message.
-double toDouble(const QString& text, const QLocale& locale, const QString& origin = {});
-float toSingle(const QString& text, const QLocale& locale, const QString& origin = {});
+double toDouble(const QString& text, const NumberFormat& format, const QString& origin = {});
+float toSingle(const QString& text, const NumberFormat& format, const QString& origin = {});
 // Rounds to the nearest whole number, halves to the even neighbour.
 std::int16_t toInteger(double value);
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QLocale>
+#include "core/NumberFormat.h"
+
 #include <QString>
 
 class ReminderState;
@@ -18,12 +19,12 @@ inline const QString DefaultText2 = QStringLiteral("Doporučuji práci odložit 
 inline const QString DesignedWarning = DefaultText1 + QStringLiteral(" 60 minut. ") + DefaultText2;
 
 // MessageText1, " ", the interval, " minut. ", MessageText2: nothing trimmed or added.
-QString ComposeWarning(const ReminderState& state, const QLocale& locale);
+QString ComposeWarning(const ReminderState& state, const NumberFormat& format);
 // "Zobrazit výstražné okno jednou za " + the interval + " minut."
-QString ComposeSummary(const ReminderState& state, const QLocale& locale);
+QString ComposeSummary(const ReminderState& state, const NumberFormat& format);
 // A single-precision number with at most 7 significant digits and the locale's
 // decimal separator; whole numbers without one; exponent form ("1E+10") when
 // the number needs more digits than that.
-QString FormatSingle(float value, const QLocale& locale);
+QString FormatSingle(float value, const NumberFormat& format);
 
 } // namespace Messages

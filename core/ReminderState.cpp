@@ -32,7 +32,7 @@ QString ReminderState::ReadSetting(const ProfileFile& file, const QString& secti
     return UpToNul(file.read(section, key, defaultValue, size));
 }
 
-QString ReminderState::LoadSettings(Files& files, const QLocale& locale) {
+QString ReminderState::LoadSettings(Files& files, const NumberFormat& format) {
     // The four reads see the file as it is now: read it once, look up four times.
     QString unreadable;
     const ProfileFile file(files.read(IniPath, &unreadable));
@@ -41,7 +41,7 @@ QString ReminderState::LoadSettings(Files& files, const QLocale& locale) {
 
     HideDesktopText = ReadSetting(file, Data, FlagKey, QStringLiteral("0"), FlagBufferSize);
     const double flag =
-        Conversions::toDouble(HideDesktopText, locale, originOf(files, IniPath, Data, FlagKey));
+        Conversions::toDouble(HideDesktopText, format, originOf(files, IniPath, Data, FlagKey));
     if (flag == 0)
         HideDesktop = False;
     if (flag == 1)
@@ -52,15 +52,15 @@ QString ReminderState::LoadSettings(Files& files, const QLocale& locale) {
         ReadSetting(file, Data, IntervalKey, QStringLiteral("3600"), IntervalBufferSize);
     IntervalText = interval + QString(IntervalBufferSize - interval.size(), QChar(0));
     IntervalMinutes =
-        Conversions::toSingle(interval, locale, originOf(files, IniPath, Data, IntervalKey));
+        Conversions::toSingle(interval, format, originOf(files, IniPath, Data, IntervalKey));
 
     // What counts as a break: read as the interval is, and never written.
     BreakMinutes = Conversions::toSingle(
-        ReadSetting(file, Data, BreakKey, QStringLiteral("5"), IntervalBufferSize), locale,
+        ReadSetting(file, Data, BreakKey, QStringLiteral("5"), IntervalBufferSize), format,
         originOf(files, IniPath, Data, BreakKey));
     IdleIsAway =
         Conversions::toDouble(ReadSetting(file, Data, IdleKey, QStringLiteral("0"), FlagBufferSize),
-                              locale, originOf(files, IniPath, Data, IdleKey)) == 1;
+                              format, originOf(files, IniPath, Data, IdleKey)) == 1;
     return unreadable;
 }
 

@@ -2,12 +2,12 @@
 
 #include "core/ProfileFile.h"
 
-#include <QLocale>
 #include <QString>
 
 #include <cstdint>
 
 class Files;
+struct NumberFormat;
 
 // The values the whole program shares for the whole run: where the settings file is,
 // the two message texts, the warning interval and the full-screen flag.
@@ -40,7 +40,7 @@ class ReminderState {
     // The reads: texts 1 and 2, the full-screen flag, the interval, then what counts as a
     // break. A value that is no number throws RuntimeError naming the file, section and key.
     // A file that cannot be read gives the defaults; why, in Czech, is returned.
-    QString LoadSettings(Files& files, const QLocale& locale);
+    QString LoadSettings(Files& files, const NumberFormat& format);
     // The four writes, in one replacement of the file: it holds all of them or none.
     // Returns why the file could not be written, or nothing.
     QString SaveSettings(Files& files, int sliderValue) const;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QLocale>
+#include "core/NumberFormat.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -21,8 +22,8 @@ class System {
     virtual QString programFolder() = 0;
     // True when the path names an existing ordinary, non-hidden file.
     virtual bool fileExists(const QString& path) = 0;
-    // The user's locale for number conversions.
-    virtual QLocale locale() = 0;
+    // The user's locale's separators, for reading and writing numbers.
+    virtual NumberFormat numberFormat() = 0;
 
     // Microseconds since the machine started, the time it slept included.
     virtual qint64 clockMicroseconds() = 0;

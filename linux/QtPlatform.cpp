@@ -191,8 +191,9 @@ bool QtPlatform::fileExists(const QString& path) {
     return info.isFile() && !info.isHidden();
 }
 
-QLocale QtPlatform::locale() {
-    return QLocale::system();
+NumberFormat QtPlatform::numberFormat() {
+    const QLocale locale = QLocale::system();
+    return {locale.decimalPoint(), locale.groupSeparator()};
 }
 
 void QtPlatform::keepOffTaskbar(QWidget& window) {

@@ -36,7 +36,7 @@ class QtPlatform final : public Platform {
     void watchScreens(QObject& owner, std::function<void()> changed) override;
     QString programFolder() override;
     bool fileExists(const QString& path) override;
-    QLocale locale() override;
+    NumberFormat numberFormat() override;
     void keepOffTaskbar(QWidget& window) override;
     void showWarning(QWidget& window) override;
     void takeKeyboard(QWidget& window) override;

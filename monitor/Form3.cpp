@@ -62,7 +62,7 @@ void Form3::Form_Load() {
 
     ReminderState& state = program_.state;
     state.IniPath = folder + QStringLiteral("/data.ini");
-    const QString unreadable = state.LoadSettings(program_.files, platform_.locale());
+    const QString unreadable = state.LoadSettings(program_.files, platform_.numberFormat());
     // The scratch label keeps the interval text as a label shows it: up to the first NUL.
     Label1->setText(ReminderState::UpToNul(state.IntervalText));
     program_.presence.restart(state.BreakMinutes, state.IdleIsAway);

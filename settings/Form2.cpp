@@ -223,14 +223,14 @@ void Form2::TakeInterval() {
 }
 
 void Form2::RefreshPreview() {
-    const QLocale locale = platform_.locale();
-    const QString warning = Messages::ComposeWarning(program_.state, locale);
+    const NumberFormat format = platform_.numberFormat();
+    const QString warning = Messages::ComposeWarning(program_.state, format);
     Label4->setText(warning);
     // The standard warning behind the dialog follows the edits; it is never loaded for
     // this, which would play the sound and leave a stale window for a later cycle.
     if (program_.form1.isLoaded())
         program_.form1.Label1->setText(warning);
-    Label1->setText(Messages::ComposeSummary(program_.state, locale));
+    Label1->setText(Messages::ComposeSummary(program_.state, format));
 }
 
 void Form2::Check1_Click() {

@@ -68,7 +68,7 @@ class FakePlatform final : public Platform {
         const QFileInfo file(path);
         return file.isFile() && !file.isHidden();
     }
-    QLocale locale() override { return userLocale; }
+    NumberFormat numberFormat() override { return formatOf(userLocale); }
     void keepOffTaskbar(QWidget&) override {}
     void takeKeyboard(QWidget& window) override { keyboardGivenTo.append(&window); }
     void takeKeyboardWhenOffered(QWidget&) override {}

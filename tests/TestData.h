@@ -1,5 +1,9 @@
 #pragma once
 
+#include "core/NumberFormat.h"
+
+#include <QLocale>
+
 #include <QFile>
 #include <QStringEncoder>
 #include <QTest>
@@ -35,4 +39,9 @@ template <typename... T> void columns(ColumnName<T>... names) {
 // The current row's value in a column, where QFETCH would name it for one use only.
 template <typename T> const T& cell(const char* name) {
     return *static_cast<const T*>(QTest::qData(name, qMetaTypeId<T>()));
+}
+
+// The separators a locale of Qt's gives, as the platform passes them on.
+inline NumberFormat formatOf(const QLocale& locale) {
+    return {locale.decimalPoint(), locale.groupSeparator()};
 }

@@ -1,6 +1,7 @@
 // Reads a program folder's settings the way the monitor does and prints what it found,
 // one "name=value" a line, or the run-time error: for tests that feed the real binary a
 // settings file and want to know what the program made of it.
+#include "core/NumberFormat.h"
 #include "core/ReminderState.h"
 #include "core/RuntimeError.h"
 #include "linux/LinuxFiles.h"
@@ -24,7 +25,8 @@ int main(int argc, char* argv[]) {
     }
     try {
         LinuxFiles files;
-        state.LoadSettings(files, QLocale::system());
+        const QLocale locale = QLocale::system();
+        state.LoadSettings(files, NumberFormat{locale.decimalPoint(), locale.groupSeparator()});
     } catch (const RuntimeError& error) {
         out << "error=" << error.number() << "\n";
         return 0;

@@ -278,7 +278,7 @@ class SettingsFileTest : public QObject {
         StateFile f("[texts]\r\n" + line.repeated(8'000'000 / line.size()) + "[data]\r\n1=60\r\n");
         QElapsedTimer clock;
         clock.start();
-        f.state.LoadSettings(f.files, QLocale::c());
+        f.state.LoadSettings(f.files, NumberFormat{});
         QCOMPARE(f.state.IntervalMinutes, 60.0f);
         QVERIFY(f.state.SaveSettings(f.files, 45).isEmpty());
         const double limit = 2000 * qEnvironmentVariable("VESTREL_TIME_SCALE", "1").toDouble();
@@ -343,7 +343,7 @@ class SettingsFileTest : public QObject {
         QFETCH(QByteArray, content);
         StateFile f(content);
         f.state.HideDesktop = cell<qint16>("flagBefore");
-        f.state.LoadSettings(f.files, cell<bool>("czech") ? Czech : QLocale::c());
+        f.state.LoadSettings(f.files, formatOf(cell<bool>("czech") ? Czech : QLocale::c()));
         QTEST(f.state.MessageText1, "text1");
         QTEST(f.state.MessageText2, "text2");
         QTEST(f.state.HideDesktop, "flag");
@@ -368,7 +368,7 @@ class SettingsFileTest : public QObject {
     void loadRejectsNonNumbers() {
         StateFile f("[data]\r\n" + cell<QByteArray>("data"));
         try {
-            f.state.LoadSettings(f.files, QLocale::c());
+            f.state.LoadSettings(f.files, NumberFormat{});
             QFAIL("no error");
         } catch (const RuntimeError& e) {
             QTEST(e.number(), "error");
@@ -391,7 +391,7 @@ class SettingsFileTest : public QObject {
     void saveKeepsOtherContentAndEncoding() {
         StateFile f(cp1250("; moje nastavení\r\n[texts]\r\n1=Čas\r\n2=Jděte.\r\n"
                            "[jiné]\r\nx=ž\r\n[data]\r\n1=60\r\n2=0\r\n"));
-        f.state.LoadSettings(f.files, QLocale::c());
+        f.state.LoadSettings(f.files, NumberFormat{});
         f.state.HideDesktop = ReminderState::True;
         QVERIFY(f.state.SaveSettings(f.files, 45).isEmpty());
         QCOMPARE(readAll(f.state.IniPath),
@@ -424,13 +424,15 @@ class SettingsFileTest : public QObject {
         QTest::newRow("comma and exponent under Swedish") << "2,5e1" << "sv_SE" << 25.0;
         QTest::newRow("huge under Swedish") << "1e400" << "sv_SE" << overflow;
         QTest::newRow("letters under Swedish") << "1x3" << "sv_SE" << mismatch;
+        QTest::newRow("a decimal separator that is no ASCII character") << "2\u066b5" << "ps_AF" << 2.5;
+        QTest::newRow("digits that are no ASCII digits") << "\u0662" << "ps_AF" << mismatch;
         // clang-format on
     }
     void conversions() {
         QFETCH(double, value);
         try {
-            const double got =
-                Conversions::toDouble(cell<QString>("text"), QLocale(cell<QString>("locale")));
+            const double got = Conversions::toDouble(cell<QString>("text"),
+                                                     formatOf(QLocale(cell<QString>("locale"))));
             QVERIFY2(std::isfinite(value), "expected an error");
             QCOMPARE(got, value);
             QVERIFY(!std::signbit(got));
@@ -446,7 +448,7 @@ class SettingsFileTest : public QObject {
         QCOMPARE(Conversions::toInteger(59.6), qint16(60));
         QCOMPARE(Conversions::toInteger(32767.4), qint16(32767));
         QVERIFY_THROWS_EXCEPTION(RuntimeError, Conversions::toInteger(32767.5));
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, Conversions::toSingle("1e39", QLocale::c()));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, Conversions::toSingle("1e39", NumberFormat{}));
     }
 
     void composedTexts_data() {
@@ -467,9 +469,9 @@ class SettingsFileTest : public QObject {
         state.MessageText1 = cell<QString>("text1");
         state.MessageText2 = cell<QString>("text2");
         state.IntervalMinutes = cell<float>("interval");
-        const QLocale locale = cell<bool>("czech") ? Czech : QLocale::c();
-        QTEST(Messages::ComposeWarning(state, locale), "warning");
-        QTEST(Messages::ComposeSummary(state, locale), "summary");
+        const NumberFormat format = formatOf(cell<bool>("czech") ? Czech : QLocale::c());
+        QTEST(Messages::ComposeWarning(state, format), "warning");
+        QTEST(Messages::ComposeSummary(state, format), "summary");
     }
 
     void formatSingle_data() {
@@ -488,7 +490,7 @@ class SettingsFileTest : public QObject {
         // clang-format on
     }
     void formatSingle() {
-        QTEST(Messages::FormatSingle(cell<float>("value"), QLocale::c()), "text");
+        QTEST(Messages::FormatSingle(cell<float>("value"), NumberFormat{}), "text");
     }
 };
 

@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class QObject;
 class QWidget;
 
 // The buttons and icon of a message box, by the values the system's message boxes give them.

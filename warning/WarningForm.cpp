@@ -57,7 +57,7 @@ void WarningForm::playWarningSound() {
 }
 
 void WarningForm::composeMessage() {
-    Label1->setText(Messages::ComposeWarning(program_.state, platform_.locale()));
+    Label1->setText(Messages::ComposeWarning(program_.state, platform_.numberFormat()));
 }
 
 void WarningForm::Form_MouseDown() {
