@@ -2,11 +2,12 @@
 
 #include "core/System.h"
 
+#include <algorithm>
 #include <cmath>
 
 void Presence::restart(float breakMinutes, bool idleIsAway) {
     const double length = double(breakMinutes) * 60e6;
-    breakLength_ = std::isfinite(length) && length > 0 ? qint64(qMin(length, 1e18)) : 0;
+    breakLength_ = std::isfinite(length) && length > 0 ? std::int64_t(std::min(length, 1e18)) : 0;
     idleIsAway_ = idleIsAway;
     awaySince_ = -1;
     sleptABreak_ = false;
@@ -17,16 +18,16 @@ void Presence::restart(float breakMinutes, bool idleIsAway) {
 Presence::Change Presence::look() {
     if (breakLength_ == 0)
         return Change::None;
-    const qint64 now = system_.clockMicroseconds();
-    const qint64 slept = system_.sleptMicroseconds();
+    const std::int64_t now = system_.clockMicroseconds();
+    const std::int64_t slept = system_.sleptMicroseconds();
     const bool sleptABreak = slept - slept_ >= breakLength_;
     slept_ = slept;
 
-    qint64 since = -1; // when the present absence began, if there is one
+    std::int64_t since = -1; // when the present absence began, if there is one
     if (system_.sessionLocked())
         since = awaySince_ >= 0 ? awaySince_ : now;
     if (idleIsAway_) {
-        const qint64 idle = system_.idleMicroseconds();
+        const std::int64_t idle = system_.idleMicroseconds();
         if (idle >= breakLength_ && (since < 0 || now - idle < since))
             since = now - idle;
     }

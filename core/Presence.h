@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
+#include <cstdint>
 
 class System;
 
@@ -27,9 +27,9 @@ class Presence {
 
   private:
     System& system_;
-    qint64 breakLength_ = 0; // microseconds, 0 for none
+    std::int64_t breakLength_ = 0; // microseconds, 0 for none
     bool idleIsAway_ = false;
-    qint64 slept_ = 0;         // the platform's sleep total at the last look
-    qint64 awaySince_ = -1;    // when the user went away, or -1
-    bool sleptABreak_ = false; // the machine slept a break during the present absence
+    std::int64_t slept_ = 0;      // the platform's sleep total at the last look
+    std::int64_t awaySince_ = -1; // when the user went away, or -1
+    bool sleptABreak_ = false;    // the machine slept a break during the present absence
 };

@@ -3,7 +3,7 @@
 #include "core/NumberFormat.h"
 
 #include <QString>
-#include <QtGlobal>
+#include <cstdint>
 
 #include <functional>
 
@@ -26,14 +26,14 @@ class System {
     virtual NumberFormat numberFormat() = 0;
 
     // Microseconds since the machine started, the time it slept included.
-    virtual qint64 clockMicroseconds() = 0;
+    virtual std::int64_t clockMicroseconds() = 0;
     // Microseconds the machine has spent suspended or hibernated since it started.
-    virtual qint64 sleptMicroseconds() = 0;
+    virtual std::int64_t sleptMicroseconds() = 0;
     // Whether the desktop says the session is locked (its screen saver active).
     virtual bool sessionLocked() = 0;
     // Microseconds since the user's last keyboard or mouse input, or -1 where the desktop
     // does not say.
-    virtual qint64 idleMicroseconds() = 0;
+    virtual std::int64_t idleMicroseconds() = 0;
     // From now on calls `changed` whenever the session is locked or unlocked.
     virtual void watchSession(std::function<void()> changed) = 0;
 };

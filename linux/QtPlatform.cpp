@@ -275,11 +275,11 @@ qint64 microseconds(clockid_t clock) {
 
 } // namespace
 
-qint64 QtPlatform::clockMicroseconds() {
+std::int64_t QtPlatform::clockMicroseconds() {
     return microseconds(CLOCK_BOOTTIME);
 }
 
-qint64 QtPlatform::sleptMicroseconds() {
+std::int64_t QtPlatform::sleptMicroseconds() {
     return microseconds(CLOCK_BOOTTIME) - microseconds(CLOCK_MONOTONIC);
 }
 
@@ -287,7 +287,7 @@ bool QtPlatform::sessionLocked() {
     return session_ && session_->locked();
 }
 
-qint64 QtPlatform::idleMicroseconds() {
+std::int64_t QtPlatform::idleMicroseconds() {
     return IdleTime::microseconds();
 }
 

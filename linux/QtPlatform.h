@@ -42,10 +42,10 @@ class QtPlatform final : public Platform {
     void takeKeyboard(QWidget& window) override;
     void takeKeyboardWhenOffered(QWidget& window) override;
     void runModal(QWidget& window) override;
-    qint64 clockMicroseconds() override;
-    qint64 sleptMicroseconds() override;
+    std::int64_t clockMicroseconds() override;
+    std::int64_t sleptMicroseconds() override;
     bool sessionLocked() override;
-    qint64 idleMicroseconds() override;
+    std::int64_t idleMicroseconds() override;
     void watchSession(std::function<void()> changed) override;
 
   private:

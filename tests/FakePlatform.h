@@ -73,10 +73,10 @@ class FakePlatform final : public Platform {
     void takeKeyboard(QWidget& window) override { keyboardGivenTo.append(&window); }
     void takeKeyboardWhenOffered(QWidget&) override {}
     void showWarning(QWidget& window) override { window.show(); }
-    qint64 clockMicroseconds() override { return clock; }
-    qint64 sleptMicroseconds() override { return slept; }
+    std::int64_t clockMicroseconds() override { return clock; }
+    std::int64_t sleptMicroseconds() override { return slept; }
     bool sessionLocked() override { return locked; }
-    qint64 idleMicroseconds() override { return idle; }
+    std::int64_t idleMicroseconds() override { return idle; }
     void watchSession(std::function<void()> changed) override {
         sessionChanged = std::move(changed);
     }
