@@ -1,29 +1,33 @@
 #include "core/ProfileFile.h"
 
+#include "core/Utf8.h"
 #include "core/Windows1250.h"
 
-#include <QStringDecoder>
-#include <QSysInfo>
-
+#include <algorithm>
+#include <bit>
 #include <cstring>
 #include <type_traits>
 #include <utility>
 
 namespace {
 
-const QByteArray Utf8Bom("\xEF\xBB\xBF");
+using Pos = ProfileFile::Pos;
+
+constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
+// The UTF-16 files' byte order is not this machine's: each pair of bytes is swapped.
+constexpr bool BigEndian = std::endian::native == std::endian::big;
 
 // One line of the file, as offsets in units.
 struct Line {
-    qsizetype start = 0; // first unit of the line
-    qsizetype end = 0;   // end of its content, before the line ending
-    qsizetype next = 0;  // first unit of the next line
+    Pos start = 0; // first unit of the line
+    Pos end = 0;   // end of its content, before the line ending
+    Pos next = 0;  // first unit of the next line
     bool section = false;
     bool key = false;
-    qsizetype nameStart = 0; // section or key name, trimmed
-    qsizetype nameEnd = 0;
-    qsizetype valueStart = 0; // the trimmed value, for key lines
-    qsizetype valueEnd = 0;
+    Pos nameStart = 0; // section or key name, trimmed
+    Pos nameEnd = 0;
+    Pos valueStart = 0; // the trimmed value, for key lines
+    Pos valueEnd = 0;
 };
 
 bool isBlank(char32_t c) {
@@ -38,57 +42,57 @@ char32_t asciiLower(char32_t c) {
 // stays within one line.
 template <typename Unit> class Units {
   public:
-    explicit Units(const QByteArray& content)
-        : data_(content.constData()), size_(content.size() / qsizetype(sizeof(Unit))) {}
+    explicit Units(const std::string& content)
+        : data_(content.data()), size_(Pos(content.size() / sizeof(Unit))) {}
 
-    qsizetype size() const { return size_; }
+    Pos size() const { return size_; }
 
-    char32_t at(qsizetype i) const {
+    char32_t at(Pos i) const {
         std::make_unsigned_t<Unit> unit;
-        std::memcpy(&unit, data_ + i * qsizetype(sizeof(Unit)), sizeof unit);
+        std::memcpy(&unit, data_ + i * Pos(sizeof(Unit)), sizeof unit);
         return unit;
     }
 
     // The first `c` in [from, to), or -1.
-    qsizetype find(qsizetype from, qsizetype to, char c) const {
+    Pos find(Pos from, Pos to, char c) const {
         if constexpr (sizeof(Unit) == 1) {
             const void* hit = std::memchr(data_ + from, c, std::size_t(to - from));
             return hit ? static_cast<const char*>(hit) - data_ : -1;
         }
-        for (qsizetype i = from; i < to; ++i)
+        for (Pos i = from; i < to; ++i)
             if (at(i) == char32_t(c))
                 return i;
         return -1;
     }
 
     // Narrows [first, last) to leave out the blanks at either end.
-    void trim(qsizetype& first, qsizetype& last) const {
+    void trim(Pos& first, Pos& last) const {
         while (first < last && isBlank(at(first)))
             ++first;
         while (last > first && isBlank(at(last - 1)))
             --last;
     }
 
-    Line lineAt(qsizetype pos) const {
+    Line lineAt(Pos pos) const {
         Line line;
         line.start = pos;
-        qsizetype end = pos;
+        Pos end = pos;
         while (end < size_ && at(end) != '\n' && at(end) != '\r')
             ++end;
         line.end = end;
         // A line ends with CR LF, LF or CR alone.
-        qsizetype next = end;
+        Pos next = end;
         if (next < size_ && at(next) == '\r')
             ++next;
         if (next < size_ && at(next) == '\n')
             ++next;
         line.next = next;
 
-        qsizetype first = pos;
-        qsizetype last = end;
+        Pos first = pos;
+        Pos last = end;
         trim(first, last);
         if (first < last && at(first) == '[') {
-            const qsizetype close = find(first + 1, last, ']');
+            const Pos close = find(first + 1, last, ']');
             if (close >= 0) {
                 line.section = true;
                 line.nameStart = first + 1;
@@ -96,8 +100,8 @@ template <typename Unit> class Units {
                 trim(line.nameStart, line.nameEnd);
             }
         } else if (first < last && at(first) != ';') {
-            const qsizetype equals = find(first, last, '=');
-            qsizetype keyEnd = equals;
+            const Pos equals = find(first, last, '=');
+            Pos keyEnd = equals;
             if (equals >= 0)
                 trim(first, keyEnd);
             if (equals >= 0 && keyEnd > first) {
@@ -114,11 +118,11 @@ template <typename Unit> class Units {
 
     // Names are compared as Windows does, without regard to case. The names the program
     // asks for are ASCII, so the stored units need no decoding to be compared.
-    bool named(const Line& line, const QString& name) const {
-        if (line.nameEnd - line.nameStart != name.size())
+    bool named(const Line& line, std::u16string_view name) const {
+        if (line.nameEnd - line.nameStart != Pos(name.size()))
             return false;
-        for (qsizetype i = 0; i < name.size(); ++i) {
-            const char32_t wanted = name[i].unicode();
+        for (Pos i = 0; i < Pos(name.size()); ++i) {
+            const char32_t wanted = name[std::size_t(i)];
             const char32_t stored = at(line.nameStart + i);
             if (wanted >= 0x80 || stored >= 0x80 ? wanted != stored
                                                  : asciiLower(wanted) != asciiLower(stored))
@@ -127,8 +131,8 @@ template <typename Unit> class Units {
         return true;
     }
 
-    std::optional<Line> findSection(const QString& section) const {
-        for (qsizetype pos = 0; pos < size_;) {
+    std::optional<Line> findSection(std::u16string_view section) const {
+        for (Pos pos = 0; pos < size_;) {
             const Line line = lineAt(pos);
             if (line.section && named(line, section))
                 return line;
@@ -137,8 +141,8 @@ template <typename Unit> class Units {
         return std::nullopt;
     }
 
-    std::optional<Line> findKey(const Line& sectionLine, const QString& key) const {
-        for (qsizetype pos = sectionLine.next; pos < size_;) {
+    std::optional<Line> findKey(const Line& sectionLine, std::u16string_view key) const {
+        for (Pos pos = sectionLine.next; pos < size_;) {
             const Line line = lineAt(pos);
             if (line.section)
                 break;
@@ -153,12 +157,12 @@ template <typename Unit> class Units {
     // lines separating it from the next section stay where they are.
     Line lastFilledLine(const Line& sectionLine) const {
         Line after = sectionLine;
-        for (qsizetype pos = sectionLine.next; pos < size_;) {
+        for (Pos pos = sectionLine.next; pos < size_;) {
             const Line line = lineAt(pos);
             if (line.section)
                 break;
-            qsizetype first = line.start;
-            qsizetype last = line.end;
+            Pos first = line.start;
+            Pos last = line.end;
             trim(first, last);
             if (first < last)
                 after = line;
@@ -168,37 +172,36 @@ template <typename Unit> class Units {
     }
 
     // The file's own line ending, CR LF for a file that has none yet.
-    QString lineEnding() const {
-        for (qsizetype i = 0; i < size_; ++i) {
+    std::u16string lineEnding() const {
+        for (Pos i = 0; i < size_; ++i) {
             if (at(i) == '\n')
-                return QStringLiteral("\n");
+                return u"\n";
             if (at(i) == '\r')
-                return i + 1 < size_ && at(i + 1) == '\n' ? QStringLiteral("\r\n")
-                                                          : QStringLiteral("\r");
+                return i + 1 < size_ && at(i + 1) == '\n' ? u"\r\n" : u"\r";
         }
-        return QStringLiteral("\r\n");
+        return u"\r\n";
     }
 
     bool endsOpen() const { return size_ > 0 && at(size_ - 1) != '\n' && at(size_ - 1) != '\r'; }
 
   private:
     const char* data_;
-    qsizetype size_;
+    Pos size_;
 };
 
 // Runs `f` with the content seen in units of the file's width.
-template <typename F> decltype(auto) withUnits(bool wide, const QByteArray& content, F&& f) {
+template <typename F> decltype(auto) withUnits(bool wide, const std::string& content, F&& f) {
     if (wide)
         return f(Units<char16_t>(content));
     return f(Units<char>(content));
 }
 
-bool hasNonAscii(const QByteArray& bytes) {
+bool hasNonAscii(std::string_view bytes) {
     // Block by block, so that the compiler can look at many bytes at once.
-    constexpr qsizetype Block = 4096;
-    for (qsizetype first = 0; first < bytes.size(); first += Block) {
+    constexpr std::size_t Block = 4096;
+    for (std::size_t first = 0; first < bytes.size(); first += Block) {
         unsigned char any = 0;
-        for (char c : QByteArrayView(bytes).sliced(first, qMin(Block, bytes.size() - first)))
+        for (char c : bytes.substr(first, Block))
             any |= static_cast<unsigned char>(c);
         if (any >= 0x80)
             return true;
@@ -206,45 +209,51 @@ bool hasNonAscii(const QByteArray& bytes) {
     return false;
 }
 
-QString sanitizeValue(QString value) {
+std::u16string sanitizeValue(std::u16string value) {
     // A line break or NUL inside a value would split it into further lines of the
     // file, that is into other keys and sections.
-    for (QChar& c : value)
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(0))
-            c = QLatin1Char(' ');
+    for (char16_t& c : value)
+        if (c == u'\r' || c == u'\n' || c == u'\0')
+            c = u' ';
     return value;
 }
 
-void swapPairs(QByteArray& units) {
-    char* data = units.data();
-    for (qsizetype i = 0; i + 1 < units.size(); i += 2)
-        std::swap(data[i], data[i + 1]);
+void swapPairs(std::string& units) {
+    for (std::size_t i = 0; i + 1 < units.size(); i += 2)
+        std::swap(units[i], units[i + 1]);
+}
+
+// The units of a text of this machine's UTF-16.
+std::string wideUnits(std::u16string_view text) {
+    std::string units(2 * text.size(), '\0');
+    std::memcpy(units.data(), text.data(), units.size());
+    return units;
 }
 
 } // namespace
 
-ProfileFile::ProfileFile(QByteArray content) : encoding_(detect(content)) {
-    const qsizetype mark = wide()                                                       ? 2
-                           : encoding_ == Encoding::Utf8 && content.startsWith(Utf8Bom) ? 3
-                                                                                        : 0;
-    head_ = content.left(mark);
-    content_ = content.mid(mark);
+ProfileFile::ProfileFile(std::string content) : encoding_(detect(content)) {
+    const std::size_t mark = wide()                                                        ? 2
+                             : encoding_ == Encoding::Utf8 && content.starts_with(Utf8Bom) ? 3
+                                                                                           : 0;
+    head_ = content.substr(0, mark);
+    content_ = content.substr(mark);
     if (wide()) {
         if (content_.size() % 2 != 0) {
-            tail_ = content_.right(1);
-            content_.chop(1);
+            tail_ = content_.substr(content_.size() - 1);
+            content_.pop_back();
         }
-        if ((encoding_ == Encoding::Utf16BE) != (QSysInfo::ByteOrder == QSysInfo::BigEndian))
+        if ((encoding_ == Encoding::Utf16BE) != BigEndian)
             swapPairs(content_);
     }
 }
 
-ProfileFile::Encoding ProfileFile::detect(const QByteArray& content) {
-    if (content.startsWith("\xFF\xFE"))
+ProfileFile::Encoding ProfileFile::detect(std::string_view content) {
+    if (content.starts_with("\xFF\xFE"))
         return Encoding::Utf16LE;
-    if (content.startsWith("\xFE\xFF"))
+    if (content.starts_with("\xFE\xFF"))
         return Encoding::Utf16BE;
-    if (content.startsWith(Utf8Bom) || (hasNonAscii(content) && content.isValidUtf8()))
+    if (content.starts_with(Utf8Bom) || (hasNonAscii(content) && Utf8::isValid(content)))
         return Encoding::Utf8;
     return Encoding::Windows1250;
 }
@@ -253,86 +262,89 @@ bool ProfileFile::wide() const {
     return encoding_ == Encoding::Utf16LE || encoding_ == Encoding::Utf16BE;
 }
 
-QByteArray ProfileFile::bytes() const {
-    QByteArray body = content_;
-    if (wide() && (encoding_ == Encoding::Utf16BE) != (QSysInfo::ByteOrder == QSysInfo::BigEndian))
+std::string ProfileFile::bytes() const {
+    std::string body = content_;
+    if (wide() && (encoding_ == Encoding::Utf16BE) != BigEndian)
         swapPairs(body);
     return head_ + body + tail_;
 }
 
-QString ProfileFile::decode(qsizetype first, qsizetype last) const {
+std::u16string ProfileFile::decode(Pos first, Pos last) const {
     if (wide()) {
         // Code unit for code unit: even a lone surrogate stays what it was.
-        QString text(last - first, Qt::Uninitialized);
-        std::memcpy(text.data(), content_.constData() + 2 * first, std::size_t(2 * text.size()));
+        std::u16string text(std::size_t(last - first), u'\0');
+        std::memcpy(text.data(), content_.data() + 2 * first, 2 * text.size());
         return text;
     }
-    const QByteArrayView bytes(content_.constData() + first, last - first);
-    if (encoding_ == Encoding::Utf8) {
-        // A value may itself begin with U+FEFF: that is text, not a byte-order mark.
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-        return decoder.decode(bytes);
-    }
-    return Windows1250::decode(bytes.toByteArray());
+    const std::string_view bytes(content_.data() + first, std::size_t(last - first));
+    // A value may itself begin with U+FEFF: that is text, not a byte-order mark.
+    return encoding_ == Encoding::Utf8 ? Utf8::decode(bytes) : Windows1250::decode(bytes);
 }
 
-QByteArray ProfileFile::unitsOf(const QString& text) const {
+std::string ProfileFile::unitsOf(std::u16string_view text) const {
     if (wide())
-        return QByteArray(reinterpret_cast<const char*>(text.utf16()), 2 * text.size());
+        return wideUnits(text);
     if (encoding_ == Encoding::Utf8)
-        return text.toUtf8();
+        return Utf8::encode(text);
     bool fits = true;
     return Windows1250::encode(text, &fits);
 }
 
-std::optional<QString> ProfileFile::value(const QString& section, const QString& key) const {
-    return withUnits(wide(), content_, [&](const auto& text) -> std::optional<QString> {
-        const QString name = section.toLower();
-        if (!sectionAt_.contains(name)) {
+std::optional<std::u16string> ProfileFile::value(std::u16string_view section,
+                                                 std::u16string_view key) const {
+    return withUnits(wide(), content_, [&](const auto& text) -> std::optional<std::u16string> {
+        // Names match without regard to the case of ASCII letters, as named() compares them.
+        std::u16string name(section);
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](char16_t c) { return char16_t(asciiLower(c)); });
+        auto cached = sectionAt_.find(name);
+        if (cached == sectionAt_.end()) {
             const std::optional<Line> found = text.findSection(section);
-            sectionAt_.insert(name, found ? found->start : -1);
+            cached = sectionAt_.emplace(name, found ? found->start : -1).first;
         }
-        const qsizetype start = sectionAt_.value(name);
+        const Pos start = cached->second;
         const std::optional<Line> sectionLine =
             start >= 0 ? std::optional<Line>(text.lineAt(start)) : std::nullopt;
         const std::optional<Line> line =
             sectionLine ? text.findKey(*sectionLine, key) : std::nullopt;
         if (!line)
             return std::nullopt;
-        qsizetype first = line->valueStart;
-        qsizetype last = line->valueEnd;
+        Pos first = line->valueStart;
+        Pos last = line->valueEnd;
         if (last - first >= 2 && (text.at(first) == '"' || text.at(first) == '\'') &&
             text.at(last - 1) == text.at(first)) {
             ++first;
             --last;
         }
-        const qsizetype nul = text.find(first, last, '\0');
+        const Pos nul = text.find(first, last, '\0');
         return decode(first, nul >= 0 ? nul : last);
     });
 }
 
-QString ProfileFile::read(const QString& section, const QString& key, const QString& defaultValue,
-                          int size) const {
+std::u16string ProfileFile::read(std::u16string_view section, std::u16string_view key,
+                                 std::u16string_view defaultValue, int size) const {
     if (size <= 0)
         return {};
-    QString found = value(section, key).value_or(defaultValue).left(size - 1);
-    if (!found.isEmpty() && found.back().isHighSurrogate())
-        found.chop(1); // its other half did not fit
+    std::u16string found =
+        value(section, key).value_or(std::u16string(defaultValue)).substr(0, std::size_t(size - 1));
+    if (!found.empty() && found.back() >= 0xD800 && found.back() <= 0xDBFF)
+        found.pop_back(); // its other half did not fit
     return found;
 }
 
 void ProfileFile::switchToUtf8() {
     sectionAt_.clear();
-    content_ = Windows1250::decode(content_).toUtf8();
+    content_ = Utf8::encode(Windows1250::decode(content_));
     encoding_ = Encoding::Utf8;
 }
 
-void ProfileFile::setValue(const QString& section, const QString& key, const QString& value) {
-    setValues({{section, key, value}});
+void ProfileFile::setValue(std::u16string_view section, std::u16string_view key,
+                           std::u16string_view value) {
+    setValues({{std::u16string(section), std::u16string(key), std::u16string(value)}});
 }
 
-void ProfileFile::setValues(const QVector<Entry>& entries) {
-    const QByteArray before = content_;
+void ProfileFile::setValues(const std::vector<Entry>& entries) {
+    const std::string before = content_;
     const Encoding encodingBefore = encoding_;
     for (const Entry& entry : entries)
         place(entry.section, entry.key, sanitizeValue(entry.value));
@@ -347,9 +359,10 @@ void ProfileFile::setValues(const QVector<Entry>& entries) {
     }
 }
 
-void ProfileFile::place(const QString& section, const QString& key, const QString& clean) {
+void ProfileFile::place(std::u16string_view section, std::u16string_view key,
+                        std::u16string_view clean) {
     sectionAt_.clear();
-    QByteArray encoded;
+    std::string encoded;
     if (encoding_ == Encoding::Windows1250) {
         bool fits = true;
         encoded = Windows1250::encode(clean, &fits);
@@ -358,23 +371,23 @@ void ProfileFile::place(const QString& section, const QString& key, const QStrin
     }
     if (encoding_ != Encoding::Windows1250)
         encoded = unitsOf(clean);
-    const qsizetype width = wide() ? 2 : 1;
+    const Pos width = wide() ? 2 : 1;
     withUnits(wide(), content_, [&](const auto& text) {
-        const QString eol = text.lineEnding();
+        const std::u16string eol = text.lineEnding();
         const std::optional<Line> sectionLine = text.findSection(section);
         if (!sectionLine) {
-            const QString opening = text.endsOpen() ? eol : QString();
-            content_ += unitsOf(opening + QLatin1Char('[') + section + QLatin1Char(']') + eol +
-                                key + QLatin1Char('=')) +
+            const std::u16string opening = text.endsOpen() ? eol : std::u16string();
+            content_ += unitsOf(opening + u'[' + std::u16string(section) + u']' + eol +
+                                std::u16string(key) + u'=') +
                         encoded + unitsOf(eol);
         } else if (const std::optional<Line> line = text.findKey(*sectionLine, key)) {
-            content_.replace(width * line->valueStart, width * (line->valueEnd - line->valueStart),
-                             encoded);
+            content_.replace(std::size_t(width * line->valueStart),
+                             std::size_t(width * (line->valueEnd - line->valueStart)), encoded);
         } else {
             const Line after = text.lastFilledLine(*sectionLine);
-            const QString opening = after.next == after.end ? eol : QString();
-            content_.insert(width * after.next,
-                            unitsOf(opening + key + QLatin1Char('=')) + encoded + unitsOf(eol));
+            const std::u16string opening = after.next == after.end ? eol : std::u16string();
+            content_.insert(std::size_t(width * after.next),
+                            unitsOf(opening + std::u16string(key) + u'=') + encoded + unitsOf(eol));
         }
     });
 }

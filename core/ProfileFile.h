@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QByteArray>
-#include <QHash>
-#include <QString>
-#include <QVector>
-
+#include <cstddef>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 // A profile (INI) file as the Windows profile functions treat it: "[section]" lines,
 // "key=value" lines, names matched without regard to case, blanks around names and
@@ -21,44 +21,47 @@ class ProfileFile {
   public:
     enum class Encoding { Windows1250, Utf8, Utf16LE, Utf16BE };
 
+    // A position in the text, in units.
+    using Pos = std::ptrdiff_t;
+
     struct Entry {
-        QString section;
-        QString key;
-        QString value;
+        std::u16string section;
+        std::u16string key;
+        std::u16string value;
     };
 
-    explicit ProfileFile(QByteArray content = {});
+    explicit ProfileFile(std::string content = {});
 
     // The stored value (unquoted, cut at a NUL), or nothing when the key is missing.
-    std::optional<QString> value(const QString& section, const QString& key) const;
+    std::optional<std::u16string> value(std::u16string_view section, std::u16string_view key) const;
     // What the profile read returns into a buffer of `size` characters; a character
     // that would not fit whole is left out.
-    QString read(const QString& section, const QString& key, const QString& defaultValue,
-                 int size) const;
+    std::u16string read(std::u16string_view section, std::u16string_view key,
+                        std::u16string_view defaultValue, int size) const;
     // Replaces the key's value, or adds the key (and its section) when missing.
-    void setValue(const QString& section, const QString& key, const QString& value);
+    void setValue(std::u16string_view section, std::u16string_view key, std::u16string_view value);
     // The same for several values, one after the other.
-    void setValues(const QVector<Entry>& entries);
+    void setValues(const std::vector<Entry>& entries);
 
     // The file's bytes in its own encoding.
-    QByteArray bytes() const;
+    std::string bytes() const;
 
   private:
     bool wide() const;
-    QString decode(qsizetype first, qsizetype last) const;
-    QByteArray unitsOf(const QString& text) const;
+    std::u16string decode(Pos first, Pos last) const;
+    std::string unitsOf(std::u16string_view text) const;
     void switchToUtf8();
-    void place(const QString& section, const QString& key, const QString& clean);
-    static Encoding detect(const QByteArray& content);
+    void place(std::u16string_view section, std::u16string_view key, std::u16string_view clean);
+    static Encoding detect(std::string_view content);
 
     // The text in units of one width: bytes, or for UTF-16 code units in this machine's
     // order. The byte-order mark and a UTF-16 file's odd last byte are kept apart, as
     // they were.
-    QByteArray content_;
+    std::string content_;
     // Where each section asked for begins (-1: nowhere), until the next edit: the reads of
     // one section's keys walk the file to it once.
-    mutable QHash<QString, qsizetype> sectionAt_;
-    QByteArray head_;
-    QByteArray tail_;
+    mutable std::unordered_map<std::u16string, Pos> sectionAt_;
+    std::string head_;
+    std::string tail_;
     Encoding encoding_ = Encoding::Windows1250;
 };

@@ -15,6 +15,11 @@ const QString FlagKey = QStringLiteral("2");
 const QString BreakKey = QStringLiteral("3");
 const QString IdleKey = QStringLiteral("4");
 
+// The program's text as the settings file's code takes it.
+std::u16string text(const QString& s) {
+    return s.toStdU16String();
+}
+
 QString originOf(Files& files, const QString& path, const QString& section, const QString& key) {
     return QStringLiteral("Hodnota pochází ze souboru %1, sekce [%2], klíč %3.")
         .arg(files.shownPath(path), section, key);
@@ -29,7 +34,8 @@ QString ReminderState::UpToNul(const QString& buffer) {
 
 QString ReminderState::ReadSetting(const ProfileFile& file, const QString& section,
                                    const QString& key, const QString& defaultValue, int size) {
-    return UpToNul(file.read(section, key, defaultValue, size));
+    return UpToNul(
+        QString::fromStdU16String(file.read(text(section), text(key), text(defaultValue), size)));
 }
 
 QString ReminderState::LoadSettings(Files& files, const NumberFormat& format) {
@@ -65,13 +71,12 @@ QString ReminderState::LoadSettings(Files& files, const NumberFormat& format) {
 }
 
 QString ReminderState::SaveSettings(Files& files, int sliderValue) const {
-    return files.replace(IniPath, [&](const QByteArray& stored) {
+    return files.replace(IniPath, [&](const std::string& stored) {
         ProfileFile file(stored);
-        file.setValues(
-            {{Texts, Text1Key, MessageText1},
-             {Texts, Text2Key, MessageText2},
-             {Data, IntervalKey, QString::number(sliderValue)},
-             {Data, FlagKey, HideDesktop == True ? QStringLiteral("1") : QStringLiteral("0")}});
+        file.setValues({{text(Texts), text(Text1Key), text(MessageText1)},
+                        {text(Texts), text(Text2Key), text(MessageText2)},
+                        {text(Data), text(IntervalKey), text(QString::number(sliderValue))},
+                        {text(Data), text(FlagKey), HideDesktop == True ? u"1" : u"0"}});
         return file.bytes();
     });
 }

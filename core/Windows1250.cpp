@@ -1,6 +1,6 @@
 #include "core/Windows1250.h"
 
-#include <QHash>
+#include <unordered_map>
 
 namespace Windows1250 {
 
@@ -20,11 +20,11 @@ constexpr char16_t High[128] = {
     0x011B, 0x00ED, 0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9};
 
-const QHash<char16_t, char>& reverse() {
-    static const QHash<char16_t, char> table = [] {
-        QHash<char16_t, char> t;
+const std::unordered_map<char16_t, char>& reverse() {
+    static const std::unordered_map<char16_t, char> table = [] {
+        std::unordered_map<char16_t, char> t;
         for (int i = 0; i < 128; ++i)
-            t.insert(High[i], static_cast<char>(0x80 + i));
+            t.emplace(High[i], static_cast<char>(0x80 + i));
         return t;
     }();
     return table;
@@ -32,31 +32,31 @@ const QHash<char16_t, char>& reverse() {
 
 } // namespace
 
-QString decode(const QByteArray& bytes) {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar* out = text.data();
+std::u16string decode(std::string_view bytes) {
+    std::u16string text(bytes.size(), u'\0');
+    char16_t* out = text.data();
     for (char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
-        *out++ = QChar(b < 0x80 ? char16_t(b) : High[b - 0x80]);
+        *out++ = b < 0x80 ? char16_t(b) : High[b - 0x80];
     }
     return text;
 }
 
-QByteArray encode(const QString& text, bool* ok) {
+std::string encode(std::u16string_view text, bool* ok) {
     *ok = true;
-    QByteArray bytes;
+    std::string bytes;
     bytes.reserve(text.size());
-    for (QChar c : text) {
-        if (c.unicode() < 0x80) {
-            bytes.append(static_cast<char>(c.unicode()));
+    for (char16_t c : text) {
+        if (c < 0x80) {
+            bytes += static_cast<char>(c);
             continue;
         }
-        const auto found = reverse().constFind(c.unicode());
-        if (found == reverse().constEnd()) {
+        const auto found = reverse().find(c);
+        if (found == reverse().end()) {
             *ok = false;
-            bytes.append('?');
+            bytes += '?';
         } else {
-            bytes.append(*found);
+            bytes += found->second;
         }
     }
     return bytes;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
+#include <string>
+#include <string_view>
 
 // The Windows-1250 (Central European) code page of the settings files. A table of our own
 // rather than ICU's converter: it costs nothing at start-up, and the five bytes the code
@@ -9,8 +9,8 @@
 // byte of a file is ever lost in a round trip.
 namespace Windows1250 {
 
-QString decode(const QByteArray& bytes);
+std::u16string decode(std::string_view bytes);
 // Sets *ok to false (and leaves '?' in its place) for a character the code page lacks.
-QByteArray encode(const QString& text, bool* ok);
+std::string encode(std::u16string_view text, bool* ok);
 
 } // namespace Windows1250

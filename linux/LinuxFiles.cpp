@@ -2,13 +2,15 @@
 
 #include "linux/SafeFile.h"
 
-QByteArray LinuxFiles::read(const QString& path, QString* error) {
-    return SafeFile::read(path, error);
+std::string LinuxFiles::read(const QString& path, QString* error) {
+    return SafeFile::read(path, error).toStdString();
 }
 
 QString LinuxFiles::replace(const QString& path,
-                            const std::function<QByteArray(const QByteArray&)>& edit) {
-    return SafeFile::replace(path, edit);
+                            const std::function<std::string(const std::string&)>& edit) {
+    return SafeFile::replace(path, [&edit](const QByteArray& stored) {
+        return QByteArray::fromStdString(edit(stored.toStdString()));
+    });
 }
 
 QString LinuxFiles::shownPath(const QString& path) {

@@ -5,8 +5,8 @@
 // The settings file on Linux: read and replaced through SafeFile.
 class LinuxFiles final : public Files {
   public:
-    QByteArray read(const QString& path, QString* error) override;
+    std::string read(const QString& path, QString* error) override;
     QString replace(const QString& path,
-                    const std::function<QByteArray(const QByteArray&)>& edit) override;
+                    const std::function<std::string(const std::string&)>& edit) override;
     QString shownPath(const QString& path) override;
 };

@@ -45,3 +45,17 @@ template <typename T> const T& cell(const char* name) {
 inline NumberFormat formatOf(const QLocale& locale) {
     return {locale.decimalPoint(), locale.groupSeparator()};
 }
+
+// The settings file's code takes bytes and text of the standard library.
+inline std::string stdBytes(const QByteArray& bytes) {
+    return bytes.toStdString();
+}
+inline QByteArray qBytes(const std::string& bytes) {
+    return QByteArray::fromStdString(bytes);
+}
+inline std::u16string stdText(const QString& text) {
+    return text.toStdU16String();
+}
+inline QString qText(const std::u16string& text) {
+    return QString::fromStdU16String(text);
+}

@@ -26,9 +26,9 @@ namespace {
 // One value of [data] saved into the file on disk, as the program saves: read, edit, replace.
 QString save(const QString& path, const QString& key, const QString& value) {
     return SafeFile::replace(path, [&](const QByteArray& stored) {
-        ProfileFile file(stored);
-        file.setValue("data", key, value);
-        return file.bytes();
+        ProfileFile file(stdBytes(stored));
+        file.setValue(u"data", stdText(key), stdText(value));
+        return qBytes(file.bytes());
     });
 }
 
@@ -97,8 +97,9 @@ class SettingsFileTest : public QObject {
         // clang-format on
     }
     void read() {
-        QTEST(ProfileFile(cell<QByteArray>("content"))
-                  .read(cell<QString>("section"), cell<QString>("key"), "def", cell<int>("size")),
+        QTEST(qText(ProfileFile(stdBytes(cell<QByteArray>("content")))
+                        .read(stdText(cell<QString>("section")), stdText(cell<QString>("key")),
+                              u"def", cell<int>("size"))),
               "expected");
     }
 
@@ -128,9 +129,10 @@ class SettingsFileTest : public QObject {
         // clang-format on
     }
     void write() {
-        ProfileFile file(cell<QByteArray>("before"));
-        file.setValue(cell<QString>("section"), cell<QString>("key"), cell<QString>("value"));
-        QTEST(file.bytes(), "after");
+        ProfileFile file(stdBytes(cell<QByteArray>("before")));
+        file.setValue(stdText(cell<QString>("section")), stdText(cell<QString>("key")),
+                      stdText(cell<QString>("value")));
+        QTEST(qBytes(file.bytes()), "after");
     }
 
     void writeFailsOnReadOnlyFileAndKeepsIt() {
@@ -173,7 +175,7 @@ class SettingsFileTest : public QObject {
         ::close(folder);
         QVERIFY2(result.contains(path), qPrintable(result));
         // Reads as empty, at once.
-        QCOMPARE(ProfileFile(SafeFile::read(path)).bytes(), QByteArray());
+        QCOMPARE(ProfileFile(stdBytes(SafeFile::read(path))).bytes(), std::string());
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
                  QStringList{"data.ini"});
     }
@@ -283,8 +285,8 @@ class SettingsFileTest : public QObject {
         QVERIFY(f.state.SaveSettings(f.files, 45).isEmpty());
         const double limit = 2000 * qEnvironmentVariable("VESTREL_TIME_SCALE", "1").toDouble();
         QVERIFY2(clock.elapsed() < limit, qPrintable(QString::number(clock.elapsed()) + " ms"));
-        QCOMPARE(ProfileFile(SafeFile::read(f.state.IniPath)).value("data", "1"),
-                 QStringLiteral("45"));
+        QCOMPARE(ProfileFile(stdBytes(SafeFile::read(f.state.IniPath))).value(u"data", u"1"),
+                 u"45");
     }
 
     void writtenValuesReadBack_data() {
@@ -297,24 +299,25 @@ class SettingsFileTest : public QObject {
         // clang-format on
     }
     void writtenValuesReadBack() {
-        ProfileFile profile(cell<QByteArray>("file"));
-        profile.setValue("t", "1", cell<QString>("value"));
-        QTEST(ProfileFile(profile.bytes()).value("t", "1").value_or("<missing>"), "readBack");
+        ProfileFile profile(stdBytes(cell<QByteArray>("file")));
+        profile.setValue(u"t", u"1", stdText(cell<QString>("value")));
+        QTEST(qText(ProfileFile(profile.bytes()).value(u"t", u"1").value_or(u"<missing>")),
+              "readBack");
     }
 
     void codePageMatchesAndRoundTrips() {
         QByteArray all;
         for (int b = 0; b < 256; ++b)
             all.append(char(b));
-        const QString ours = Windows1250::decode(all);
+        const QString ours = qText(Windows1250::decode(stdBytes(all)));
         const QString theirs = QStringDecoder("windows-1250").decode(all);
         for (int b = 0; b < 256; ++b)
             if (theirs[b] != QChar(0xFFFD)) // ICU leaves the five undefined bytes undecoded
                 QCOMPARE(ours[b], theirs[b]);
         bool ok = false;
-        QCOMPARE(Windows1250::encode(ours, &ok), all); // no byte lost either way
+        QCOMPARE(qBytes(Windows1250::encode(stdText(ours), &ok)), all); // no byte lost either way
         QVERIFY(ok);
-        Windows1250::encode(QStringLiteral("€ ok ☕"), &ok);
+        Windows1250::encode(u"€ ok ☕", &ok);
         QVERIFY(!ok);
     }
 
