@@ -1,6 +1,7 @@
 #include "core/Conversions.h"
 
 #include "core/RuntimeError.h"
+#include "core/Text.h"
 
 #include <cfloat>
 #include <charconv>
@@ -12,16 +13,16 @@ namespace Conversions {
 namespace {
 
 // Reads past `what` (a separator, one character or several) where the text has it there.
-bool skip(QStringView text, qsizetype& at, QStringView what) {
-    if (what.isEmpty() || !text.sliced(at).startsWith(what))
+bool skip(std::u16string_view text, std::size_t& at, std::u16string_view what) {
+    if (what.empty() || !text.substr(at).starts_with(what))
         return false;
     at += what.size();
     return true;
 }
 
 // Reads past the ASCII digits at `at`; gives how many there were.
-qsizetype skipDigits(QStringView text, qsizetype& at) {
-    const qsizetype first = at;
+std::size_t skipDigits(std::u16string_view text, std::size_t& at) {
+    const std::size_t first = at;
     while (at < text.size() && text[at] >= u'0' && text[at] <= u'9')
         ++at;
     return at - first;
@@ -31,8 +32,8 @@ qsizetype skipDigits(QStringView text, qsizetype& at) {
 // group separator before each group of three), the locale's decimal separator, an
 // exponent. Qt's or the C library's parsers would also take "inf" and "nan", which are no
 // numbers to a user.
-bool looksLikeNumber(QStringView text, const NumberFormat& format) {
-    qsizetype at = 0;
+bool looksLikeNumber(std::u16string_view text, const NumberFormat& format) {
+    std::size_t at = 0;
     if (at < text.size() && (text[at] == u'+' || text[at] == u'-'))
         ++at;
     const bool whole = skipDigits(text, at) > 0;
@@ -58,34 +59,36 @@ bool looksLikeNumber(QStringView text, const NumberFormat& format) {
 
 } // namespace
 
-double toDouble(const QString& text, const NumberFormat& format, const QString& origin) {
-    const QString trimmed = text.trimmed();
+double toDouble(std::u16string_view text, const NumberFormat& format, std::u16string_view origin) {
+    const std::u16string trimmed = Text::trimmed(text);
     if (!looksLikeNumber(trimmed, format))
-        throw RuntimeError(RuntimeError::TypeMismatch, text, origin);
+        throw RuntimeError(RuntimeError::TypeMismatch, std::u16string(text),
+                           std::u16string(origin));
     // The shape is checked: read it in one notation that takes an exponent with either
     // letter, whatever the locale's own.
-    QString plain = trimmed;
-    plain.remove(format.groupSeparator).replace(format.decimalPoint, QStringLiteral("."));
-    const std::string ascii = plain.toStdString();
+    const std::u16string plain = Text::replaced(Text::replaced(trimmed, format.groupSeparator, u""),
+                                                format.decimalPoint, u".");
+    const std::string ascii(plain.begin(), plain.end()); // ASCII only, as checked
     const char* first = ascii.data() + (ascii.starts_with('+') ? 1 : 0);
     double value = 0.0;
     const auto [end, error] = std::from_chars(first, ascii.data() + ascii.size(), value);
     if (error != std::errc() || end != ascii.data() + ascii.size() || !std::isfinite(value))
-        throw RuntimeError(RuntimeError::Overflow, text, origin); // too large, or too small
-    return value == 0.0 ? 0.0 : value;                            // no negative zero
+        throw RuntimeError(RuntimeError::Overflow, std::u16string(text),
+                           std::u16string(origin)); // too large, or too small
+    return value == 0.0 ? 0.0 : value;              // no negative zero
 }
 
-float toSingle(const QString& text, const NumberFormat& format, const QString& origin) {
+float toSingle(std::u16string_view text, const NumberFormat& format, std::u16string_view origin) {
     const double value = toDouble(text, format, origin);
     if (std::fabs(value) > FLT_MAX)
-        throw RuntimeError(RuntimeError::Overflow, text, origin);
+        throw RuntimeError(RuntimeError::Overflow, std::u16string(text), std::u16string(origin));
     return static_cast<float>(value);
 }
 
 std::int16_t toInteger(double value) {
     const double rounded = std::nearbyint(value); // default rounding: halves to even
     if (!(rounded >= INT16_MIN && rounded <= INT16_MAX))
-        throw RuntimeError(RuntimeError::Overflow, QString::number(value));
+        throw RuntimeError(RuntimeError::Overflow, Text::number(value));
     return static_cast<std::int16_t>(rounded);
 }
 

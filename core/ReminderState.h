@@ -2,9 +2,9 @@
 
 #include "core/ProfileFile.h"
 
-#include <QString>
-
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 class Files;
 struct NumberFormat;
@@ -21,27 +21,28 @@ class ReminderState {
     static constexpr int IntervalBufferSize = 10;
     static constexpr int FlagBufferSize = 5;
 
-    QString IniPath;      // the program folder's data.ini
-    QString MessageText1; // the warning's text before the number of minutes
-    QString MessageText2; // and after it
+    std::u16string IniPath;      // the program folder's data.ini
+    std::u16string MessageText1; // the warning's text before the number of minutes
+    std::u16string MessageText2; // and after it
     float IntervalMinutes = 0.0f;
-    QString IntervalText;             // the interval's read buffer, NULs after the value
+    std::u16string IntervalText;      // the interval's read buffer, NULs after the value
     std::int16_t HideDesktop = False; // True: the full-screen warning
-    QString HideDesktopText;          // the flag's read buffer
+    std::u16string HideDesktopText;   // the flag's read buffer
     float BreakMinutes = 5.0f;        // time away that counts as a break; 0: none is looked for
     bool IdleIsAway = false;          // no input for the break length counts as time away
 
     // A read buffer's text as a label shows it: up to its first NUL.
-    static QString UpToNul(const QString& buffer);
+    static std::u16string UpToNul(std::u16string_view buffer);
     // One read of the settings file: the stored value or the default, cut to size - 1, up
     // to its first NUL.
-    static QString ReadSetting(const ProfileFile& file, const QString& section, const QString& key,
-                               const QString& defaultValue, int size);
+    static std::u16string ReadSetting(const ProfileFile& file, std::u16string_view section,
+                                      std::u16string_view key, std::u16string_view defaultValue,
+                                      int size);
     // The reads: texts 1 and 2, the full-screen flag, the interval, then what counts as a
     // break. A value that is no number throws RuntimeError naming the file, section and key.
     // A file that cannot be read gives the defaults; why, in Czech, is returned.
-    QString LoadSettings(Files& files, const NumberFormat& format);
+    std::u16string LoadSettings(Files& files, const NumberFormat& format);
     // The four writes, in one replacement of the file: it holds all of them or none.
     // Returns why the file could not be written, or nothing.
-    QString SaveSettings(Files& files, int sliderValue) const;
+    std::u16string SaveSettings(Files& files, int sliderValue) const;
 };

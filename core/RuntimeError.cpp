@@ -1,26 +1,29 @@
 #include "core/RuntimeError.h"
 
+#include "core/Text.h"
+
 #include <utility>
 
-RuntimeError::RuntimeError(int number, QString value, QString origin)
+RuntimeError::RuntimeError(int number, std::u16string value, std::u16string origin)
     : number_(number), value_(std::move(value)), origin_(std::move(origin)) {}
 
-QString RuntimeError::userMessage() const {
-    QString what;
+std::u16string RuntimeError::userMessage() const {
+    std::u16string what;
     switch (number_) {
     case TypeMismatch:
-        what = QStringLiteral("Neshoda typů: hodnotu „%1“ nelze převést na číslo.").arg(value_);
+        what = Text::arg(u"Neshoda typů: hodnotu „%1“ nelze převést na číslo.", {value_});
         break;
     case Overflow:
-        what = QStringLiteral("Přetečení: číslo „%1“ je mimo povolený rozsah.").arg(value_);
+        what = Text::arg(u"Přetečení: číslo „%1“ je mimo povolený rozsah.", {value_});
         break;
     default:
-        what = QStringLiteral("Neplatná hodnota „%1“.").arg(value_);
+        what = Text::arg(u"Neplatná hodnota „%1“.", {value_});
         break;
     }
-    QString text = QStringLiteral("Chyba za běhu programu číslo %1.\n%2").arg(number_).arg(what);
-    if (!origin_.isEmpty())
-        text += QLatin1Char('\n') + origin_;
-    text += QStringLiteral("\n\nProgram bude ukončen.");
+    std::u16string text =
+        Text::arg(u"Chyba za běhu programu číslo %1.\n%2", {Text::integer(number_), what});
+    if (!origin_.empty())
+        text += u'\n' + origin_;
+    text += u"\n\nProgram bude ukončen.";
     return text;
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QString>
-
 #include <exception>
+#include <string>
 
 // A run-time error that ends the program: a conversion that cannot be made or a value
 // out of range. Thrown where it happens and reported by the guard at the event boundary.
@@ -11,15 +10,15 @@ class RuntimeError : public std::exception {
     static constexpr int Overflow = 6;
     static constexpr int TypeMismatch = 13;
 
-    RuntimeError(int number, QString value, QString origin = {});
+    RuntimeError(int number, std::u16string value, std::u16string origin = {});
 
     int number() const { return number_; }
     // The Czech text shown to the user.
-    QString userMessage() const;
+    std::u16string userMessage() const;
     const char* what() const noexcept override { return "Vestrel run-time error"; }
 
   private:
     int number_;
-    QString value_;
-    QString origin_;
+    std::u16string value_;
+    std::u16string origin_;
 };

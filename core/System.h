@@ -2,10 +2,10 @@
 
 #include "core/NumberFormat.h"
 
-#include <QString>
 #include <cstdint>
-
 #include <functional>
+#include <string>
+#include <string_view>
 
 // What the reminder asks of the system it runs on: the chime, the browser, the program
 // folder, the file system's existence test, the user's locale, the clocks and what the
@@ -15,13 +15,13 @@ class System {
     virtual ~System() = default;
 
     // Starts playing a wave file and returns at once.
-    virtual void playSound(const QString& path) = 0;
+    virtual void playSound(std::u16string_view path) = 0;
     // Opens a web page in the desktop's browser.
-    virtual void openUrl(const QString& url) = 0;
+    virtual void openUrl(std::u16string_view url) = 0;
     // The folder of the executable, without a trailing separator (except at the root).
-    virtual QString programFolder() = 0;
+    virtual std::u16string programFolder() = 0;
     // True when the path names an existing ordinary, non-hidden file.
-    virtual bool fileExists(const QString& path) = 0;
+    virtual bool fileExists(std::u16string_view path) = 0;
     // The user's locale's separators, for reading and writing numbers.
     virtual NumberFormat numberFormat() = 0;
 

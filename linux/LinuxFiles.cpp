@@ -1,18 +1,23 @@
 #include "linux/LinuxFiles.h"
 
 #include "linux/SafeFile.h"
+#include "ui/QtText.h"
 
-std::string LinuxFiles::read(const QString& path, QString* error) {
-    return SafeFile::read(path, error).toStdString();
+std::string LinuxFiles::read(std::u16string_view path, std::u16string* error) {
+    QString why;
+    const QByteArray bytes = SafeFile::read(qt(path), &why);
+    if (error)
+        *error = text(why);
+    return bytes.toStdString();
 }
 
-QString LinuxFiles::replace(const QString& path,
-                            const std::function<std::string(const std::string&)>& edit) {
-    return SafeFile::replace(path, [&edit](const QByteArray& stored) {
+std::u16string LinuxFiles::replace(std::u16string_view path,
+                                   const std::function<std::string(const std::string&)>& edit) {
+    return text(SafeFile::replace(qt(path), [&edit](const QByteArray& stored) {
         return QByteArray::fromStdString(edit(stored.toStdString()));
-    });
+    }));
 }
 
-QString LinuxFiles::shownPath(const QString& path) {
-    return SafeFile::shownPath(path);
+std::u16string LinuxFiles::shownPath(std::u16string_view path) {
+    return text(SafeFile::shownPath(qt(path)));
 }

@@ -5,8 +5,8 @@
 // The settings file on Linux: read and replaced through SafeFile.
 class LinuxFiles final : public Files {
   public:
-    std::string read(const QString& path, QString* error) override;
-    QString replace(const QString& path,
-                    const std::function<std::string(const std::string&)>& edit) override;
-    QString shownPath(const QString& path) override;
+    std::string read(std::u16string_view path, std::u16string* error) override;
+    std::u16string replace(std::u16string_view path,
+                           const std::function<std::string(const std::string&)>& edit) override;
+    std::u16string shownPath(std::u16string_view path) override;
 };

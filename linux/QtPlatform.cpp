@@ -9,6 +9,7 @@
 #include "linux/WarningWindows.h"
 #include "linux/WindowManager.h"
 #include "linux/XAtoms.h"
+#include "ui/QtText.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -71,14 +72,14 @@ bool QtPlatform::claimProgramFolder() {
     // An advisory lock of the kernel's: it dies with the process that holds it, so a crash
     // never leaves a stale lock, and taking it costs next to nothing at start-up.
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    struct stat folder {};
+    struct stat folderInfo {};
     struct stat runtimeInfo {};
     if (!runtime.startsWith('/') || ::stat(runtime.constData(), &runtimeInfo) != 0 ||
         runtimeInfo.st_uid != ::geteuid() || (runtimeInfo.st_mode & 022) != 0 ||
-        ::stat(QFile::encodeName(programFolder()).constData(), &folder) != 0)
+        ::stat(QFile::encodeName(folder()).constData(), &folderInfo) != 0)
         return true; // nowhere to keep a lock of our own: we cannot tell, so run all the same
-    const QByteArray name = runtime + "/vestrel-" + QByteArray::number(quint64(folder.st_dev)) +
-                            '-' + QByteArray::number(quint64(folder.st_ino)) + ".lock";
+    const QByteArray name = runtime + "/vestrel-" + QByteArray::number(quint64(folderInfo.st_dev)) +
+                            '-' + QByteArray::number(quint64(folderInfo.st_ino)) + ".lock";
     lockDescriptor_ = ::open(name.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     struct stat info {};
     if (lockDescriptor_ < 0 || ::fstat(lockDescriptor_, &info) != 0 || !S_ISREG(info.st_mode))
@@ -91,12 +92,12 @@ bool QtPlatform::claimProgramFolder() {
     return !heldByAnother;
 }
 
-MessageBoxAnswer QtPlatform::messageBox(const QString& text, MessageBoxStyle style,
-                                        const QString& title) {
+MessageBoxAnswer QtPlatform::messageBox(std::u16string_view text, MessageBoxStyle style,
+                                        std::u16string_view title) {
     QMessageBox box;
-    box.setWindowTitle(title);
+    box.setWindowTitle(qt(title));
     box.setTextFormat(Qt::PlainText);
-    box.setText(text);
+    box.setText(qt(text));
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     if (style == MessageBoxStyle::YesNoExclamation) {
         box.setIcon(QMessageBox::Warning);
@@ -122,12 +123,12 @@ void QtPlatform::end(int status) {
     std::_Exit(status);
 }
 
-void QtPlatform::playSound(const QString& path) {
+void QtPlatform::playSound(std::u16string_view path) {
     if (!chime_)
         chime_ = std::make_unique<Chime>(
-            programFolder() + QLatin1Char('/') + QLatin1String(ChimeProtocol::Program),
+            folder() + QLatin1Char('/') + QLatin1String(ChimeProtocol::Program),
             [this](const QString& reason) { reportSoundError(reason); });
-    chime_->play(path);
+    chime_->play(qt(path));
 }
 
 void QtPlatform::reportSoundError(const QString& reason) {
@@ -143,8 +144,8 @@ void QtPlatform::reportSoundError(const QString& reason) {
     soundReport_ = box;
 }
 
-void QtPlatform::openUrl(const QString& url) {
-    QDesktopServices::openUrl(QUrl(url));
+void QtPlatform::openUrl(std::u16string_view url) {
+    QDesktopServices::openUrl(QUrl(qt(url)));
 }
 
 QRect QtPlatform::screenGeometry() {
@@ -166,7 +167,11 @@ void QtPlatform::watchScreens(QObject& owner, std::function<void()> changed) {
     QObject::connect(qGuiApp, &QGuiApplication::primaryScreenChanged, &owner, changed);
 }
 
-QString QtPlatform::programFolder() {
+std::u16string QtPlatform::programFolder() {
+    return text(folder());
+}
+
+QString QtPlatform::folder() {
     if (!folder_.isEmpty())
         return folder_;
     QByteArray folder = SafeFile::linkTarget("/proc/self/exe");
@@ -186,14 +191,14 @@ QString QtPlatform::programFolder() {
     return folder_;
 }
 
-bool QtPlatform::fileExists(const QString& path) {
-    const QFileInfo info(path);
+bool QtPlatform::fileExists(std::u16string_view path) {
+    const QFileInfo info(qt(path));
     return info.isFile() && !info.isHidden();
 }
 
 NumberFormat QtPlatform::numberFormat() {
     const QLocale locale = QLocale::system();
-    return {locale.decimalPoint(), locale.groupSeparator()};
+    return {text(locale.decimalPoint()), text(locale.groupSeparator())};
 }
 
 void QtPlatform::keepOffTaskbar(QWidget& window) {

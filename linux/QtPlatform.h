@@ -26,16 +26,16 @@ class QtPlatform final : public Platform {
     // an instance that died is taken over; where no lock can be made we run all the same.
     bool claimProgramFolder();
 
-    MessageBoxAnswer messageBox(const QString& text, MessageBoxStyle style,
-                                const QString& title) override;
+    MessageBoxAnswer messageBox(std::u16string_view text, MessageBoxStyle style,
+                                std::u16string_view title) override;
     [[noreturn]] void end(int status = 0) override;
-    void playSound(const QString& path) override;
-    void openUrl(const QString& url) override;
+    void playSound(std::u16string_view path) override;
+    void openUrl(std::u16string_view url) override;
     QRect screenGeometry() override;
     QList<QRect> otherScreens() override;
     void watchScreens(QObject& owner, std::function<void()> changed) override;
-    QString programFolder() override;
-    bool fileExists(const QString& path) override;
+    std::u16string programFolder() override;
+    bool fileExists(std::u16string_view path) override;
     NumberFormat numberFormat() override;
     void keepOffTaskbar(QWidget& window) override;
     void showWarning(QWidget& window) override;
@@ -49,6 +49,8 @@ class QtPlatform final : public Platform {
     void watchSession(std::function<void()> changed) override;
 
   private:
+    // The program folder, as Qt names files.
+    QString folder();
     void reportSoundError(const QString& reason);
 
     // Made at the first warning. It outlives the warning windows, so closing a window does

@@ -21,8 +21,8 @@ int main(int, char* argv[]) {
 
     QtPlatform platform;
     if (!platform.claimProgramFolder()) {
-        platform.messageBox(QStringLiteral("Vestrel už běží. Druhá kopie programu se ukončí."),
-                            MessageBoxStyle::OkInformation, QStringLiteral("Vestrel"));
+        platform.messageBox(u"Vestrel už běží. Druhá kopie programu se ukončí.",
+                            MessageBoxStyle::OkInformation, u"Vestrel");
         return 0;
     }
     LinuxFiles files;

@@ -3,7 +3,9 @@
 #include "app/Program.h"
 #include "core/Messages.h"
 #include "core/RuntimeError.h"
+#include "core/Text.h"
 #include "ui/Platform.h"
+#include "ui/QtText.h"
 #include "ui/Twips.h"
 
 #include <QLabel>
@@ -50,39 +52,38 @@ void Form3::Form_Load() {
     // session-bus round trips would then hold up the square's first showing.
     window()->setAccessibleName(QStringLiteral("Vestrel – počítadlo přestávky"));
 
-    const QString folder = platform_.programFolder();
-    if (!platform_.fileExists(folder + QStringLiteral("/data.ini"))) {
-        MissingFile = QStringLiteral("ini");
+    const std::u16string folder = platform_.programFolder();
+    if (!platform_.fileExists(folder + u"/data.ini")) {
+        MissingFile = u"ini";
         ReportMissingFile();
     }
-    if (!platform_.fileExists(folder + QStringLiteral("/s.wav"))) {
-        MissingFile = QStringLiteral("wav");
+    if (!platform_.fileExists(folder + u"/s.wav")) {
+        MissingFile = u"wav";
         ReportMissingFile();
     }
 
     ReminderState& state = program_.state;
-    state.IniPath = folder + QStringLiteral("/data.ini");
-    const QString unreadable = state.LoadSettings(program_.files, platform_.numberFormat());
+    state.IniPath = folder + u"/data.ini";
+    const std::u16string unreadable = state.LoadSettings(program_.files, platform_.numberFormat());
     // The scratch label keeps the interval text as a label shows it: up to the first NUL.
-    Label1->setText(ReminderState::UpToNul(state.IntervalText));
+    Label1->setText(qt(ReminderState::UpToNul(state.IntervalText)));
     program_.presence.restart(state.BreakMinutes, state.IdleIsAway);
     warningWaits = false;
-    if (!unreadable.isEmpty()) // the defaults stand in for what could not be read
-        platform_.messageBox(unreadable, MessageBoxStyle::OkCritical, QStringLiteral("Vestrel"));
+    if (!unreadable.empty()) // the defaults stand in for what could not be read
+        platform_.messageBox(unreadable, MessageBoxStyle::OkCritical, u"Vestrel");
 }
 
 void Form3::ReportMissingFile() {
-    const QString secondLine =
-        QStringLiteral("Tento program (a mnoho dalších) lze stáhnou na ") + Messages::MakerAddress;
-    const QString title = QStringLiteral("CHYBA");
-    if (MissingFile == QLatin1String("ini"))
-        platform_.messageBox(
-            QStringLiteral("Nebyl nalezen soubor data.ini, program bude ukončen.\r\n") + secondLine,
-            MessageBoxStyle::OkCritical, title);
-    if (MissingFile == QLatin1String("wav"))
-        platform_.messageBox(
-            QStringLiteral("Nebyl nalezen soubor s.wav, program bude ukončen.\r\n") + secondLine,
-            MessageBoxStyle::OkCritical, title);
+    const std::u16string secondLine =
+        u"Tento program (a mnoho dalších) lze stáhnou na " + std::u16string(Messages::MakerAddress);
+    const std::u16string_view title = u"CHYBA";
+    if (MissingFile == u"ini")
+        platform_.messageBox(u"Nebyl nalezen soubor data.ini, program bude ukončen.\r\n" +
+                                 secondLine,
+                             MessageBoxStyle::OkCritical, title);
+    if (MissingFile == u"wav")
+        platform_.messageBox(u"Nebyl nalezen soubor s.wav, program bude ukončen.\r\n" + secondLine,
+                             MessageBoxStyle::OkCritical, title);
     platform_.end(0);
 }
 
@@ -93,7 +94,7 @@ void Form3::Timer1_Timer() {
     UnCas += 1.0f;
     const float target = program_.state.IntervalMinutes * 6.0f;
     if (std::isinf(target))
-        throw RuntimeError(RuntimeError::Overflow, QString::number(program_.state.IntervalMinutes));
+        throw RuntimeError(RuntimeError::Overflow, Text::number(program_.state.IntervalMinutes));
     if (target == UnCas && program_.presence.away())
         warningWaits = true; // no chime into an empty room
     else if (target == UnCas)

@@ -2,7 +2,7 @@
 
 #include "ui/Form.h"
 
-#include <QString>
+#include <string>
 
 class QLabel;
 class QTimer;
@@ -19,7 +19,7 @@ class Form3 : public Form {
     // Ten-second ticks since the last "OK" in a warning window.
     float UnCas = 0.0f;
     // Which required file the start-up check missed: "ini" or "wav".
-    QString MissingFile;
+    std::u16string MissingFile;
     // The count reached the interval while the user was away.
     bool warningWaits = false;
 

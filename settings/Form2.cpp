@@ -7,6 +7,7 @@
 #include "settings/KeyScrollBar.h"
 #include "settings/WrapCheckBox.h"
 #include "ui/Platform.h"
+#include "ui/QtText.h"
 #include "ui/Twips.h"
 
 #include <QApplication>
@@ -87,16 +88,16 @@ void Form2::createSettingsControls(FormWindow& w) {
     Line1 = line(w, 120, 5640, 720, w.palette().color(QPalette::WindowText));
     Label2 = label(w, QStringLiteral("Text zprávy :"), Twips::rect(120, 840, 5595, 195));
     // The first text as the dialog was designed, with a trailing blank; the load replaces it.
-    Text1 = new QLineEdit(Messages::DefaultText1 + QLatin1Char(' '), &w);
+    Text1 = new QLineEdit(qt(Messages::DefaultText1) + QLatin1Char(' '), &w);
     Text1->setGeometry(Twips::rect(240, 1080, 5415, 285));
     Text1->setMaxLength(32767);
     Text1->setAccessibleName(QStringLiteral("Text zprávy před počtem minut"));
-    Text2 = new QLineEdit(Messages::DefaultText2, &w);
+    Text2 = new QLineEdit(qt(Messages::DefaultText2), &w);
     Text2->setGeometry(Twips::rect(240, 1440, 5415, 285));
     Text2->setMaxLength(32767);
     Text2->setAccessibleName(QStringLiteral("Text zprávy za počtem minut"));
     Label3 = autoSizeLabel(w, QStringLiteral("Ukázka zprávy :"), 120, 1800);
-    Label4 = label(w, Messages::DesignedWarning, Twips::rect(240, 2040, 4200, 675));
+    Label4 = label(w, qt(Messages::DesignedWarning()), Twips::rect(240, 2040, 4200, 675));
     Label4->setWordWrap(true);
     Label4->setAutoFillBackground(true);
     Label4->setBackgroundRole(QPalette::Dark); // the button-shadow colour
@@ -135,7 +136,7 @@ void Form2::createAboutPanel(FormWindow& w) {
         autoSizeLabel(w, QStringLiteral("© 2026 Vestrel. Všechna práva vyhrazena."), 840, 3720);
     Label7 =
         autoSizeLabel(w, QStringLiteral("Autoři: tým Vestrel, vestrel@example.org"), 840, 3960);
-    Label8 = autoSizeLabel<ClickLabel>(w, Messages::MakerAddress, 840, 4320);
+    Label8 = autoSizeLabel<ClickLabel>(w, qt(Messages::MakerAddress), 840, 4320);
     Label8->setFont(FormWindow::headingFont());
     Label8->setCursor(Qt::WhatsThisCursor);
     Label8->adjustSize();
@@ -188,8 +189,8 @@ void Form2::showModal() {
 
 void Form2::Form_Load() {
     const ReminderState& state = program_.state;
-    Text1->setText(state.MessageText1);
-    Text2->setText(state.MessageText2);
+    Text1->setText(qt(state.MessageText1));
+    Text2->setText(qt(state.MessageText2));
     // The slider takes the nearest value it can hold: an interval outside 1 to 180 must
     // not keep the user out of the dialog that can fix it.
     const double minutes = std::clamp(std::nearbyint(static_cast<double>(state.IntervalMinutes)),
@@ -204,12 +205,12 @@ void Form2::Form_Load() {
 }
 
 void Form2::Text1_Change() {
-    program_.state.MessageText1 = Text1->text();
+    program_.state.MessageText1 = text(Text1->text());
     RefreshPreview();
 }
 
 void Form2::Text2_Change() {
-    program_.state.MessageText2 = Text2->text();
+    program_.state.MessageText2 = text(Text2->text());
     RefreshPreview();
 }
 
@@ -224,13 +225,13 @@ void Form2::TakeInterval() {
 
 void Form2::RefreshPreview() {
     const NumberFormat format = platform_.numberFormat();
-    const QString warning = Messages::ComposeWarning(program_.state, format);
+    const QString warning = qt(Messages::ComposeWarning(program_.state, format));
     Label4->setText(warning);
     // The standard warning behind the dialog follows the edits; it is never loaded for
     // this, which would play the sound and leave a stale window for a later cycle.
     if (program_.form1.isLoaded())
         program_.form1.Label1->setText(warning);
-    Label1->setText(Messages::ComposeSummary(program_.state, format));
+    Label1->setText(qt(Messages::ComposeSummary(program_.state, format)));
 }
 
 void Form2::Check1_Click() {
@@ -241,10 +242,10 @@ void Form2::Check1_Click() {
 }
 
 bool Form2::SaveSettings() {
-    const QString failure = program_.state.SaveSettings(program_.files, HScroll1->value());
-    if (!failure.isEmpty()) {
-        platform_.messageBox(QStringLiteral("Nastavení se nepodařilo uložit.\n") + failure,
-                             MessageBoxStyle::OkCritical, QStringLiteral("Nastavení"));
+    const std::u16string failure = program_.state.SaveSettings(program_.files, HScroll1->value());
+    if (!failure.empty()) {
+        platform_.messageBox(u"Nastavení se nepodařilo uložit.\n" + failure,
+                             MessageBoxStyle::OkCritical, u"Nastavení");
         return false;
     }
     Saved = ReminderState::True;
@@ -258,9 +259,9 @@ void Form2::Command1_Click() {
 void Form2::Command2_Click() {
     if (Saved == ReminderState::False) {
         const MessageBoxAnswer answer = platform_.messageBox(
-            QStringLiteral("Pokud chcete provedené zněny uložit klikněte na tlačítko ANO, pokud si "
-                           "přejete okno zavřít bez uložení klikněte na NE"),
-            MessageBoxStyle::YesNoExclamation, QStringLiteral("Varování"));
+            u"Pokud chcete provedené zněny uložit klikněte na tlačítko ANO, pokud si "
+            u"přejete okno zavřít bez uložení klikněte na NE",
+            MessageBoxStyle::YesNoExclamation, u"Varování");
         // A save that failed keeps the dialog open, so the edits are not lost unnoticed.
         if (answer == MessageBoxAnswer::Yes && !SaveSettings())
             return;
@@ -275,8 +276,8 @@ void Form2::Command3_Click() {
 }
 
 void Form2::Command4_Click() {
-    Text1->setText(Messages::DefaultText1);
-    Text2->setText(Messages::DefaultText2);
+    Text1->setText(qt(Messages::DefaultText1));
+    Text2->setText(qt(Messages::DefaultText2));
 }
 
 void Form2::Label8_Click() {

@@ -2,6 +2,7 @@
 
 #include "TestData.h"
 #include "ui/Platform.h"
+#include "ui/QtText.h"
 
 #include <QFileInfo>
 #include <QList>
@@ -44,9 +45,9 @@ class FakePlatform final : public Platform {
     QList<QWidget*> keyboardGivenTo;
     std::function<void(QWidget&)> duringModal; // what the user does while a dialog is modal
 
-    MessageBoxAnswer messageBox(const QString& text, MessageBoxStyle style,
-                                const QString& title) override {
-        boxes.append({text, style, title});
+    MessageBoxAnswer messageBox(std::u16string_view text, MessageBoxStyle style,
+                                std::u16string_view title) override {
+        boxes.append({qt(text), style, qt(title)});
         if (style != MessageBoxStyle::YesNoExclamation)
             return MessageBoxAnswer::Ok;
         return answers.isEmpty() ? MessageBoxAnswer::No : answers.takeFirst();
@@ -56,16 +57,16 @@ class FakePlatform final : public Platform {
         endStatus = status;
         throw Ended{};
     }
-    void playSound(const QString& path) override { sounds.append(path); }
-    void openUrl(const QString& url) override { urls.append(url); }
+    void playSound(std::u16string_view path) override { sounds.append(qt(path)); }
+    void openUrl(std::u16string_view url) override { urls.append(qt(url)); }
     QRect screenGeometry() override { return screen; }
     QList<QRect> otherScreens() override { return others; }
     void watchScreens(QObject&, std::function<void()> changed) override {
         screensChanged = std::move(changed);
     }
-    QString programFolder() override { return folder; }
-    bool fileExists(const QString& path) override { // as the real one: no hidden file
-        const QFileInfo file(path);
+    std::u16string programFolder() override { return text(folder); }
+    bool fileExists(std::u16string_view path) override { // as the real one: no hidden file
+        const QFileInfo file(qt(path));
         return file.isFile() && !file.isHidden();
     }
     NumberFormat numberFormat() override { return formatOf(userLocale); }

@@ -21,15 +21,15 @@ int main(int argc, char* argv[]) {
     const long count = argc == 3 ? std::atol(argv[2]) : -1;
     ReminderState state;
     LinuxFiles files;
-    state.IniPath = QString::fromLocal8Bit(argv[1]);
+    state.IniPath = QString::fromLocal8Bit(argv[1]).toStdU16String();
     long done = 0;
     QTimer saves;
     QObject::connect(&saves, &QTimer::timeout, [&] {
         const bool even = done % 2 == 0;
-        state.MessageText1 = even ? QStringLiteral("Nové nastavení") : QStringLiteral("Staré");
-        state.MessageText2 = even ? QString(90, QLatin1Char('n')) : QStringLiteral("s");
+        state.MessageText1 = even ? u"Nové nastavení" : u"Staré";
+        state.MessageText2 = even ? std::u16string(90, u'n') : u"s";
         state.HideDesktop = even ? ReminderState::True : ReminderState::False;
-        if (!state.SaveSettings(files, even ? 45 : 60).isEmpty())
+        if (!state.SaveSettings(files, even ? 45 : 60).empty())
             return QCoreApplication::exit(1);
         if (++done == 1) {
             std::puts("ready");

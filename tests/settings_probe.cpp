@@ -18,20 +18,23 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     ReminderState state;
-    state.IniPath = QString::fromLocal8Bit(argv[1]) + QStringLiteral("/data.ini");
-    if (!QFileInfo(state.IniPath).isFile()) {
+    const QString path = QString::fromLocal8Bit(argv[1]) + QStringLiteral("/data.ini");
+    state.IniPath = path.toStdU16String();
+    if (!QFileInfo(path).isFile()) {
         out << "missing=ini\n";
         return 0;
     }
     try {
         LinuxFiles files;
         const QLocale locale = QLocale::system();
-        state.LoadSettings(files, NumberFormat{locale.decimalPoint(), locale.groupSeparator()});
+        state.LoadSettings(files, NumberFormat{locale.decimalPoint().toStdU16String(),
+                                               locale.groupSeparator().toStdU16String()});
     } catch (const RuntimeError& error) {
         out << "error=" << error.number() << "\n";
         return 0;
     }
-    out << "text1=" << state.MessageText1 << "\ntext2=" << state.MessageText2
+    out << "text1=" << QString::fromStdU16String(state.MessageText1)
+        << "\ntext2=" << QString::fromStdU16String(state.MessageText2)
         << "\nflag=" << state.HideDesktop << "\ninterval=" << QString::number(state.IntervalMinutes)
         << "\n";
     return 0;

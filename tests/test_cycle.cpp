@@ -24,7 +24,7 @@ class CycleTest : public QObject {
         QVERIFY(!f.Label1->isVisible());
         QCOMPARE(f.Label1->text(), QStringLiteral("1"));
         QVERIFY(t.platform.boxes.isEmpty());
-        QCOMPARE(t->state.IniPath, t.iniPath());
+        QCOMPARE(qt(t->state.IniPath), t.iniPath());
     }
 
     void missingFiles_data() {
@@ -41,10 +41,10 @@ class CycleTest : public QObject {
         QVERIFY(t.platform.ended);
         const QString text = cell<QString>("firstLine") +
                              "\r\nTento program (a mnoho dalších) lze stáhnou na " +
-                             Messages::MakerAddress;
+                             qt(Messages::MakerAddress);
         QCOMPARE(t.platform.boxes,
                  FakePlatform::Boxes({{text, MessageBoxStyle::OkCritical, "CHYBA"}}));
-        QCOMPARE(t->state.IniPath, QString()); // nothing read, nothing written
+        QCOMPARE(qt(t->state.IniPath), QString()); // nothing read, nothing written
         QVERIFY(t.platform.sounds.isEmpty());
     }
 

@@ -81,7 +81,7 @@ class SettingsDialogTest : public QObject {
         });
         QVERIFY(t.platform.boxes.isEmpty());
         QVERIFY(!t->form2.isLoaded());
-        QCOMPARE(t->state.MessageText1, QStringLiteral("Unsaved"));
+        QCOMPARE(qt(t->state.MessageText1), QStringLiteral("Unsaved"));
         QCOMPARE(t.ini(), QByteArray("[texts]\r\n1=Saved\r\n2=B\r\n[data]\r\n1=1\r\n2=0\r\n"));
         t.event([&] { t->form1.Command1_Click(); });
         QCOMPARE(t.ticksToWarning(10), 6);
@@ -153,11 +153,11 @@ class SettingsDialogTest : public QObject {
         TestProgram t;
         t.inDialog([&](Form2& d) {
             d.Text1->setText("changed");
-            QCOMPARE(d.Label8->text(), Messages::MakerAddress);
+            QCOMPARE(d.Label8->text(), qt(Messages::MakerAddress));
             QCOMPARE(d.Label8->cursor().shape(), Qt::WhatsThisCursor);
             QTest::mouseClick(d.Label8, Qt::LeftButton);
         });
-        QCOMPARE(t.platform.urls, QStringList{Messages::MakerAddress});
+        QCOMPARE(t.platform.urls, QStringList{qt(Messages::MakerAddress)});
         QVERIFY(!t->form2.isLoaded());
         QVERIFY(t.platform.boxes.isEmpty());
         QCOMPARE(t.ini(), t.written);

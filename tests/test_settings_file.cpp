@@ -45,9 +45,10 @@ struct StateFile {
     ReminderState state;
     LinuxFiles files;
     explicit StateFile(const QByteArray& bytes) {
-        state.IniPath = dir.filePath("data.ini");
-        writeAll(state.IniPath, bytes);
+        state.IniPath = stdText(dir.filePath("data.ini"));
+        writeAll(path(), bytes);
     }
+    QString path() const { return qText(state.IniPath); }
 };
 
 } // namespace
@@ -137,10 +138,10 @@ class SettingsFileTest : public QObject {
 
     void writeFailsOnReadOnlyFileAndKeepsIt() {
         StateFile f("[data]\r\n1=60\r\n");
-        ::chmod(QFile::encodeName(f.state.IniPath).constData(), 0444);
-        const QString result = save(f.state.IniPath, "1", "5");
+        ::chmod(QFile::encodeName(f.path()).constData(), 0444);
+        const QString result = save(f.path(), "1", "5");
         QVERIFY2(result.contains(QStringLiteral("jen pro čtení")), qPrintable(result));
-        QCOMPARE(readAll(f.state.IniPath), QByteArray("[data]\r\n1=60\r\n"));
+        QCOMPARE(readAll(f.path()), QByteArray("[data]\r\n1=60\r\n"));
     }
 
     void writeRefusesWhatIsNoRegularFile_data() {
@@ -282,11 +283,10 @@ class SettingsFileTest : public QObject {
         clock.start();
         f.state.LoadSettings(f.files, NumberFormat{});
         QCOMPARE(f.state.IntervalMinutes, 60.0f);
-        QVERIFY(f.state.SaveSettings(f.files, 45).isEmpty());
+        QVERIFY(f.state.SaveSettings(f.files, 45).empty());
         const double limit = 2000 * qEnvironmentVariable("VESTREL_TIME_SCALE", "1").toDouble();
         QVERIFY2(clock.elapsed() < limit, qPrintable(QString::number(clock.elapsed()) + " ms"));
-        QCOMPARE(ProfileFile(stdBytes(SafeFile::read(f.state.IniPath))).value(u"data", u"1"),
-                 u"45");
+        QCOMPARE(ProfileFile(stdBytes(SafeFile::read(f.path()))).value(u"data", u"1"), u"45");
     }
 
     void writtenValuesReadBack_data() {
@@ -347,12 +347,12 @@ class SettingsFileTest : public QObject {
         StateFile f(content);
         f.state.HideDesktop = cell<qint16>("flagBefore");
         f.state.LoadSettings(f.files, formatOf(cell<bool>("czech") ? Czech : QLocale::c()));
-        QTEST(f.state.MessageText1, "text1");
-        QTEST(f.state.MessageText2, "text2");
+        QTEST(qText(f.state.MessageText1), "text1");
+        QTEST(qText(f.state.MessageText2), "text2");
         QTEST(f.state.HideDesktop, "flag");
         QTEST(f.state.IntervalMinutes, "interval");
         QCOMPARE(f.state.IntervalText.size(), ReminderState::IntervalBufferSize);
-        QCOMPARE(readAll(f.state.IniPath), content); // reading changes nothing
+        QCOMPARE(readAll(f.path()), content); // reading changes nothing
     }
 
     void loadRejectsNonNumbers_data() {
@@ -375,7 +375,7 @@ class SettingsFileTest : public QObject {
             QFAIL("no error");
         } catch (const RuntimeError& e) {
             QTEST(e.number(), "error");
-            const QString message = e.userMessage();
+            const QString message = qText(e.userMessage());
             QVERIFY2(message.contains(f.state.IniPath) && message.contains("[data]") &&
                          message.contains(QStringLiteral("klíč ") + cell<QString>("key")),
                      qPrintable(message));
@@ -384,11 +384,11 @@ class SettingsFileTest : public QObject {
 
     void saveIntoEmptyFile() {
         StateFile f("");
-        f.state.MessageText1 = Default1;
-        f.state.MessageText2 = Default2;
+        f.state.MessageText1 = stdText(Default1);
+        f.state.MessageText2 = stdText(Default2);
         f.state.HideDesktop = ReminderState::False;
-        QVERIFY(f.state.SaveSettings(f.files, 60).isEmpty());
-        QCOMPARE(readAll(f.state.IniPath), DefaultTexts + "[data]\r\n1=60\r\n2=0\r\n");
+        QVERIFY(f.state.SaveSettings(f.files, 60).empty());
+        QCOMPARE(readAll(f.path()), DefaultTexts + "[data]\r\n1=60\r\n2=0\r\n");
     }
 
     void saveKeepsOtherContentAndEncoding() {
@@ -396,8 +396,8 @@ class SettingsFileTest : public QObject {
                            "[jiné]\r\nx=ž\r\n[data]\r\n1=60\r\n2=0\r\n"));
         f.state.LoadSettings(f.files, NumberFormat{});
         f.state.HideDesktop = ReminderState::True;
-        QVERIFY(f.state.SaveSettings(f.files, 45).isEmpty());
-        QCOMPARE(readAll(f.state.IniPath),
+        QVERIFY(f.state.SaveSettings(f.files, 45).empty());
+        QCOMPARE(readAll(f.path()),
                  cp1250("; moje nastavení\r\n[texts]\r\n1=Čas\r\n2=Jděte.\r\n[jiné]\r\nx=ž\r\n"
                         "[data]\r\n1=45\r\n2=1\r\n"));
     }
@@ -434,7 +434,7 @@ class SettingsFileTest : public QObject {
     void conversions() {
         QFETCH(double, value);
         try {
-            const double got = Conversions::toDouble(cell<QString>("text"),
+            const double got = Conversions::toDouble(stdText(cell<QString>("text")),
                                                      formatOf(QLocale(cell<QString>("locale"))));
             QVERIFY2(std::isfinite(value), "expected an error");
             QCOMPARE(got, value);
@@ -451,7 +451,7 @@ class SettingsFileTest : public QObject {
         QCOMPARE(Conversions::toInteger(59.6), qint16(60));
         QCOMPARE(Conversions::toInteger(32767.4), qint16(32767));
         QVERIFY_THROWS_EXCEPTION(RuntimeError, Conversions::toInteger(32767.5));
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, Conversions::toSingle("1e39", NumberFormat{}));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, Conversions::toSingle(u"1e39", NumberFormat{}));
     }
 
     void composedTexts_data() {
@@ -469,12 +469,12 @@ class SettingsFileTest : public QObject {
     }
     void composedTexts() {
         ReminderState state;
-        state.MessageText1 = cell<QString>("text1");
-        state.MessageText2 = cell<QString>("text2");
+        state.MessageText1 = stdText(cell<QString>("text1"));
+        state.MessageText2 = stdText(cell<QString>("text2"));
         state.IntervalMinutes = cell<float>("interval");
         const NumberFormat format = formatOf(cell<bool>("czech") ? Czech : QLocale::c());
-        QTEST(Messages::ComposeWarning(state, format), "warning");
-        QTEST(Messages::ComposeSummary(state, format), "summary");
+        QTEST(qText(Messages::ComposeWarning(state, format)), "warning");
+        QTEST(qText(Messages::ComposeSummary(state, format)), "summary");
     }
 
     void formatSingle_data() {
@@ -493,7 +493,7 @@ class SettingsFileTest : public QObject {
         // clang-format on
     }
     void formatSingle() {
-        QTEST(Messages::FormatSingle(cell<float>("value"), NumberFormat{}), "text");
+        QTEST(qText(Messages::FormatSingle(cell<float>("value"), NumberFormat{})), "text");
     }
 };
 

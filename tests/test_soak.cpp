@@ -43,7 +43,7 @@ class SoakTest : public QObject {
             t.platform.sounds.clear();
             QVERIFY(t.platform.boxes.isEmpty());
         }
-        QCOMPARE(t->state.MessageText1, QStringLiteral("Cyklus %1").arg(total - total % 10));
+        QCOMPARE(qt(t->state.MessageText1), QStringLiteral("Cyklus %1").arg(total - total % 10));
         QCOMPARE(QApplication::topLevelWidgets().size(), 1); // nothing left but the monitor
         const qint64 growth = residentBytes() - baseline;
         const double perCycle = total > 100 ? clock.nsecsElapsed() / 1e6 / (total - 100) : 0;

@@ -8,8 +8,7 @@ void runGuarded(Platform& platform, const std::function<void()>& handler) {
         try {
             handler();
         } catch (const RuntimeError& error) {
-            platform.messageBox(error.userMessage(), MessageBoxStyle::OkCritical,
-                                QStringLiteral("Vestrel"));
+            platform.messageBox(error.userMessage(), MessageBoxStyle::OkCritical, u"Vestrel");
             platform.end(1);
         }
     } catch (const Platform::Ended&) {

@@ -30,8 +30,8 @@ class Platform : public System {
     struct Ended {};
 
     // Shows a modal message box with plain text and returns the button pressed.
-    virtual MessageBoxAnswer messageBox(const QString& text, MessageBoxStyle style,
-                                        const QString& title) = 0;
+    virtual MessageBoxAnswer messageBox(std::u16string_view text, MessageBoxStyle style,
+                                        std::u16string_view title) = 0;
     // Ends the program at once; never returns.
     [[noreturn]] virtual void end(int status = 0) = 0;
     // The primary screen's rectangle in logical pixels.

@@ -3,6 +3,7 @@
 #include "app/Program.h"
 #include "core/Messages.h"
 #include "ui/Platform.h"
+#include "ui/QtText.h"
 #include "ui/Twips.h"
 
 #include <QLabel>
@@ -22,7 +23,7 @@ QPushButton* button(FormWindow& window, const QString& text, const QRect& geomet
 void WarningForm::buildControls(FormWindow& window, int offset) {
     Image1 = window.addWarningPicture(120 + offset, 120 + offset);
 
-    Label1 = new QLabel(Messages::DesignedWarning, &window);
+    Label1 = new QLabel(qt(Messages::DesignedWarning()), &window);
     Label1->setTextFormat(Qt::PlainText);
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -53,11 +54,11 @@ void WarningForm::showWindow(FormWindow& window) {
 
 void WarningForm::playWarningSound() {
     // The file the monitor checked: the program folder's, whatever the current directory.
-    platform_.playSound(platform_.programFolder() + QStringLiteral("/s.wav"));
+    platform_.playSound(platform_.programFolder() + u"/s.wav");
 }
 
 void WarningForm::composeMessage() {
-    Label1->setText(Messages::ComposeWarning(program_.state, platform_.numberFormat()));
+    Label1->setText(qt(Messages::ComposeWarning(program_.state, platform_.numberFormat())));
 }
 
 void WarningForm::Form_MouseDown() {
