@@ -9,6 +9,7 @@ Program::Program(Platform& p, Files& f)
 }
 
 void Program::start() {
-    form3.guarded (&Form3::show)();
+    const std::function<void()> loadTheMonitor = form3.guarded(&Form3::show);
+    loadTheMonitor();
     platform.watchSession(form3.guarded(&Form3::followPresence));
 }

@@ -29,7 +29,7 @@ class Presence {
     System& system_;
     std::int64_t breakLength_ = 0; // microseconds, 0 for none
     bool idleIsAway_ = false;
-    std::int64_t slept_ = 0;      // the platform's sleep total at the last look
+    std::int64_t slept_ = 0;      // the system's sleep total at the last look
     std::int64_t awaySince_ = -1; // when the user went away, or -1
     bool sleptABreak_ = false;    // the machine slept a break during the present absence
 };

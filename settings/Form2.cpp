@@ -169,7 +169,6 @@ void Form2::markDefaultButton() {
     if (!isLoaded() || !focused || focused->window() != window())
         return; // a message box of ours, another program, or a window on its way out
     auto* button = qobject_cast<QPushButton*>(focused);
-    // Found afresh: the focus also moves while the window's controls are destroyed.
     for (QPushButton* b : window()->findChildren<QPushButton*>())
         b->setDefault(b == (button ? button : Command1));
 }

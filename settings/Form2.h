@@ -22,6 +22,7 @@ class Form2 : public Form {
     static constexpr int ExpandedHeightTwips = 4935;
 
     using Form::Form;
+    ~Form2() override { destroyWindow(); } // the focus moves while the window is destroyed
 
     // True once the settings were saved in this opening of the dialog.
     std::int16_t Saved = 0;

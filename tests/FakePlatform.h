@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QStringList>
 #include <QVector>
+#include <QWidget>
 #include <QtTest>
 
 #include <functional>

@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLocale>
 #include <QTextStream>
 
 int main(int argc, char* argv[]) {

@@ -421,6 +421,15 @@ class SettingsFileTest : public QObject {
         QTest::newRow("inf") << "inf" << "C" << mismatch;
         QTest::newRow("hex") << "0x10" << "C" << mismatch;
         QTest::newRow("huge") << "1e400" << "C" << overflow;
+        QTest::newRow("too small") << "1e-400" << "C" << overflow;
+        QTest::newRow("groups of three") << "1,234.5" << "C" << 1234.5;
+        QTest::newRow("a group of two") << "1,23" << "C" << mismatch;
+        QTest::newRow("a group of four") << "1,2345" << "C" << mismatch;
+        QTest::newRow("Czech groups") << "1\u00a0234,5" << "cs_CZ" << 1234.5;
+        QTest::newRow("a point alone") << "." << "C" << mismatch;
+        QTest::newRow("a trailing point") << "5." << "C" << 5.0;
+        QTest::newRow("a leading point") << ".5" << "C" << 0.5;
+        QTest::newRow("an exponent without digits") << "1e" << "C" << mismatch;
         // Exponents are read with either letter in every locale, whatever its own notation.
         QTest::newRow("exponent under Swedish") << "1e3" << "sv_SE" << 1000.0;
         QTest::newRow("capital exponent under Swedish") << "1E3" << "sv_SE" << 1000.0;

@@ -3,7 +3,14 @@
 #include "ui/Platform.h"
 
 Form::~Form() {
-    delete window_.data();
+    destroyWindow();
+}
+
+void Form::destroyWindow() {
+    // Unloaded first: what its destruction sets off (the focus moving) finds no window.
+    FormWindow* window = window_.data();
+    window_.clear();
+    delete window;
 }
 
 void Form::load() {

@@ -56,6 +56,9 @@ class Form {
     void showLoadedWindow();
     // Lets the form stop what must not outlive the window (its timer).
     virtual void beforeUnload() {}
+    // Destroys the window at once, at the end of the run; a form whose handlers hear of
+    // the application's events calls it from its own destructor.
+    void destroyWindow();
 
     // Connects a signal of a control or of the window to a handler of this form, guarded; the
     // connection ends with `context` (the sender unless named).
