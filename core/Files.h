@@ -16,7 +16,7 @@ class Files {
     // Reads the file (a missing one as empty), lets `edit` make the new bytes from the old and
     // puts them in its place. Returns why that failed, or nothing.
     virtual std::u16string replace(std::u16string_view path,
-                                   const std::function<std::string(const std::string&)>& edit) = 0;
+                                   const std::function<std::string(std::string)>& edit) = 0;
     // The path as the user knows it, for messages.
     virtual std::u16string shownPath(std::u16string_view path) = 0;
 };

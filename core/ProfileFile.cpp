@@ -218,8 +218,8 @@ std::u16string sanitizeValue(std::u16string value) {
     return value;
 }
 
-void swapPairs(std::string& units) {
-    for (std::size_t i = 0; i + 1 < units.size(); i += 2)
+void swapPairs(char* units, std::size_t size) {
+    for (std::size_t i = 0; i + 1 < size; i += 2)
         std::swap(units[i], units[i + 1]);
 }
 
@@ -232,19 +232,21 @@ std::string wideUnits(std::u16string_view text) {
 
 } // namespace
 
-ProfileFile::ProfileFile(std::string content) : encoding_(detect(content)) {
-    const std::size_t mark = wide()                                                        ? 2
-                             : encoding_ == Encoding::Utf8 && content.starts_with(Utf8Bom) ? 3
-                                                                                           : 0;
-    head_ = content.substr(0, mark);
-    content_ = content.substr(mark);
+ProfileFile::ProfileFile(std::string content)
+    : content_(std::move(content)), encoding_(detect(content_)) {
+    // The file's bytes stay where they are: a large file is never copied on the way in.
+    const std::size_t mark = wide()                                                         ? 2
+                             : encoding_ == Encoding::Utf8 && content_.starts_with(Utf8Bom) ? 3
+                                                                                            : 0;
+    head_ = content_.substr(0, mark);
+    content_.erase(0, mark);
     if (wide()) {
         if (content_.size() % 2 != 0) {
             tail_ = content_.substr(content_.size() - 1);
             content_.pop_back();
         }
         if ((encoding_ == Encoding::Utf16BE) != BigEndian)
-            swapPairs(content_);
+            swapPairs(content_.data(), content_.size());
     }
 }
 
@@ -263,10 +265,14 @@ bool ProfileFile::wide() const {
 }
 
 std::string ProfileFile::bytes() const {
-    std::string body = content_;
+    std::string all;
+    all.reserve(head_.size() + content_.size() + tail_.size());
+    all += head_;
+    all += content_;
     if (wide() && (encoding_ == Encoding::Utf16BE) != BigEndian)
-        swapPairs(body);
-    return head_ + body + tail_;
+        swapPairs(all.data() + head_.size(), content_.size());
+    all += tail_;
+    return all;
 }
 
 std::u16string ProfileFile::decode(Pos first, Pos last) const {
@@ -344,23 +350,25 @@ void ProfileFile::setValue(std::u16string_view section, std::u16string_view key,
 }
 
 void ProfileFile::setValues(const std::vector<Entry>& entries) {
-    const std::string before = content_;
     const Encoding encodingBefore = encoding_;
+    std::vector<Edit> edits;
     for (const Entry& entry : entries)
-        place(entry.section, entry.key, sanitizeValue(entry.value));
+        edits.push_back(place(entry.section, entry.key, sanitizeValue(entry.value)));
     if (encodingBefore == Encoding::Windows1250 && encoding_ == Encoding::Windows1250 &&
         detect(content_) == Encoding::Utf8) {
         // The Windows-1250 bytes happen to form UTF-8 now and would be read back as other
-        // characters: store the file as UTF-8 instead, which keeps every text as it is.
-        content_ = before;
+        // characters: store the file as UTF-8 instead, which keeps every text as it is. The
+        // edits are undone first, last one first (no copy of a large file is kept for this).
+        for (auto edit = edits.rbegin(); edit != edits.rend(); ++edit)
+            content_.replace(edit->at, edit->length, edit->removed);
         switchToUtf8();
         for (const Entry& entry : entries)
             place(entry.section, entry.key, sanitizeValue(entry.value));
     }
 }
 
-void ProfileFile::place(std::u16string_view section, std::u16string_view key,
-                        std::u16string_view clean) {
+ProfileFile::Edit ProfileFile::place(std::u16string_view section, std::u16string_view key,
+                                     std::u16string_view clean) {
     sectionAt_.clear();
     std::string encoded;
     if (encoding_ == Encoding::Windows1250) {
@@ -372,22 +380,29 @@ void ProfileFile::place(std::u16string_view section, std::u16string_view key,
     if (encoding_ != Encoding::Windows1250)
         encoded = unitsOf(clean);
     const Pos width = wide() ? 2 : 1;
-    withUnits(wide(), content_, [&](const auto& text) {
+    return withUnits(wide(), content_, [&](const auto& text) -> Edit {
         const std::u16string eol = text.lineEnding();
         const std::optional<Line> sectionLine = text.findSection(section);
         if (!sectionLine) {
             const std::u16string opening = text.endsOpen() ? eol : std::u16string();
-            content_ += unitsOf(opening + u'[' + std::u16string(section) + u']' + eol +
-                                std::u16string(key) + u'=') +
-                        encoded + unitsOf(eol);
+            const std::string added = unitsOf(opening + u'[' + std::u16string(section) + u']' +
+                                              eol + std::u16string(key) + u'=') +
+                                      encoded + unitsOf(eol);
+            content_ += added;
+            return {content_.size() - added.size(), added.size(), {}};
         } else if (const std::optional<Line> line = text.findKey(*sectionLine, key)) {
-            content_.replace(std::size_t(width * line->valueStart),
-                             std::size_t(width * (line->valueEnd - line->valueStart)), encoded);
+            const auto at = std::size_t(width * line->valueStart);
+            const auto length = std::size_t(width * (line->valueEnd - line->valueStart));
+            std::string removed = content_.substr(at, length);
+            content_.replace(at, length, encoded);
+            return {at, encoded.size(), std::move(removed)};
         } else {
             const Line after = text.lastFilledLine(*sectionLine);
             const std::u16string opening = after.next == after.end ? eol : std::u16string();
-            content_.insert(std::size_t(width * after.next),
-                            unitsOf(opening + std::u16string(key) + u'=') + encoded + unitsOf(eol));
+            const std::string added =
+                unitsOf(opening + std::u16string(key) + u'=') + encoded + unitsOf(eol);
+            content_.insert(std::size_t(width * after.next), added);
+            return {std::size_t(width * after.next), added.size(), {}};
         }
     });
 }

@@ -51,7 +51,13 @@ class ProfileFile {
     std::u16string decode(Pos first, Pos last) const;
     std::string unitsOf(std::u16string_view text) const;
     void switchToUtf8();
-    void place(std::u16string_view section, std::u16string_view key, std::u16string_view clean);
+    // What place() changed: `length` units at `at` that stand where `removed` stood.
+    struct Edit {
+        std::size_t at = 0;
+        std::size_t length = 0;
+        std::string removed;
+    };
+    Edit place(std::u16string_view section, std::u16string_view key, std::u16string_view clean);
     static Encoding detect(std::string_view content);
 
     // The text in units of one width: bytes, or for UTF-16 code units in this machine's

@@ -4,6 +4,8 @@
 #include "core/Files.h"
 #include "core/Text.h"
 
+#include <utility>
+
 namespace {
 
 // Where each value lives in data.ini.
@@ -66,8 +68,8 @@ std::u16string ReminderState::LoadSettings(Files& files, const NumberFormat& for
 }
 
 std::u16string ReminderState::SaveSettings(Files& files, int sliderValue) const {
-    return files.replace(IniPath, [&](const std::string& stored) {
-        ProfileFile file(stored);
+    return files.replace(IniPath, [&](std::string stored) {
+        ProfileFile file(std::move(stored));
         file.setValues(
             {{std::u16string(Texts), std::u16string(Text1Key), MessageText1},
              {std::u16string(Texts), std::u16string(Text2Key), MessageText2},

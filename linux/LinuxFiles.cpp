@@ -12,19 +12,15 @@ QString qt(std::u16string_view text) {
 
 std::string LinuxFiles::read(std::u16string_view path, std::u16string* error) {
     QString why;
-    const QByteArray bytes = SafeFile::read(qt(path), &why);
+    std::string bytes = SafeFile::read(qt(path), &why);
     if (error)
         *error = why.toStdU16String();
-    return bytes.toStdString();
+    return bytes;
 }
 
 std::u16string LinuxFiles::replace(std::u16string_view path,
-                                   const std::function<std::string(const std::string&)>& edit) {
-    return SafeFile::replace(qt(path),
-                             [&edit](const QByteArray& stored) {
-                                 return QByteArray::fromStdString(edit(stored.toStdString()));
-                             })
-        .toStdU16String();
+                                   const std::function<std::string(std::string)>& edit) {
+    return SafeFile::replace(qt(path), edit).toStdU16String();
 }
 
 std::u16string LinuxFiles::shownPath(std::u16string_view path) {

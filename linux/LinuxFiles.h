@@ -7,6 +7,6 @@ class LinuxFiles final : public Files {
   public:
     std::string read(std::u16string_view path, std::u16string* error) override;
     std::u16string replace(std::u16string_view path,
-                           const std::function<std::string(const std::string&)>& edit) override;
+                           const std::function<std::string(std::string)>& edit) override;
     std::u16string shownPath(std::u16string_view path) override;
 };

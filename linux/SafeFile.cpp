@@ -66,8 +66,8 @@ int openRegular(const QByteArray& name, struct stat& info) {
     return fd;
 }
 
-bool readAll(int fd, QByteArray& out, off_t expectedSize) {
-    out.reserve(qsizetype(expectedSize));
+bool readAll(int fd, std::string& out, off_t expectedSize) {
+    out.reserve(std::size_t(expectedSize));
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -77,7 +77,7 @@ bool readAll(int fd, QByteArray& out, off_t expectedSize) {
             continue;
         if (n < 0)
             return false;
-        if (out.size() + n > MaxSize) { // grown since it was measured
+        if (qsizetype(out.size()) + n > MaxSize) { // grown since it was measured
             errno = EFBIG;
             return false;
         }
@@ -85,15 +85,14 @@ bool readAll(int fd, QByteArray& out, off_t expectedSize) {
     }
 }
 
-bool writeAll(int fd, const QByteArray& bytes) {
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n =
-            ::pwrite(fd, bytes.constData() + done, std::size_t(bytes.size() - done), off_t(done));
+bool writeAll(int fd, const std::string& bytes) {
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, off_t(done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
             return false;
-        done += n;
+        done += std::size_t(n);
     }
     return true;
 }
@@ -116,12 +115,12 @@ bool mustStayThisFile(int fd, const struct stat& info) {
 
 // Writes over the file itself: it grows first (so a full disk fails before a byte
 // changes), then takes the new bytes and is cut to their length.
-QString writeInPlace(const QByteArray& target, const QString& shown, const QByteArray& bytes) {
+QString writeInPlace(const QByteArray& target, const QString& shown, const std::string& bytes) {
     Descriptor fd(::open(target.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat info {};
     if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
         return cannotOpenForWriting(shown);
-    if (bytes.size() > info.st_size) {
+    if (off_t(bytes.size()) > info.st_size) {
         const int error = ::posix_fallocate(fd.get(), 0, off_t(bytes.size()));
         if (error != 0 && error != EOPNOTSUPP && error != EINVAL) {
             errno = error;
@@ -138,7 +137,7 @@ QString writeInPlace(const QByteArray& target, const QString& shown, const QByte
 // new file cannot be what the old one was (its owner, group or mode) or the folder takes
 // no new file: the caller then writes in place.
 std::optional<QString> writeNewFile(const QByteArray& target, const QString& shown,
-                                    const QByteArray& bytes, const struct stat* old) {
+                                    const std::string& bytes, const struct stat* old) {
     QByteArray temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
@@ -189,8 +188,8 @@ QString shownPath(const QString& path) {
     return folder.isEmpty() ? path : folder + (rest < 0 ? QString() : path.mid(rest));
 }
 
-QByteArray read(const QString& path, QString* error) {
-    QByteArray content;
+std::string read(const QString& path, QString* error) {
+    std::string content;
     struct stat info {};
     Descriptor fd(openRegular(QFile::encodeName(path), info));
     QString why;
@@ -209,10 +208,10 @@ QByteArray read(const QString& path, QString* error) {
     return content;
 }
 
-QString replace(const QString& path, const std::function<QByteArray(const QByteArray&)>& edit) {
+QString replace(const QString& path, const std::function<std::string(std::string)>& edit) {
     const QByteArray name = QFile::encodeName(path);
     const QString shown = shownPath(path);
-    QByteArray content;
+    std::string content;
     struct stat info {};
     Descriptor fd(openRegular(name, info));
     const bool exists = fd.get() >= 0;
@@ -232,7 +231,7 @@ QString replace(const QString& path, const std::function<QByteArray(const QByteA
         if (!readAll(fd.get(), content, info.st_size))
             return cannotRead(shown);
     }
-    const QByteArray bytes = edit(content);
+    const std::string bytes = edit(std::move(content));
 
     // A link stays a link: its target is what gets written.
     QByteArray target = name;

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <string>
 
 // Reading and replacing a small file safely: only a regular file is read or replaced (a
 // FIFO never blocks, a device is never read), a crash leaves the old file or the new one,
@@ -16,10 +17,10 @@ constexpr qsizetype MaxSize = qsizetype(64) << 20;
 
 // The file's bytes. A missing file reads as empty; so does one that cannot be read, and
 // then `error` says why.
-QByteArray read(const QString& path, QString* error = nullptr);
+std::string read(const QString& path, QString* error = nullptr);
 // Reads the file (a missing one as empty), lets `edit` make the new bytes from the old and
 // puts them in its place. Returns why that failed, or nothing.
-QString replace(const QString& path, const std::function<QByteArray(const QByteArray&)>& edit);
+QString replace(const QString& path, const std::function<std::string(std::string)>& edit);
 // Where a symbolic link points, however long; empty when the path is no link.
 QByteArray linkTarget(const QByteArray& path);
 // The path as the user knows it. A folder reached through an open descriptor

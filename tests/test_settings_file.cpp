@@ -25,10 +25,10 @@ namespace {
 
 // One value of [data] saved into the file on disk, as the program saves: read, edit, replace.
 QString save(const QString& path, const QString& key, const QString& value) {
-    return SafeFile::replace(path, [&](const QByteArray& stored) {
-        ProfileFile file(stdBytes(stored));
+    return SafeFile::replace(path, [&](std::string stored) {
+        ProfileFile file(std::move(stored));
         file.setValue(u"data", stdText(key), stdText(value));
-        return qBytes(file.bytes());
+        return file.bytes();
     });
 }
 
@@ -176,7 +176,7 @@ class SettingsFileTest : public QObject {
         ::close(folder);
         QVERIFY2(result.contains(path), qPrintable(result));
         // Reads as empty, at once.
-        QCOMPARE(ProfileFile(stdBytes(SafeFile::read(path))).bytes(), std::string());
+        QCOMPARE(ProfileFile(SafeFile::read(path)).bytes(), std::string());
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
                  QStringList{"data.ini"});
     }
@@ -286,7 +286,7 @@ class SettingsFileTest : public QObject {
         QVERIFY(f.state.SaveSettings(f.files, 45).empty());
         const double limit = 2000 * qEnvironmentVariable("VESTREL_TIME_SCALE", "1").toDouble();
         QVERIFY2(clock.elapsed() < limit, qPrintable(QString::number(clock.elapsed()) + " ms"));
-        QCOMPARE(ProfileFile(stdBytes(SafeFile::read(f.path()))).value(u"data", u"1"), u"45");
+        QCOMPARE(ProfileFile(SafeFile::read(f.path())).value(u"data", u"1"), u"45");
     }
 
     void writtenValuesReadBack_data() {
