@@ -1,15 +1,13 @@
 #include "app/Program.h"
 
-#include "ui/Platform.h"
+#include "core/System.h"
 
-Program::Program(Platform& p, Files& f)
-    : platform(p), files(f), presence(p), form3(*this, p), form1(*this, p), form4(*this, p),
-      form2(*this, p) {
-    Q_INIT_RESOURCE(resources); // the pictures: in a static library, linked only when named
-}
+Program::Program(Runtime& r, System& s, Files& f)
+    : runtime(r), system(s), files(f), presence(s), form3(*this, r, s), form1(*this, r, s),
+      form4(*this, r, s), form2(*this, r, s) {}
 
 void Program::start() {
-    const std::function<void()> loadTheMonitor = form3.guarded(&Form3::show);
+    const Event loadTheMonitor = form3.guarded(&Form3::show);
     loadTheMonitor();
-    platform.watchSession(form3.guarded(&Form3::followPresence));
+    system.watchSession(form3.guarded(&Form3::followPresence));
 }

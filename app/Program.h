@@ -8,20 +8,22 @@
 #include "warning/Form4.h"
 
 class Files;
-class Platform;
+class Runtime;
+class System;
 
 // The whole program, its composition root: the shared reminder state and the one object
-// of each form, built by main or by a test with its own platform and files. The forms reach each
-// other through it by name, as the windows of a program with one default instance of
-// each form do; that is why it sits above them all.
+// of each form, built by main or by a test with its own runtime, system and files. The forms
+// reach each other through it by name, as the windows of a program with one default instance
+// of each form do; that is why it sits above them all.
 class Program {
   public:
-    Program(Platform& platform, Files& files);
+    Program(Runtime& runtime, System& system, Files& files);
 
-    // Loads the start-up form, the monitor.
+    // Loads the start-up form, the monitor, and from then on follows the session.
     void start();
 
-    Platform& platform;
+    Runtime& runtime;
+    System& system;
     Files& files; // the settings file's reading and replacing
     ReminderState state;
     Presence presence; // whether the user sits at the computer

@@ -1,5 +1,7 @@
 #include "linux/IdleTime.h"
 
+#include "linux/X11Connection.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QGuiApplication>
@@ -65,10 +67,9 @@ bool isXWayland() {
 // Milliseconds since the last input the X server saw, or -1. XWayland sees only the input to
 // X windows: a user typing into Wayland programs would look idle for ever.
 qint64 fromXServer() {
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || isXWayland())
+    xcb_connection_t* connection = x11Connection();
+    if (!connection || isXWayland())
         return -1;
-    xcb_connection_t* connection = x11->connection();
     // A request of an extension the server lacks (some remote and nested servers) would end
     // the connection, and the program with it.
     const xcb_query_extension_reply_t* extension =

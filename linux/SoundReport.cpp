@@ -1,22 +1,22 @@
 #include "linux/SoundReport.h"
 
-#include "ui/Platform.h"
+#include "linux/QtRuntime.h"
 
 #include <QPushButton>
 
-SoundReport::SoundReport(Platform& platform, const QString& text)
+SoundReport::SoundReport(QtRuntime& runtime, const QString& text)
     : QMessageBox(QMessageBox::Critical, QStringLiteral("Zvuk"), text, QMessageBox::Ok),
-      platform_(platform) {
+      runtime_(runtime) {
     setTextFormat(Qt::PlainText);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::NonModal); // the warning's buttons stay usable beside it
     setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
     setAttribute(Qt::WA_ShowWithoutActivating);
     button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
-    platform.takeKeyboardWhenOffered(*this);
+    runtime.takeKeyboardWhenOffered(*this);
 }
 
 void SoundReport::mousePressEvent(QMouseEvent* event) {
-    platform_.takeKeyboard(*this);
+    runtime_.takeKeyboard(*this);
     QMessageBox::mousePressEvent(event);
 }

@@ -1,6 +1,7 @@
 #include "linux/WarningWindows.h"
 
 #include "linux/WindowManager.h"
+#include "linux/X11Connection.h"
 #include "linux/XAtoms.h"
 
 #include <QGuiApplication>
@@ -63,10 +64,9 @@ void standAloneOnKWin(QWidget& window, xcb_connection_t* connection) {
 } // namespace
 
 void WarningWindows::show(QWidget& window) {
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11)
+    xcb_connection_t* connection = x11Connection();
+    if (!connection)
         return window.show(); // a Wayland compositor keeps its own rules
-    xcb_connection_t* connection = x11->connection();
     const WindowManager manager(connection);
     const bool cover = manager.isIceWm() && (window.windowState() & Qt::WindowFullScreen);
     if (cover)

@@ -1,32 +1,34 @@
 #include "app/Program.h"
 #include "linux/LinuxFiles.h"
-#include "linux/QtPlatform.h"
+#include "linux/LinuxSystem.h"
+#include "linux/QtRuntime.h"
+#include "linux/QtWindow.h"
 #include "linux/TerminationSignals.h"
-#include "ui/FormWindow.h"
 
 #include <QApplication>
 
 int main(int, char* argv[]) {
     TerminationSignals::catchThem(); // before Qt starts threads of its own
-    QtPlatform::chooseWindowSystem();
+    QtRuntime::chooseWindowSystem();
     // The program takes no command line: Qt's own options (-reverse, -platform, ...) are
     // not passed on either.
     int onlyTheName = 1;
     QApplication app(onlyTheName, argv);
     TerminationSignals::actOnThemFromEventLoop();
     QApplication::setApplicationName(QStringLiteral("Vestrel"));
-    QApplication::setWindowIcon(FormWindow::applicationIcon());
+    QApplication::setWindowIcon(QtWindow::applicationIcon());
     // The program ends through its own buttons, not when a window happens to close.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    QtPlatform platform;
-    if (!platform.claimProgramFolder()) {
-        platform.messageBox(u"Vestrel už běží. Druhá kopie programu se ukončí.",
-                            MessageBoxStyle::OkInformation, u"Vestrel");
+    QtRuntime runtime;
+    LinuxSystem system(runtime);
+    if (!system.claimProgramFolder()) {
+        runtime.messageBox(u"Vestrel už běží. Druhá kopie programu se ukončí.",
+                           MessageBoxStyle::OkInformation, u"Vestrel");
         return 0;
     }
     LinuxFiles files;
-    Program program(platform, files);
+    Program program(runtime, system, files);
     program.start();
     return QApplication::exec();
 }

@@ -3,74 +3,62 @@
 #include "app/Program.h"
 #include "core/Messages.h"
 #include "core/RuntimeError.h"
+#include "core/System.h"
 #include "core/Text.h"
-#include "ui/Platform.h"
-#include "ui/QtText.h"
-#include "ui/Twips.h"
-
-#include <QLabel>
-#include <QTimer>
+#include "ui/Label.h"
+#include "ui/Runtime.h"
+#include "ui/Timer.h"
 
 #include <cmath>
 #include <utility>
 
-FormWindow* Form3::createWindow() {
+std::unique_ptr<Window> Form3::createWindow() {
     // Clicked, never typed into: it leaves the keyboard with the program the user types in.
-    auto* window =
-        new FormWindow(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
-    window->setWindowTitle(QStringLiteral("Form3"));
-    window->setFixedSize(Twips::toPixels(120), Twips::toPixels(120));
-    window->move(0, 0);
-    window->paintBlack();
-    on(window, &FormWindow::clicked, &Form3::Form_Click);
+    std::unique_ptr<Window> window = runtime_.createWindow({.takesKeyboard = false});
+    window->setCaption(u"Form3");
+    window->setGeometry({0, 0, 120, 120});
+    window->setBackColour(Colour::Black);
+    on(window->Click, &Form3::Form_Click);
 
     // Its caption comes with the load, after the showing (see Form_Load).
-    Label1 = new QLabel(window);
-    Label1->setTextFormat(Qt::PlainText);
-    Label1->setGeometry(Twips::rect(480, 480, 480, 195));
-    Label1->setAutoFillBackground(true);
-    Label1->hide();
+    Label1 = window->addLabel(u"", {480, 480, 480, 195});
+    Label1->setVisible(false);
 
-    // A precise timer keeps to the ten-second grid: an hour is 360 ticks, not 360 ticks
-    // plus the slack of each.
-    Timer1 = new QTimer(window);
-    Timer1->setTimerType(Qt::PreciseTimer);
-    Timer1->setInterval(TickMilliseconds);
-    on(Timer1, &QTimer::timeout, &Form3::Timer1_Timer);
-    Timer1->start();
+    Timer1 = window->addTimer(TickMilliseconds);
+    on(Timer1->Tick, &Form3::Timer1_Timer);
     return window;
 }
 
 void Form3::beforeUnload() {
-    Timer1->stop();
+    Timer1->setEnabled(false);
 }
 
 void Form3::Form_Load() {
     showLoadedWindow();
-    window()->move(0, 0);
+    window()->setGeometry({0, 0, 120, 120});
     // Named once shown: a name or a caption given before wakes the accessibility bridge, whose
     // session-bus round trips would then hold up the square's first showing.
-    window()->setAccessibleName(QStringLiteral("Vestrel – počítadlo přestávky"));
+    window()->setAccessibleName(u"Vestrel – počítadlo přestávky");
 
-    const std::u16string folder = platform_.programFolder();
-    if (!platform_.fileExists(folder + u"/data.ini")) {
+    const std::u16string folder = system_.programFolder();
+    if (!system_.fileExists(folder + u"/data.ini")) {
         MissingFile = u"ini";
         ReportMissingFile();
     }
-    if (!platform_.fileExists(folder + u"/s.wav")) {
+    if (!system_.fileExists(folder + u"/s.wav")) {
         MissingFile = u"wav";
         ReportMissingFile();
     }
 
     ReminderState& state = program_.state;
     state.IniPath = folder + u"/data.ini";
-    const std::u16string unreadable = state.LoadSettings(program_.files, platform_.numberFormat());
+    const std::u16string unreadable = state.LoadSettings(program_.files, system_.numberFormat());
     // The scratch label keeps the interval text as a label shows it: up to the first NUL.
-    Label1->setText(qt(ReminderState::UpToNul(state.IntervalText)));
+    Label1->setCaption(ReminderState::UpToNul(state.IntervalText));
     program_.presence.restart(state.BreakMinutes, state.IdleIsAway);
     warningWaits = false;
     if (!unreadable.empty()) // the defaults stand in for what could not be read
-        platform_.messageBox(unreadable, MessageBoxStyle::OkCritical, u"Vestrel");
+        runtime_.messageBox(unreadable, MessageBoxStyle::OkCritical, u"Vestrel");
 }
 
 void Form3::ReportMissingFile() {
@@ -78,13 +66,13 @@ void Form3::ReportMissingFile() {
         u"Tento program (a mnoho dalších) lze stáhnou na " + std::u16string(Messages::MakerAddress);
     const std::u16string_view title = u"CHYBA";
     if (MissingFile == u"ini")
-        platform_.messageBox(u"Nebyl nalezen soubor data.ini, program bude ukončen.\r\n" +
-                                 secondLine,
-                             MessageBoxStyle::OkCritical, title);
+        runtime_.messageBox(u"Nebyl nalezen soubor data.ini, program bude ukončen.\r\n" +
+                                secondLine,
+                            MessageBoxStyle::OkCritical, title);
     if (MissingFile == u"wav")
-        platform_.messageBox(u"Nebyl nalezen soubor s.wav, program bude ukončen.\r\n" + secondLine,
-                             MessageBoxStyle::OkCritical, title);
-    platform_.end(0);
+        runtime_.messageBox(u"Nebyl nalezen soubor s.wav, program bude ukončen.\r\n" + secondLine,
+                            MessageBoxStyle::OkCritical, title);
+    runtime_.end(0);
 }
 
 void Form3::Timer1_Timer() {

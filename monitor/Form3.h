@@ -4,8 +4,8 @@
 
 #include <string>
 
-class QLabel;
-class QTimer;
+class Label;
+class Timer;
 
 // The monitor: an 8 x 8 black square in the top-left corner of the screen. It checks the
 // program's files, reads the settings and counts ten-second ticks; when the count reaches
@@ -30,11 +30,11 @@ class Form3 : public Form {
     // count again; a warning that fell due while the user was away comes when they are back.
     void followPresence();
 
-    QLabel* Label1 = nullptr; // scratch for the settings reads; never seen
-    QTimer* Timer1 = nullptr; // the ten-second tick
+    Label* Label1 = nullptr; // scratch for the settings reads; never seen
+    Timer* Timer1 = nullptr; // the ten-second tick
 
   protected:
-    FormWindow* createWindow() override;
+    std::unique_ptr<Window> createWindow() override;
     void beforeUnload() override;
 
   private:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/WrapCheckBox.h"
+#include "linux/QtCheckBox.h"
 
 #include <QAbstractButton>
 #include <QDebug>
@@ -38,10 +38,10 @@ inline bool textFits(const QWidget* w, QString* why) {
         const int flags = label->wordWrap() ? Qt::TextWordWrap : 0;
         need.setSize(
             metrics.boundingRect(QRect(0, 0, box.width(), 10000), flags, label->text()).size());
-    } else if (const auto* check = qobject_cast<const WrapCheckBox*>(w)) {
+    } else if (const auto* check = dynamic_cast<const QtCheckBox*>(w)) {
         name = check->text();
         box = check->captionRect();
-        need = metrics.boundingRect(box, WrapCheckBox::CaptionFlags, check->text());
+        need = metrics.boundingRect(box, QtCheckBox::CaptionFlags, check->text());
     } else if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
         name = button->text();
         need.setSize({metrics.horizontalAdvance(name) + 8, metrics.height() + 4});

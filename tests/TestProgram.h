@@ -1,50 +1,56 @@
 #pragma once
 
-#include "FakePlatform.h"
-#include "Layout.h"
-#include "TestData.h"
+#include "Check.h"
+#include "FakeRuntime.h"
+#include "FakeSystem.h"
 #include "app/Program.h"
 #include "linux/LinuxFiles.h"
-#include "settings/ClickLabel.h" // the forms' controls, for the tests to work them
-#include "settings/KeyScrollBar.h"
-#include "settings/WrapCheckBox.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFrame>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTimer>
-
-#include <functional>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <random>
 
-// A program folder of its own with data.ini and s.wav, a fake platform and the program.
-struct TestProgram {
-    QTemporaryDir dir;
-    FakePlatform platform;
+// A program folder of its own with data.ini and s.wav, a fake runtime and system, the
+// platform's own files, and the program.
+template <typename TheRuntime = FakeRuntime> struct TestProgram {
+    std::filesystem::path dir;
+    TheRuntime runtime;
+    FakeSystem system;
     LinuxFiles files;
     std::unique_ptr<Program> program;
 
-    const QByteArray written; // the settings as the test wrote them, before the program ran
+    const std::string written; // the settings as the test wrote them, before the program ran
 
-    explicit TestProgram(
-        const QByteArray& ini = "[texts]\r\n1=A\r\n2=B\r\n[data]\r\n1=1\r\n2=0\r\n")
-        : written(ini) {
-        platform.folder = dir.path();
-        writeIni(ini);
-        writeAll(dir.filePath("s.wav"), {});
-        program = std::make_unique<Program>(platform, files);
+    explicit TestProgram(std::string ini = "[texts]\r\n1=A\r\n2=B\r\n[data]\r\n1=1\r\n2=0\r\n")
+        : dir(std::filesystem::temp_directory_path() /
+              ("vestrel-test-" + std::to_string(std::random_device()()))),
+          written(std::move(ini)) {
+        std::filesystem::create_directory(dir);
+        system.folder = dir.u16string();
+        writeIni(written);
+        write("s.wav", {});
+        program = std::make_unique<Program>(runtime, system, files);
     }
     ~TestProgram() {
         program.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        settle();
+        std::error_code ignored;
+        std::filesystem::permissions(dir / "data.ini", std::filesystem::perms::owner_all, ignored);
+        std::filesystem::remove_all(dir, ignored);
     }
 
-    QString iniPath() const { return QDir(platform.folder).filePath("data.ini"); }
-    void writeIni(const QByteArray& bytes) const { writeAll(iniPath(), bytes); }
-    QByteArray ini() const { return readAll(iniPath()); }
+    std::u16string path(const char* name) const { return (dir / name).u16string(); }
+    std::u16string iniPath() const { return path("data.ini"); }
+    void write(const char* name, const std::string& bytes) const {
+        std::ofstream(dir / name, std::ios::binary | std::ios::trunc) << bytes;
+    }
+    void writeIni(const std::string& bytes) const { write("data.ini", bytes); }
+    std::string ini() const {
+        std::ifstream in(dir / "data.ini", std::ios::binary);
+        return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
+    }
 
     // The warning window the full-screen flag chooses.
     WarningForm& warning() {
@@ -55,13 +61,13 @@ struct TestProgram {
 
     Program* operator->() { return program.get(); }
 
-    // Runs a handler as the event loop would, through the guard, then lets the posted
-    // events (repaints, deferred deletes) through as the loop would.
+    // Runs a handler as the event loop would, through the guard, then lets the windows let
+    // go of go, as the loop would.
     template <typename F> void event(F handler) {
-        runGuarded(platform, handler);
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        runGuarded(runtime, handler);
+        settle();
     }
+    void settle();
     // Starts the program and clicks the monitor: up comes the warning the flag selects.
     void showWarning() {
         program->start();
@@ -72,11 +78,11 @@ struct TestProgram {
     void inDialog(const std::function<void(Form2&)>& during) {
         if (!warning().isLoaded())
             showWarning();
-        const int runs = platform.modalRuns;
-        platform.duringModal = [&](QWidget&) { during(program->form2); };
+        const int runs = modalRuns();
+        setDuringModal([&] { during(program->form2); });
         event([this] { warning().Command2_Click(); });
-        platform.duringModal = nullptr;
-        QVERIFY2(platform.modalRuns > runs, "the settings dialog did not open");
+        setDuringModal(nullptr);
+        CHECK(modalRuns() > runs); // the settings dialog opened
     }
     // Ticks until the monitor gives way to a warning; returns the number of ticks, or -1.
     int ticksToWarning(int limit) {
@@ -87,4 +93,40 @@ struct TestProgram {
         }
         return -1;
     }
+
+    int modalRuns();
+    void setDuringModal(std::function<void()> during);
 };
+
+template <> inline void TestProgram<FakeRuntime>::settle() {
+    runtime.settle();
+}
+template <> inline int TestProgram<FakeRuntime>::modalRuns() {
+    return runtime.modalRuns;
+}
+template <> inline void TestProgram<FakeRuntime>::setDuringModal(std::function<void()> during) {
+    runtime.duringModal = during ? [during](Window&) { during(); } : std::function<void(Window&)>();
+}
+
+// What the forms' controls are on the fake runtime, for the tests to read them.
+inline FakeWindow& fake(Window* w) {
+    return *static_cast<FakeWindow*>(w);
+}
+template <typename T> auto& fake(T* control) {
+    if constexpr (std::is_same_v<T, Label>)
+        return *static_cast<FakeLabel*>(control);
+    else if constexpr (std::is_same_v<T, CommandButton>)
+        return *static_cast<FakeButton*>(control);
+    else if constexpr (std::is_same_v<T, TextBox>)
+        return *static_cast<FakeTextBox*>(control);
+    else if constexpr (std::is_same_v<T, CheckBox>)
+        return *static_cast<FakeCheckBox*>(control);
+    else if constexpr (std::is_same_v<T, HScrollBar>)
+        return *static_cast<FakeScrollBar*>(control);
+    else if constexpr (std::is_same_v<T, Line>)
+        return *static_cast<FakeLine*>(control);
+    else if constexpr (std::is_same_v<T, Timer>)
+        return *static_cast<FakeTimer*>(control);
+    else
+        return *static_cast<FakeControl<T>*>(control);
+}

@@ -1,7 +1,11 @@
 // Faults around the settings file: the program killed or signalled while saving, a full disk and a
 // read-only folder. The file is always the old content or the new, never anything else,
 // and a save that fails says so.
+#include "TestData.h"
 #include "TestProgram.h"
+
+#include <QDir>
+#include <QTemporaryDir>
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -68,10 +72,10 @@ class FaultsTest : public QObject {
         QVERIFY2(::mount("vestrel-test", at, "tmpfs", 0, "size=64k,mode=0755") == 0,
                  "could not mount a small tmpfs");
         const auto unmount = qScopeGuard([&] { ::umount2(at, MNT_DETACH); });
-        TestProgram t("[data]\r\n1=60\r\n");
-        QFile::copy(t.iniPath(), disk.filePath("data.ini"));
-        QFile::copy(t.dir.filePath("s.wav"), disk.filePath("s.wav"));
-        t.platform.folder = disk.path();
+        TestProgram<> t("[data]\r\n1=60\r\n");
+        writeAll(disk.filePath("data.ini"), qBytes(t.written));
+        writeAll(disk.filePath("s.wav"), {});
+        t.system.folder = stdText(disk.path());
         if (cell<bool>("readOnly")) {
             QVERIFY(::mount("vestrel-test", at, "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0);
         } else {
@@ -85,21 +89,21 @@ class FaultsTest : public QObject {
         }
 
         t.inDialog([&](Form2& d) {
-            d.Text1->setText(QString(99, 'x'));
-            d.Text2->setText(QString(99, 'y'));
+            d.Text1->setText(std::u16string(99, u'x'));
+            d.Text2->setText(std::u16string(99, u'y'));
             d.Command1_Click();
             QCOMPARE(d.Saved, ReminderState::False);
-            QCOMPARE(t.platform.boxes.size(), 1);
-            const QString text = t.platform.boxes[0].text;
+            QCOMPARE(t.runtime.boxes.size(), 1u);
+            const QString text = qText(t.runtime.boxes[0].text);
             QVERIFY2(text.startsWith("Nastavení se nepodařilo uložit.") &&
                          text.contains(cell<QString>("reason")) && !text.contains("space"),
                      qPrintable(text));
-            QCOMPARE(t.platform.boxes[0].style, MessageBoxStyle::OkCritical);
+            QCOMPARE(t.runtime.boxes[0].style, MessageBoxStyle::OkCritical);
             d.Command2_Click(); // asks, as nothing was saved; "Ne"
-            QCOMPARE(t.platform.boxes.size(), 2);
+            QCOMPARE(t.runtime.boxes.size(), 2u);
             QVERIFY(!d.isLoaded());
         });
-        QCOMPARE(t.ini(), t.written);
+        QCOMPARE(readAll(disk.filePath("data.ini")), qBytes(t.written));
         QStringList left = QDir(disk.path()).entryList(QDir::Files);
         left.removeAll("filler");
         QCOMPARE(left, (QStringList{"data.ini", "s.wav"})); // no half-written file left behind

@@ -1,13 +1,22 @@
 // The settings dialog: live editing, saving, the prompt, the about panel and its layout.
 #include "TestProgram.h"
 #include "core/Messages.h"
+#include "core/Text.h"
+
+using T = TestProgram<>;
 
 namespace {
 
-const QString Summary = QStringLiteral("Zobrazit výstražné okno jednou za %1 minut.");
-const QString Prompt =
-    QStringLiteral("Pokud chcete provedené zněny uložit klikněte na tlačítko ANO, "
-                   "pokud si přejete okno zavřít bez uložení klikněte na NE");
+std::u16string summary(int minutes) {
+    return u"Zobrazit výstražné okno jednou za " + Text::integer(minutes) + u" minut.";
+}
+const std::u16string Prompt = u"Pokud chcete provedené zněny uložit klikněte na tlačítko ANO, "
+                              u"pokud si přejete okno zavřít bez uložení klikněte na NE";
+const std::u16string Default1(Messages::DefaultText1);
+const std::u16string Default2(Messages::DefaultText2);
+const std::string DefaultTexts = "[texts]\r\n1=U po\xe8\xedta\xe8"
+                                 "e u\x9e sed\xedte d\xe9le jak\r\n"
+                                 "2=Doporu\xe8uji pr\xe1\x63i odlo\x9eit a prot\xe1hnout se.\r\n";
 
 // Closes the dialog as "Zavřít" does after a save: without the prompt.
 void leave(Form2& d) {
@@ -17,336 +26,317 @@ void leave(Form2& d) {
 
 } // namespace
 
-class SettingsDialogTest : public QObject {
-    Q_OBJECT
+TEST(loadShowsStoredValues) {
+    T t("[texts]\r\n1=Už\r\n2=Dost.\r\n[data]\r\n1=45\r\n2=1\r\n");
+    t.inDialog([&](Form2& d) {
+        CHECK_EQ(fake(d.window()).shown, FakeWindow::Shown::Modally);
+        CHECK_EQ(d.Text1->text(), u"Už");
+        CHECK_EQ(d.Text2->text(), u"Dost.");
+        CHECK_EQ(d.HScroll1->value(), 45);
+        CHECK(d.Check1->isChecked());
+        CHECK_EQ(d.Label4->caption(), u"Už 45 minut. Dost.");
+        CHECK_EQ(d.Label1->caption(), summary(45));
+        CHECK_EQ(d.Saved, ReminderState::False);
+        CHECK_EQ(fake(d.window()).focus, static_cast<Control*>(d.HScroll1));
+    });
+    CHECK_EQ(t.runtime.modalRuns, 1);
+}
 
-  private slots:
-    void loadShowsStoredValues() {
-        TestProgram t("[texts]\r\n1=Už\r\n2=Dost.\r\n[data]\r\n1=45\r\n2=1\r\n");
-        t.inDialog([&](Form2& d) {
-            QVERIFY(d.window()->isVisible());
-            QCOMPARE(d.window()->windowModality(), Qt::ApplicationModal);
-            QCOMPARE(d.Text1->text(), QStringLiteral("Už"));
-            QCOMPARE(d.Text2->text(), QStringLiteral("Dost."));
-            QCOMPARE(d.HScroll1->value(), 45);
-            QCOMPARE(d.Check1->checkState(), Qt::Checked);
-            QCOMPARE(d.Label4->text(), QStringLiteral("Už 45 minut. Dost."));
-            QCOMPARE(d.Label1->text(), Summary.arg(45));
-            QCOMPARE(d.Saved, ReminderState::False);
-            QCOMPARE(d.window()->focusWidget(), d.HScroll1);
-        });
-        QCOMPARE(t.platform.modalRuns, 1);
-    }
+TEST(markupShownLiterally) {
+    T t("[texts]\r\n1=<b>x</b>\r\n2=<img src=a.png>\r\n[data]\r\n1=5\r\n");
+    t.inDialog([&](Form2& d) {
+        CHECK_EQ(d.Label4->caption(), u"<b>x</b> 5 minut. <img src=a.png>");
+        leave(d);
+    });
+}
 
-    void markupShownLiterally() {
-        TestProgram t("[texts]\r\n1=<b>x</b>\r\n2=<img src=a.png>\r\n[data]\r\n1=5\r\n");
-        t.inDialog([&](Form2& d) {
-            QCOMPARE(d.Label4->text(), QStringLiteral("<b>x</b> 5 minut. <img src=a.png>"));
-            for (QLabel* label : d.window()->findChildren<QLabel*>())
-                QCOMPARE(label->textFormat(), Qt::PlainText);
-            const QImage shown = d.Label4->grab().toImage();
-            d.Text1->setText("&lt;b&gt;x&lt;/b&gt;"); // were it rich text, this would draw the same
-            QVERIFY(d.Label4->grab().toImage() != shown);
-            leave(d);
-        });
-    }
-
-    void closeUnchangedAsks_data() {
-        columns<MessageBoxAnswer, QByteArray>("answer", "ini");
-        // clang-format off
-        QTest::newRow("Ne") << MessageBoxAnswer::No << QByteArray("[data]\r\n1=60\r\n");
-        QTest::newRow("Ano") << MessageBoxAnswer::Yes << QByteArray("[data]\r\n1=60\r\n2=0\r\n[texts]\r\n1=...\r\n2=...\r\n");
-        // clang-format on
-    }
-    void closeUnchangedAsks() {
-        TestProgram t("[data]\r\n1=60\r\n");
-        t.platform.answers = {cell<MessageBoxAnswer>("answer")};
+TEST(closeUnchangedAsks) {
+    struct Row {
+        const char* name;
+        MessageBoxAnswer answer;
+        std::string ini;
+    };
+    const std::vector<Row> table{
+        {"Ne", MessageBoxAnswer::No, "[data]\r\n1=60\r\n"},
+        {"Ano", MessageBoxAnswer::Yes, "[data]\r\n1=60\r\n2=0\r\n[texts]\r\n1=...\r\n2=...\r\n"}};
+    Check::rows<Row>(table, [](const Row& row) {
+        T t("[data]\r\n1=60\r\n");
+        t.runtime.answers = {row.answer};
         t.inDialog([&](Form2& d) { d.Command2_Click(); });
-        QCOMPARE(t.platform.boxes,
-                 FakePlatform::Boxes({{Prompt, MessageBoxStyle::YesNoExclamation, "Varování"}}));
-        QVERIFY(!t->form2.isLoaded());
-        QVERIFY(t->form1.isLoaded()); // back to the same warning
-        QTEST(t.ini(), "ini");
-    }
+        CHECK_EQ(t.runtime.boxes, (std::vector<FakeRuntime::Box>{
+                                      {Prompt, MessageBoxStyle::YesNoExclamation, u"Varování"}}));
+        CHECK(!t->form2.isLoaded());
+        CHECK(t->form1.isLoaded()); // back to the same warning
+        CHECK_EQ(t.ini(), row.ini);
+    });
+}
 
-    void saveThenEditThenClose() {
-        TestProgram t("[texts]\r\n1=A\r\n2=B\r\n[data]\r\n1=1\r\n2=0\r\n");
-        t.inDialog([&](Form2& d) {
-            d.Text1->setText("Saved");
-            d.Command1_Click();
-            QCOMPARE(d.Saved, ReminderState::True);
-            d.Text1->setText("Unsaved");
-            QCOMPARE(t->form1.Label1->text(), QStringLiteral("Unsaved 1 minut. B"));
-            d.Command2_Click();
-        });
-        QVERIFY(t.platform.boxes.isEmpty());
-        QVERIFY(!t->form2.isLoaded());
-        QCOMPARE(qt(t->state.MessageText1), QStringLiteral("Unsaved"));
-        QCOMPARE(t.ini(), QByteArray("[texts]\r\n1=Saved\r\n2=B\r\n[data]\r\n1=1\r\n2=0\r\n"));
-        t.event([&] { t->form1.Command1_Click(); });
-        QCOMPARE(t.ticksToWarning(10), 6);
-        QCOMPARE(t->form1.Label1->text(), QStringLiteral("Saved 1 minut. B"));
-    }
+TEST(saveThenEditThenClose) {
+    T t("[texts]\r\n1=A\r\n2=B\r\n[data]\r\n1=1\r\n2=0\r\n");
+    t.inDialog([&](Form2& d) {
+        d.Text1->setText(u"Saved");
+        d.Command1_Click();
+        CHECK_EQ(d.Saved, ReminderState::True);
+        d.Text1->setText(u"Unsaved");
+        CHECK_EQ(t->form1.Label1->caption(), u"Unsaved 1 minut. B");
+        d.Command2_Click();
+    });
+    CHECK(t.runtime.boxes.empty());
+    CHECK(!t->form2.isLoaded());
+    CHECK_EQ(t->state.MessageText1, u"Unsaved");
+    CHECK_EQ(t.ini(), "[texts]\r\n1=Saved\r\n2=B\r\n[data]\r\n1=1\r\n2=0\r\n");
+    t.event([&] { t->form1.Command1_Click(); });
+    CHECK_EQ(t.ticksToWarning(10), 6);
+    CHECK_EQ(t->form1.Label1->caption(), u"Saved 1 minut. B");
+}
 
-    void defaultTextsAfterEdits() {
-        TestProgram t("[texts]\r\n1=A\r\n2=B\r\n[data]\r\n1=30\r\n2=0\r\n");
+TEST(defaultTextsAfterEdits) {
+    T t("[texts]\r\n1=A\r\n2=B\r\n[data]\r\n1=30\r\n2=0\r\n");
+    t.inDialog([&](Form2& d) {
+        d.Text1->setText(u"x");
+        d.Text2->setText(u"y");
+        d.Command4_Click();
+        CHECK_EQ(d.Text1->text(), Default1);
+        CHECK_EQ(d.Text2->text(), Default2);
+        const std::u16string warning = Default1 + u" 30 minut. " + Default2;
+        CHECK_EQ(d.Label4->caption(), warning);
+        CHECK_EQ(t->form1.Label1->caption(), warning);
+        CHECK_EQ(t->state.IntervalMinutes, 30.0f);
+        CHECK_EQ(d.Saved, ReminderState::False);
+        leave(d);
+    });
+    CHECK_EQ(t.ini(), t.written);
+}
+
+TEST(sliderStepsAndRefresh) {
+    T t("[data]\r\n1=60\r\n");
+    t.inDialog([&](Form2& d) {
+        d.HScroll1->setValue(61);
+        CHECK_EQ(t->state.IntervalMinutes, 61.0f);
+        CHECK_EQ(d.Label1->caption(), summary(61));
+        d.HScroll1->setValue(100);
+        CHECK_EQ(d.Label4->caption(), u"... 100 minut. ...");
+        d.HScroll1->setValue(500);
+        CHECK_EQ(d.HScroll1->value(), 180);
+        d.HScroll1->setValue(-4);
+        CHECK_EQ(d.HScroll1->value(), 1);
+        CHECK_EQ(d.Label1->caption(), summary(1));
+        d.Check1->setChecked(true);
+        CHECK_EQ(t->state.HideDesktop, ReminderState::True);
+        d.Check1->setChecked(false);
+        CHECK_EQ(t->state.HideDesktop, ReminderState::False);
+        leave(d);
+    });
+}
+
+TEST(openedFromFullScreenWarning) {
+    T t("[texts]\r\n1=A\r\n2=B\r\n[data]\r\n1=5\r\n2=1\r\n");
+    t.inDialog([&](Form2& d) {
+        d.Text1->setText(u"Edited");
+        CHECK_EQ(d.Label4->caption(), u"Edited 5 minut. B");
+        leave(d);
+    });
+    CHECK_EQ(t.system.sounds.size(), 1u); // the warning's own, not replayed
+    CHECK(!t->form1.isLoaded());
+    CHECK_EQ(t->form4.Label1->caption(), u"A 5 minut. B");
+    // Next cycle with the flag cleared: the standard warning loads, with its sound.
+    t.writeIni("[texts]\r\n1=A\r\n2=B\r\n[data]\r\n1=5\r\n2=0\r\n");
+    t.event([&] { t->form4.Command1_Click(); });
+    t.event([&] { t->form3.Form_Click(); });
+    CHECK_EQ(t.system.sounds.size(), 2u);
+    CHECK_EQ(t->form1.Label1->caption(), u"A 5 minut. B");
+}
+
+TEST(webLink) {
+    T t;
+    t.inDialog([&](Form2& d) {
+        d.Text1->setText(u"changed");
+        CHECK_EQ(d.Label8->caption(), Messages::MakerAddress);
+        CHECK_EQ(fake(d.Label8).pointer, MousePointer::WhatsThis);
+        d.Label8->Click();
+    });
+    CHECK_EQ(t.system.urls, std::vector<std::u16string>{std::u16string(Messages::MakerAddress)});
+    CHECK(!t->form2.isLoaded());
+    CHECK(t.runtime.boxes.empty());
+    CHECK_EQ(t.ini(), t.written);
+}
+
+TEST(intervalOutsideSlider) {
+    // "memory" follows the slider only through a change.
+    struct Row {
+        const char* name;
+        std::string interval;
+        int slider;
+        float memory;
+    };
+    const std::vector<Row> table{
+        {"missing key: 3600", "", 180, 180.0f},
+        {"0", "1=0\r\n", 1, 1.0f},
+        {"negative", "1=-7\r\n", 1, 1.0f},
+        {"beyond 16 bits", "1=1e9\r\n", 180, 180.0f},
+        {"half to even", "1=2.5\r\n", 2, 2.0f},
+        {"rounded to the slider's own 60: no change", "1=59.6\r\n", 60, 59.6f}};
+    Check::rows<Row>(table, [](const Row& row) {
+        T t("[data]\r\n" + row.interval);
         t.inDialog([&](Form2& d) {
-            d.Text1->setText("x");
-            d.Text2->setText("y");
-            d.Command4_Click();
-            QCOMPARE(d.Text1->text(), Default1);
-            QCOMPARE(d.Text2->text(), Default2);
-            const QString warning = Default1 + QStringLiteral(" 30 minut. ") + Default2;
-            QCOMPARE(d.Label4->text(), warning);
-            QCOMPARE(t->form1.Label1->text(), warning);
-            QCOMPARE(t->state.IntervalMinutes, 30.0f);
-            QCOMPARE(d.Saved, ReminderState::False);
+            CHECK_EQ(d.HScroll1->value(), row.slider);
+            CHECK_EQ(t->state.IntervalMinutes, row.memory);
             leave(d);
         });
-        QCOMPARE(t.ini(), t.written);
-    }
+        CHECK(!t.runtime.ended);
+    });
+}
 
-    void sliderStepsAndDragRefresh() {
-        TestProgram t("[data]\r\n1=60\r\n");
-        t.inDialog([&](Form2& d) {
-            d.HScroll1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-            QCOMPARE(t->state.IntervalMinutes, 61.0f);
-            QCOMPARE(d.Label1->text(), Summary.arg(61));
-            d.HScroll1->setSliderDown(true); // dragging the thumb
-            d.HScroll1->setSliderPosition(100);
-            QCOMPARE(d.Label4->text(), QStringLiteral("... 100 minut. ..."));
-            d.HScroll1->setSliderPosition(179);
-            QCOMPARE(t->state.IntervalMinutes, 179.0f);
-            d.HScroll1->setSliderDown(false);
-            d.HScroll1->setValue(500);
-            QCOMPARE(d.HScroll1->value(), 180);
-            d.HScroll1->setValue(-4);
-            QCOMPARE(d.HScroll1->value(), 1);
-            QCOMPARE(d.Label1->text(), Summary.arg(1));
-            d.Check1->click();
-            QCOMPARE(t->state.HideDesktop, ReminderState::True);
-            d.Check1->click();
-            QCOMPARE(t->state.HideDesktop, ReminderState::False);
-            leave(d);
-        });
-    }
+TEST(failedSaveIsReported) {
+    T t("[data]\r\n1=60\r\n");
+    std::filesystem::permissions(t.dir / "data.ini", std::filesystem::perms::owner_read);
+    t.runtime.answers = {MessageBoxAnswer::Yes, MessageBoxAnswer::No};
+    t.inDialog([&](Form2& d) {
+        d.Text1->setText(u"new");
+        d.Command1_Click();
+        CHECK_EQ(d.Saved, ReminderState::False);
+        CHECK_EQ(t.runtime.boxes.size(), 1u);
+        CHECK(t.runtime.boxes[0].text.starts_with(u"Nastavení se nepodařilo uložit."));
+        CHECK(t.runtime.boxes[0].text.find(u"jen pro čtení") != std::u16string::npos);
+        d.Command2_Click(); // asks; "Ano" fails again: the dialog stays, nothing lost
+        CHECK_EQ(t.runtime.boxes.size(), 3u);
+        CHECK(d.isLoaded());
+        d.Command2_Click(); // "Ne"
+        CHECK(!d.isLoaded());
+    });
+    CHECK_EQ(t.ini(), "[data]\r\n1=60\r\n");
+}
 
-    void openedFromFullScreenWarning() {
-        TestProgram t("[texts]\r\n1=A\r\n2=B\r\n[data]\r\n1=5\r\n2=1\r\n");
-        t.inDialog([&](Form2& d) {
-            d.Text1->setText("Edited");
-            QCOMPARE(d.Label4->text(), QStringLiteral("Edited 5 minut. B"));
-            leave(d);
-        });
-        QCOMPARE(t.platform.sounds.size(), 1); // the warning's own, not replayed
-        QVERIFY(!t->form1.isLoaded());
-        QCOMPARE(t->form4.Label1->text(), QStringLiteral("A 5 minut. B"));
-        // Next cycle with the flag cleared: the standard warning loads, with its sound.
-        t.writeIni("[texts]\r\n1=A\r\n2=B\r\n[data]\r\n1=5\r\n2=0\r\n");
-        t.event([&] { t->form4.Command1_Click(); });
-        t.event([&] { t->form3.Form_Click(); });
-        QCOMPARE(t.platform.sounds.size(), 2);
-        QCOMPARE(t->form1.Label1->text(), QStringLiteral("A 5 minut. B"));
-    }
+TEST(exactBytesOfSaves) {
+    T t(""); // interval 3600, texts "..."
+    t.inDialog([&](Form2& d) {
+        d.Command4_Click();
+        d.HScroll1->setValue(60);
+        d.Command1_Click();
+        CHECK_EQ(t.ini(), DefaultTexts + "[data]\r\n1=60\r\n2=0\r\n");
+        d.HScroll1->setValue(45);
+        d.Check1->setChecked(true);
+        d.Command1_Click();
+        CHECK_EQ(t.ini(), DefaultTexts + "[data]\r\n1=45\r\n2=1\r\n");
+        d.Command2_Click();
+    });
+    CHECK(!t.runtime.ended);
+    CHECK(t.runtime.boxes.empty());
+}
 
-    void webLink() {
-        TestProgram t;
-        t.inDialog([&](Form2& d) {
-            d.Text1->setText("changed");
-            QCOMPARE(d.Label8->text(), qt(Messages::MakerAddress));
-            QCOMPARE(d.Label8->cursor().shape(), Qt::WhatsThisCursor);
-            QTest::mouseClick(d.Label8, Qt::LeftButton);
-        });
-        QCOMPARE(t.platform.urls, QStringList{qt(Messages::MakerAddress)});
-        QVERIFY(!t->form2.isLoaded());
-        QVERIFY(t.platform.boxes.isEmpty());
-        QCOMPARE(t.ini(), t.written);
-    }
+TEST(keyboardAndCloseRequest) {
+    using K = FakeWindow::Key;
+    T t("[data]\r\n1=60\r\n");
+    t.inDialog([&](Form2& d) {
+        FakeWindow& w = fake(d.window());
+        w.press(K::Escape); // the about panel, not closing
+        CHECK_EQ(w.box.height, Form2::ExpandedHeightTwips);
+        d.Text1->setFocus();
+        w.press(K::Escape);
+        CHECK_EQ(w.box.height, Form2::CollapsedHeightTwips);
+        CHECK(d.isLoaded());
+        w.press(K::Enter); // saves
+        CHECK_EQ(d.Saved, ReminderState::True);
+        CHECK(t.ini().find("[texts]") != std::string::npos);
+        d.Saved = 0;
+        d.Command2->setFocus();
+        w.press(K::Enter); // the focused button: "Zavřít", which asks
+        CHECK_EQ(t.runtime.boxes.size(), 1u);
+        CHECK(!d.isLoaded());
+    });
+    T u("[data]\r\n1=60\r\n");
+    u.inDialog([&](Form2& d) {
+        d.window()->QueryUnload(); // Alt+F4: goes through "Zavřít", prompt included
+        CHECK_EQ(u.runtime.boxes.size(), 1u);
+        CHECK_EQ(u.runtime.boxes[0].text, Prompt);
+        CHECK(!d.isLoaded());
+    });
+}
 
-    void intervalOutsideSlider_data() {
-        // "memory" follows the slider only through a change.
-        columns<QByteArray, int, float>("interval", "slider", "memory");
-        // clang-format off
-        QTest::newRow("missing key: 3600") << QByteArray() << 180 << 180.0f;
-        QTest::newRow("0") << QByteArray("1=0\r\n") << 1 << 1.0f;
-        QTest::newRow("negative") << QByteArray("1=-7\r\n") << 1 << 1.0f;
-        QTest::newRow("beyond 16 bits") << QByteArray("1=1e9\r\n") << 180 << 180.0f;
-        QTest::newRow("half to even") << QByteArray("1=2.5\r\n") << 2 << 2.0f;
-        QTest::newRow("rounded to the slider's own 60: no change") << QByteArray("1=59.6\r\n") << 60 << 59.6f;
-        // clang-format on
-    }
-    void intervalOutsideSlider() {
-        TestProgram t("[data]\r\n" + cell<QByteArray>("interval"));
+TEST(layout) {
+    Check::rows<Check::Named>({{"collapsed"}, {"expanded"}}, [](const Check::Named& row) {
+        const bool expanded = row.name == std::string("expanded");
+        T t("[data]\r\n1=60\r\n");
         t.inDialog([&](Form2& d) {
-            QTEST(d.HScroll1->value(), "slider");
-            QTEST(t->state.IntervalMinutes, "memory");
-            leave(d);
-        });
-        QVERIFY(!t.platform.ended);
-    }
-
-    void failedSaveIsReported() {
-        TestProgram t("[data]\r\n1=60\r\n");
-        QFile::setPermissions(t.iniPath(), QFile::ReadOwner);
-        t.platform.answers = {MessageBoxAnswer::Yes, MessageBoxAnswer::No};
-        t.inDialog([&](Form2& d) {
-            d.Text1->setText("new");
-            d.Command1_Click();
-            QCOMPARE(d.Saved, ReminderState::False);
-            QCOMPARE(t.platform.boxes.size(), 1);
-            QVERIFY(t.platform.boxes[0].text.startsWith("Nastavení se nepodařilo uložit."));
-            QVERIFY(t.platform.boxes[0].text.contains(QStringLiteral("jen pro čtení")));
-            d.Command2_Click(); // asks; "Ano" fails again: the dialog stays, nothing lost
-            QCOMPARE(t.platform.boxes.size(), 3);
-            QVERIFY(d.isLoaded());
-            d.Command2_Click(); // "Ne"
-            QVERIFY(!d.isLoaded());
-        });
-        QCOMPARE(t.ini(), QByteArray("[data]\r\n1=60\r\n"));
-    }
-
-    void exactBytesOfSaves() {
-        TestProgram t(""); // interval 3600, texts "..."
-        t.inDialog([&](Form2& d) {
-            d.Command4_Click();
-            d.HScroll1->setValue(60);
-            d.Command1_Click();
-            QCOMPARE(t.ini(), DefaultTexts + "[data]\r\n1=60\r\n2=0\r\n");
-            d.HScroll1->setValue(45);
-            d.Check1->setChecked(true);
-            d.Command1_Click();
-            QCOMPARE(t.ini(), DefaultTexts + "[data]\r\n1=45\r\n2=1\r\n");
-            d.Command2_Click();
-        });
-        QVERIFY(!t.platform.ended);
-        QVERIFY(t.platform.boxes.isEmpty());
-    }
-
-    void keyboardAndCloseRequest() {
-        TestProgram t("[data]\r\n1=60\r\n");
-        t.inDialog([&](Form2& d) {
-            QWidget* w = d.window();
-            QTest::keyClick(d.HScroll1, Qt::Key_Escape); // the about panel, not closing
-            QCOMPARE(w->height(), 329);
-            QTest::keyClick(d.Text1, Qt::Key_Escape);
-            QCOMPARE(w->height(), 215);
-            QVERIFY(d.isLoaded());
-            QTest::keyClick(d.Text1, Qt::Key_Return); // saves
-            QCOMPARE(d.Saved, ReminderState::True);
-            QVERIFY(t.ini().contains("[texts]"));
-            d.Saved = 0;
-            QTest::keyClick(d.HScroll1, Qt::Key_Enter, Qt::KeypadModifier); // so does the keypad's
-            QCOMPARE(d.Saved, ReminderState::True);
-            d.Saved = 0;
-            // The slider's keys, each from 60; the summary follows every one.
-            const QList<std::pair<Qt::Key, int>> keys{{Qt::Key_Left, 59},   {Qt::Key_Up, 59},
-                                                      {Qt::Key_Right, 61},  {Qt::Key_Down, 61},
-                                                      {Qt::Key_PageUp, 59}, {Qt::Key_PageDown, 61},
-                                                      {Qt::Key_Home, 1},    {Qt::Key_End, 180}};
-            for (const auto& [key, minutes] : keys) {
-                d.HScroll1->setValue(60);
-                QTest::keyClick(d.HScroll1, key);
-                QCOMPARE(t->state.IntervalMinutes, float(minutes));
-                QCOMPARE(d.Label1->text(), Summary.arg(minutes));
-            }
-            QVERIFY(!w->close()); // Alt+F4: goes through "Zavřít", prompt included
-            QCOMPARE(t.platform.boxes.size(), 1);
-            QCOMPARE(t.platform.boxes[0].text, Prompt);
-            QVERIFY(!d.isLoaded());
-        });
-    }
-
-    void layout_data() {
-        QTest::addColumn<bool>("expanded");
-        // clang-format off
-        QTest::newRow("collapsed") << false;
-        QTest::newRow("expanded") << true;
-        // clang-format on
-    }
-    void layout() {
-        QFETCH(bool, expanded);
-        TestProgram t("[data]\r\n1=60\r\n");
-        t.inDialog([&](Form2& d) {
-            QWidget* w = d.window();
+            FakeWindow& w = fake(d.window());
             if (expanded)
                 d.Command3_Click();
-            QCOMPARE(w->size(), QSize(384, expanded ? 329 : 215));
-            QCOMPARE(w->windowTitle(), QStringLiteral("Nastavení"));
-            QVERIFY(!(w->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
-            QVERIFY(w->minimumSize() == w->maximumSize()); // fixed frame
-            const QList<QWidget*> about{d.Line2, d.Line3, d.Line4, d.Image1};
-            const QList<QPair<QWidget*, QRect>> boxes{
-                {d.Label1, {8, 8, 368, 13}},      {d.HScroll1, {8, 24, 369, 17}},
-                {d.Line1, {8, 48, 368, 1}},       {d.Label2, {8, 56, 373, 13}},
-                {d.Text1, {16, 72, 361, 19}},     {d.Text2, {16, 96, 361, 19}},
-                {d.Label4, {16, 136, 280, 45}},   {d.Check1, {304, 136, 73, 33}},
-                {d.Command1, {8, 184, 81, 25}},   {d.Command2, {96, 184, 81, 25}},
-                {d.Command4, {184, 184, 81, 25}}, {d.Command3, {296, 184, 81, 25}},
-                {d.Line2, {8, 216, 368, 1}},      {d.Line3, {8, 217, 368, 1}},
-                {d.Line4, {8, 218, 368, 1}},      {d.Image1, {8, 224, 32, 32}}};
-            for (const auto& [widget, box] : boxes) {
-                QCOMPARE(widget->geometry(), box);
-                QCOMPARE(box.bottom() < w->height(), !about.contains(widget) || expanded);
+            CHECK_EQ(w.box.width, 5760);
+            CHECK_EQ(w.box.height, expanded ? 4935 : 3225);
+            CHECK_EQ(w.title, u"Nastavení");
+            CHECK(w.style.titleBar && w.style.onTop && w.style.takesKeyboard);
+            const std::vector<Control*> about{d.Line2, d.Line3, d.Line4, d.Image1};
+            const std::vector<std::pair<Control*, TwipsRect>> boxes{
+                {d.Label1, {120, 120, 5520, 195}},     {d.HScroll1, {120, 360, 5535, 255}},
+                {d.Line1, {120, 720, 5520, 15}},       {d.Label2, {120, 840, 5595, 195}},
+                {d.Text1, {240, 1080, 5415, 285}},     {d.Text2, {240, 1440, 5415, 285}},
+                {d.Label4, {240, 2040, 4200, 675}},    {d.Check1, {4560, 2040, 1095, 495}},
+                {d.Command1, {120, 2760, 1215, 375}},  {d.Command2, {1440, 2760, 1215, 375}},
+                {d.Command4, {2760, 2760, 1215, 375}}, {d.Command3, {4440, 2760, 1215, 375}},
+                {d.Line2, {120, 3240, 5520, 15}},      {d.Line3, {120, 3255, 5520, 15}},
+                {d.Line4, {120, 3270, 5520, 15}},      {d.Image1, {120, 3360, 480, 480}}};
+            for (const auto& [control, box] : boxes) {
+                CHECK_EQ(control->geometry(), box);
+                const bool inside = box.bottom() <= w.box.height;
+                CHECK_EQ(inside,
+                         std::find(about.begin(), about.end(), control) == about.end() || expanded);
             }
-            // The labels that size themselves: placed by their corner, inside when expanded.
-            const QList<QPair<QLabel*, QPoint>> autoSized{
-                {d.Label3, {8, 120}},  {d.Label5, {56, 224}}, {d.Label6, {56, 248}},
-                {d.Label7, {56, 264}}, {d.Label8, {56, 288}}, {d.Label9, {8, 312}}};
+            // The labels that size themselves: placed by their corner.
+            const std::vector<std::pair<Label*, std::pair<int, int>>> autoSized{
+                {d.Label3, {120, 1800}}, {d.Label5, {840, 3360}}, {d.Label6, {840, 3720}},
+                {d.Label7, {840, 3960}}, {d.Label8, {840, 4320}}, {d.Label9, {120, 4680}}};
             for (const auto& [label, corner] : autoSized) {
-                QCOMPARE(label->pos(), corner);
-                QCOMPARE(label->size(), label->sizeHint());
-                QCOMPARE(label->geometry().top() >= w->height(), label != d.Label3 && !expanded);
-                if (expanded)
-                    QVERIFY2(w->rect().contains(label->geometry()), qPrintable(label->text()));
+                CHECK(fake(label).autoSize);
+                CHECK_EQ(std::pair(label->geometry().left, label->geometry().top), corner);
             }
-            QCOMPARE(d.Label5->text(), QStringLiteral("Vestrel v1.0."));
-            QVERIFY(d.Label5->font().bold() && d.Label8->font().bold());
-            QCOMPARE(d.Label9->text(), "v1.0." + QString(99, ' ') + "Id.:40217");
-            QVERIFY(d.Label4->autoFillBackground() && d.Label4->wordWrap());
-            QCOMPARE(d.Label4->backgroundRole(), QPalette::Dark);
-            QCOMPARE(d.Label4->foregroundRole(), QPalette::WindowText);
-            QCOMPARE(d.Line3->palette().color(QPalette::Window), QColor(128, 128, 128));
-            QCOMPARE(d.Line4->palette().color(QPalette::Window), QColor(224, 224, 224));
-            QCOMPARE(d.HScroll1->minimum(), 1);
-            QCOMPARE(d.HScroll1->maximum(), 180);
-            QCOMPARE(d.Image1->pixmap().size(), QSize(32, 32));
-            Layout::verifyAllTextsFit(w);
+            CHECK_EQ(d.Label5->caption(), u"Vestrel v1.0.");
+            for (Label* heading : {d.Label5, d.Label8})
+                CHECK(fake(heading).font.bold && fake(heading).font.points == 9.75);
+            CHECK_EQ(d.Label9->caption(), u"v1.0." + std::u16string(99, u' ') + u"Id.:40217");
+            CHECK(fake(d.Label4).wordWrap);
+            CHECK_EQ(fake(d.Label4).back, Colour::ButtonShadow);
+            CHECK_EQ((std::vector<Colour>{fake(d.Line1).colour, fake(d.Line2).colour,
+                                          fake(d.Line3).colour, fake(d.Line4).colour}),
+                     (std::vector<Colour>{Colour::WindowText, Colour::WindowText, Colour::Grey,
+                                          Colour::LightGrey}));
+            CHECK_EQ(d.HScroll1->minimum(), 1);
+            CHECK_EQ(d.HScroll1->maximum(), 180);
+            CHECK_EQ(std::pair(fake(d.HScroll1).small, fake(d.HScroll1).large), std::pair(1, 1));
+            CHECK_EQ(fake(d.Text1).maxLength, 32767);
             leave(d);
         });
-    }
+    });
+}
 
-    void tabOrderAndTips() {
-        TestProgram t("[data]\r\n1=60\r\n");
-        t.inDialog([&](Form2& d) {
-            QCOMPARE(Layout::tabOrder(d.HScroll1),
-                     (QList<QWidget*>{d.HScroll1, d.Text1, d.Text2, d.Command1, d.Command2,
-                                      d.Command3, d.Command4, d.Check1}));
-            const QMap<QWidget*, QString> tips{
-                {d.Command1, "Uloží nastavení"},
-                {d.Command2, "Zavře toto okno"},
-                {d.Command3, "O programu"},
-                {d.Command4, "Nastaví texty na původní"},
-                {d.Check1, "Zobrazí okno s varováním přes celou plochu"},
-                {d.Label4, "Takto bude vypadat zpráva v okně"}};
-            for (QWidget* w : d.window()->findChildren<QWidget*>())
-                QCOMPARE(w->toolTip(), tips.value(w));
-            // Enter's button is marked: the focused button, else "Uložit".
-            const auto marked = [&] {
-                QList<QPushButton*> all{d.Command1, d.Command2, d.Command3, d.Command4};
-                all.removeIf([](QPushButton* b) { return !b->isDefault(); });
-                return all;
-            };
-            QCOMPARE(marked(), QList<QPushButton*>{d.Command1});
-            QApplication::setActiveWindow(d.window()); // as the window manager does at the click
-            for (QWidget* focus : Layout::tabOrder(d.HScroll1)) {
-                focus->setFocus();
-                auto* button = qobject_cast<QPushButton*>(focus);
-                QCOMPARE(marked(), QList<QPushButton*>{button ? button : d.Command1});
-            }
-            leave(d);
-        });
-    }
-};
+TEST(tabOrderAndTips) {
+    T t("[data]\r\n1=60\r\n");
+    t.inDialog([&](Form2& d) {
+        CHECK_EQ(fake(d.window()).tabOrder,
+                 (std::vector<Control*>{d.HScroll1, d.Text1, d.Text2, d.Command1, d.Command2,
+                                        d.Command3, d.Command4, d.Check1}));
+        const std::vector<std::pair<Control*, std::u16string>> tips{
+            {d.Command1, u"Uloží nastavení"},
+            {d.Command2, u"Zavře toto okno"},
+            {d.Command3, u"O programu"},
+            {d.Command4, u"Nastaví texty na původní"},
+            {d.Check1, u"Zobrazí okno s varováním přes celou plochu"},
+            {d.Label4, u"Takto bude vypadat zpráva v okně"}};
+        std::size_t withTips = 0;
+        for (const auto& control : fake(d.window()).controls) {
+            const auto tip = std::find_if(tips.begin(), tips.end(),
+                                          [&](const auto& p) { return p.first == control.get(); });
+            const std::u16string expected = tip == tips.end() ? u"" : tip->second;
+            withTips += !expected.empty();
+            CHECK_EQ(dynamic_cast<FakeProperties&>(*control).tip, expected);
+        }
+        CHECK_EQ(withTips, tips.size());
+        // Enter's button: "Uložit"; Escape's: "O programu".
+        for (CommandButton* b : {d.Command1, d.Command2, d.Command3, d.Command4}) {
+            CHECK_EQ(fake(b).isDefault, b == d.Command1);
+            CHECK_EQ(fake(b).isCancel, b == d.Command3);
+        }
+        leave(d);
+    });
+}
 
-QTEST_MAIN(SettingsDialogTest)
-#include "test_settings_dialog.moc"
+CHECK_MAIN

@@ -1,187 +1,192 @@
 // The two warning windows: layout, focus, sound, message and their three buttons.
 #include "TestProgram.h"
 
-#include <QGuiApplication>
-#include <QScreen>
+using T = TestProgram<>;
 
-class WarningTest : public QObject {
-    Q_OBJECT
+namespace {
 
-  private slots:
-    void layout_data() {
-        // The controls: Image1, Label1, Command1, Command2, Command3.
-        columns<QByteArray, QRect, QList<QRect>>("flag", "window", "controls");
-        // clang-format off
-        QTest::newRow("Form1") << QByteArray("0") << QRect(-1, -1, 339, 87) << QList<QRect>{{8, 8, 32, 32}, {48, 8, 280, 45}, {8, 56, 73, 25}, {88, 56, 73, 25}, {256, 56, 73, 25}};
-        QTest::newRow("Form4") << QByteArray("1") << QGuiApplication::primaryScreen()->geometry() << QList<QRect>{{24, 24, 32, 32}, {64, 24, 280, 45}, {24, 72, 73, 25}, {104, 72, 73, 25}, {272, 72, 73, 25}};
-        // clang-format on
-    }
-    void layout() {
-        QFETCH(QByteArray, flag);
-        QFETCH(QRect, window);
-        QFETCH(QList<QRect>, controls);
-        TestProgram t("[data]\r\n1=60\r\n2=" + flag + "\r\n");
-        t.showWarning();
-        WarningForm& f = t.warning();
-        QWidget* w = f.window();
-        QVERIFY(w->isVisible());
-        if (window.x() < 0)
-            QCOMPARE(w->size(), window.size());
-        else
-            QCOMPARE(w->geometry(), window);
-        const QList<QWidget*> widgets{f.Image1, f.Label1, f.Command1, f.Command2, f.Command3};
-        for (int i = 0; i < widgets.size(); ++i)
-            QCOMPARE(widgets[i]->geometry(), controls[i]);
-        QCOMPARE((QStringList{f.Command1->text(), f.Command2->text(), f.Command3->text()}),
-                 (QStringList{"OK", "Nastavení", "Ukončit !"}));
-        QCOMPARE(f.Image1->pixmap().size(), QSize(32, 32));
-        QVERIFY(f.Label1->wordWrap());
-        QCOMPARE(f.Label1->textFormat(), Qt::PlainText);
-        for (QPushButton* b : {f.Command1, f.Command2, f.Command3}) {
-            // No default button: Enter acts on the focused button only.
-            QCOMPARE(b->isDefault(), b == w->focusWidget());
-            QVERIFY(b->toolTip().isEmpty());
-        }
-        QVERIFY(!w->windowIcon().isNull());
-        QCOMPARE(w->windowFlags() & Qt::WindowType_Mask, Qt::Tool);
-        if (flag == "0") {
-            QCOMPARE(w->windowTitle(), QStringLiteral("Varování!"));
-            QVERIFY(!(w->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint |
-                                          Qt::WindowSystemMenuHint)));
-        } else {
-            QVERIFY(w->windowFlags() & Qt::FramelessWindowHint);
-        }
-        Layout::verifyAllTextsFit(w);
-    }
-
-    void focusAndTabOrder_data() { layout_data(); }
-    void focusAndTabOrder() {
-        QFETCH(QByteArray, flag);
-        TestProgram t("[data]\r\n1=60\r\n2=" + flag + "\r\n");
-        t.showWarning();
-        WarningForm& f = t.warning();
-        const QList<QWidget*> expected = flag == "1"
-                                             ? QList<QWidget*>{f.Command3, f.Command2, f.Command1}
-                                             : QList<QWidget*>{f.Command1, f.Command2, f.Command3};
-        QCOMPARE(f.window()->focusWidget(), expected.first());
-        QCOMPARE(Layout::tabOrder(expected.first()), expected);
-    }
-
-    void loadPlaysProgramFolderSoundAndComposes() {
-        TestProgram t("[texts]\r\n1=Sedíte\r\n2=Vstaňte.\r\n[data]\r\n1=45\r\n");
-        t.showWarning();
-        QCOMPARE(t.platform.sounds, QStringList{t.dir.filePath("s.wav")});
-        QCOMPARE(t->form1.Label1->text(), QStringLiteral("Sedíte 45 minut. Vstaňte."));
-    }
-
-    void okRestartsTheCount() {
-        TestProgram t; // interval 1
-        t->start();
-        QCOMPARE(t.ticksToWarning(10), 6);
-        t.event([&] { t->form1.Command1_Click(); });
-        QVERIFY(t->form3.isLoaded());
-        QCOMPARE(t->form3.window()->pos(), QPoint(0, 0));
-        QCOMPARE(t.ticksToWarning(10), 6);
-        QCOMPARE(t.platform.sounds.size(), 2);
-    }
-
-    void quitEndsWithoutWriting() {
-        TestProgram t;
-        t.showWarning();
-        t.event([&] { t->form1.Command3_Click(); });
-        QVERIFY(t.platform.ended);
-        QCOMPARE(t.platform.endStatus, 0);
-        QCOMPARE(t.ini(), t.written);
-    }
-
-    void keysOnOpeningFocus_data() {
-        columns<QByteArray, int, bool>("flag", "key", "ends");
-        // clang-format off
-        QTest::newRow("Form1 Enter restarts") << QByteArray("0") << int(Qt::Key_Return) << false;
-        QTest::newRow("Form1 Space restarts") << QByteArray("0") << int(Qt::Key_Space) << false;
-        QTest::newRow("Form4 Enter ends") << QByteArray("1") << int(Qt::Key_Return) << true;
-        QTest::newRow("Form4 Space ends") << QByteArray("1") << int(Qt::Key_Space) << true;
-        QTest::newRow("Form1 keypad Enter restarts") << QByteArray("0") << int(Qt::Key_Enter) << false;
-        QTest::newRow("Form4 keypad Enter ends") << QByteArray("1") << int(Qt::Key_Enter) << true;
-        // clang-format on
-    }
-    void keysOnOpeningFocus() {
-        QFETCH(int, key);
-        QFETCH(bool, ends);
-        TestProgram t("[data]\r\n1=60\r\n2=" + cell<QByteArray>("flag") + "\r\n");
-        t.showWarning();
-        WarningForm& f = t.warning();
-        QTest::keyClick(f.window()->focusWidget(), Qt::Key(key),
-                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(t.platform.ended, ends);
-        QCOMPARE(t->form3.isLoaded(), !ends);
-        QCOMPARE(f.isLoaded(), ends);
-    }
-
-    void closeRequestIsIgnored() {
-        TestProgram t;
-        t.showWarning();
-        QVERIFY(!t->form1.window()->close());
-        QVERIFY(t->form1.isLoaded());
-        QVERIFY(t->form1.window()->isVisible());
-        QVERIFY(!t.platform.ended);
-    }
-
-    void shownOnTopWithoutTakingKeyboard_data() { layout_data(); }
-    void shownOnTopWithoutTakingKeyboard() {
-        QFETCH(QByteArray, flag);
-        TestProgram t("[data]\r\n1=60\r\n2=" + flag + "\r\n");
-        t.showWarning();
-        QWidget* w = t.warning().window();
-        QVERIFY(w->testAttribute(Qt::WA_ShowWithoutActivating));
-        QVERIFY(w->windowFlags() & Qt::WindowStaysOnTopHint);
-        QVERIFY(w->windowFlags() & Qt::WindowDoesNotAcceptFocus);
-        QTest::mouseClick(t.warning().Label1, Qt::LeftButton); // the user gives it the keyboard
-        QCOMPARE(t.platform.keyboardGivenTo, QList<QWidget*>{w});
-        w->setWindowState(w->windowState() | Qt::WindowMinimized); // back at once
-        QTRY_VERIFY(!(w->windowState() & Qt::WindowMinimized));
-        QVERIFY(w->isVisible());
-        QCOMPARE(w->windowState() & Qt::WindowFullScreen, flag == "1" ? Qt::WindowFullScreen : 0);
-    }
-
-    void alreadyLoadedIsOnlyShown() {
-        TestProgram t;
-        t->start();
-        t->form1.load();
-        t->form1.Label1->setText("stale");
-        t.event([&] { t->form3.Form_Click(); });
-        QVERIFY(t->form1.window()->isVisible());
-        QCOMPARE(t->form1.Label1->text(), QStringLiteral("stale"));
-        QCOMPARE(t.platform.sounds.size(), 1); // from the explicit load only
-    }
-
-    void markupShownLiterally() {
-        TestProgram t("[texts]\r\n1=<b>x</b>\r\n2=<img src=a.png>\r\n[data]\r\n1=1\r\n");
-        t.showWarning();
-        QCOMPARE(t->form1.Label1->text(), QStringLiteral("<b>x</b> 1 minut. <img src=a.png>"));
-        QCOMPARE(t->form1.Label1->textFormat(), Qt::PlainText);
-    }
-
-    void fullScreenIsBlackWithWhiteText() {
-        TestProgram t("[data]\r\n1=1\r\n2=1\r\n");
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        t.platform.screen = screen;
-        t.showWarning();
-        QWidget* w = t->form4.window();
-        QCOMPARE(w->geometry(), screen);
-        const QImage image = w->grab().toImage();
-        QCOMPARE(image.pixelColor(screen.center()), QColor(Qt::black));
-        QCOMPARE(image.pixelColor(screen.bottomRight()), QColor(Qt::black));
-        QCOMPARE(t->form4.Label1->palette().color(QPalette::WindowText), QColor(Qt::white));
-        bool white = false;
-        const QRect label = t->form4.Label1->geometry();
-        for (int y = label.top(); y <= label.bottom() && !white; ++y)
-            for (int x = label.left(); x <= label.right() && !white; ++x)
-                white = image.pixelColor(x, y).lightness() > 200;
-        QVERIFY(white);
-    }
+// The two warnings, by the full-screen flag.
+struct Flag {
+    const char* name;
+    std::string flag;
 };
+const std::vector<Flag> Warnings{{"Form1", "0"}, {"Form4", "1"}};
 
-QTEST_MAIN(WarningTest)
-#include "test_warning.moc"
+} // namespace
+
+TEST(layout) {
+    // The window, then Image1, Label1, Command1, Command2, Command3, in twips.
+    struct Row {
+        const char* name;
+        std::string flag;
+        TwipsRect window;
+        std::vector<TwipsRect> controls;
+    };
+    // clang-format off
+    const std::vector<Row> table{
+        {"Form1", "0", {0, 0, 5085, 1305}, {{120, 120, 480, 480}, {720, 120, 4200, 675}, {120, 840, 1095, 375}, {1320, 840, 1095, 375}, {3840, 840, 1095, 375}}},
+        {"Form4", "1", {0, 0, 12000, 12000}, {{360, 360, 480, 480}, {960, 360, 4200, 675}, {360, 1080, 1095, 375}, {1560, 1080, 1095, 375}, {4080, 1080, 1095, 375}}},
+        // clang-format on
+    };
+    Check::rows<Row>(table, [](const Row& row) {
+        T t("[data]\r\n1=60\r\n2=" + row.flag + "\r\n");
+        t.showWarning();
+        WarningForm& f = t.warning();
+        FakeWindow& w = fake(f.window());
+        CHECK_EQ(w.shown, FakeWindow::Shown::AsWarning);
+        CHECK_EQ(w.box, row.window);
+        const std::vector<Control*> controls{f.Image1, f.Label1, f.Command1, f.Command2,
+                                             f.Command3};
+        for (std::size_t i = 0; i < controls.size(); ++i)
+            CHECK_EQ(controls[i]->geometry(), row.controls[i]);
+        CHECK_EQ((std::vector<std::u16string>{f.Command1->caption(), f.Command2->caption(),
+                                              f.Command3->caption()}),
+                 (std::vector<std::u16string>{u"OK", u"Nastavení", u"Ukončit !"}));
+        CHECK(fake(f.Label1).wordWrap);
+        for (CommandButton* b : {f.Command1, f.Command2, f.Command3}) {
+            // No default button: Enter acts on the focused button only; no Escape either.
+            CHECK(!fake(b).isDefault && !fake(b).isCancel);
+            CHECK(fake(b).tip.empty());
+        }
+        CHECK(w.style.onTop && !w.style.takesKeyboard);
+        CHECK_EQ(w.style.titleBar, row.flag == "0");
+        CHECK_EQ(w.style.fullScreen, row.flag == "1");
+        CHECK_EQ(w.title, row.flag == "0" ? u"Varování!" : u"Form4");
+    });
+}
+
+TEST(focusAndTabOrder) {
+    Check::rows<Flag>(Warnings, [](const Flag& row) {
+        T t("[data]\r\n1=60\r\n2=" + row.flag + "\r\n");
+        t.showWarning();
+        WarningForm& f = t.warning();
+        const std::vector<Control*> expected =
+            row.flag == "1" ? std::vector<Control*>{f.Command3, f.Command2, f.Command1}
+                            : std::vector<Control*>{f.Command1, f.Command2, f.Command3};
+        CHECK_EQ(fake(f.window()).focus, expected.front());
+        CHECK_EQ(fake(f.window()).tabOrder, expected);
+    });
+}
+
+TEST(loadPlaysProgramFolderSoundAndComposes) {
+    T t("[texts]\r\n1=Sedíte\r\n2=Vstaňte.\r\n[data]\r\n1=45\r\n");
+    t.showWarning();
+    CHECK_EQ(t.system.sounds, std::vector<std::u16string>{t.path("s.wav")});
+    CHECK_EQ(t->form1.Label1->caption(), u"Sedíte 45 minut. Vstaňte.");
+}
+
+TEST(okRestartsTheCount) {
+    T t; // interval 1
+    t->start();
+    CHECK_EQ(t.ticksToWarning(10), 6);
+    t.event([&] { t->form1.Command1_Click(); });
+    CHECK(t->form3.isLoaded());
+    CHECK_EQ(t->form3.window()->geometry(), (TwipsRect{0, 0, 120, 120}));
+    CHECK_EQ(t.ticksToWarning(10), 6);
+    CHECK_EQ(t.system.sounds.size(), 2u);
+}
+
+TEST(quitEndsWithoutWriting) {
+    T t;
+    t.showWarning();
+    t.event([&] { t->form1.Command3_Click(); });
+    CHECK(t.runtime.ended);
+    CHECK_EQ(t.runtime.endStatus, 0);
+    CHECK_EQ(t.ini(), t.written);
+}
+
+TEST(keysOnOpeningFocus) {
+    struct Row {
+        const char* name;
+        std::string flag;
+        FakeWindow::Key key;
+        bool ends;
+    };
+    using K = FakeWindow::Key;
+    const std::vector<Row> table{{"Form1 Enter restarts", "0", K::Enter, false},
+                                 {"Form1 Space restarts", "0", K::Space, false},
+                                 {"Form4 Enter ends", "1", K::Enter, true},
+                                 {"Form4 Space ends", "1", K::Space, true},
+                                 {"Form1 Escape does nothing", "0", K::Escape, false},
+                                 {"Form4 Escape does nothing", "1", K::Escape, false}};
+    Check::rows<Row>(table, [](const Row& row) {
+        T t("[data]\r\n1=60\r\n2=" + row.flag + "\r\n");
+        t.showWarning();
+        WarningForm& f = t.warning();
+        t.event([&] { fake(f.window()).press(row.key); });
+        CHECK_EQ(t.runtime.ended, row.ends);
+        const bool restarts = !row.ends && row.key != K::Escape;
+        CHECK_EQ(t->form3.isLoaded(), restarts);
+        CHECK_EQ(f.isLoaded(), !restarts);
+    });
+}
+
+TEST(closeRequestIsIgnored) {
+    Check::rows<Flag>(Warnings, [](const Flag& row) {
+        T t("[data]\r\n1=60\r\n2=" + row.flag + "\r\n");
+        t.showWarning();
+        CHECK(!t.warning().window()->QueryUnload); // Alt+F4 reaches no handler
+        CHECK(t.warning().isLoaded());
+    });
+}
+
+TEST(clickIntoItGivesTheKeyboard) {
+    Check::rows<Flag>(Warnings, [](const Flag& row) {
+        T t("[data]\r\n1=60\r\n2=" + row.flag + "\r\n");
+        t.showWarning();
+        Window* w = t.warning().window();
+        CHECK(t.runtime.keyboardGivenTo.empty());
+        t.event([&] { w->MouseDown(); });
+        CHECK_EQ(t.runtime.keyboardGivenTo, std::vector<Window*>{w});
+    });
+}
+
+TEST(alreadyLoadedIsOnlyShown) {
+    T t;
+    t->start();
+    t->form1.load();
+    t->form1.Label1->setCaption(u"stale");
+    t.event([&] { t->form3.Form_Click(); });
+    CHECK(t->form1.window()->isVisible());
+    CHECK_EQ(t->form1.Label1->caption(), u"stale");
+    CHECK_EQ(t.system.sounds.size(), 1u); // from the explicit load only
+}
+
+TEST(markupShownLiterally) {
+    T t("[texts]\r\n1=<b>x</b>\r\n2=<img src=a.png>\r\n[data]\r\n1=1\r\n");
+    t.showWarning();
+    CHECK_EQ(t->form1.Label1->caption(), u"<b>x</b> 1 minut. <img src=a.png>");
+}
+
+TEST(fullScreenIsBlackWithWhiteText) {
+    T t("[data]\r\n1=1\r\n2=1\r\n");
+    t.runtime.screen = {0, 0, 19200, 16200};
+    t.showWarning();
+    CHECK_EQ(t->form4.window()->geometry(), t.runtime.screen);
+    CHECK_EQ(fake(t->form4.window()).back, Colour::Black);
+    CHECK_EQ(fake(t->form4.Label1).fore, Colour::White);
+}
+
+TEST(otherScreensCovered) {
+    // Every other screen under a black window of its own while the full-screen warning is
+    // up, following the screens as they come and go.
+    T t("[data]\r\n1=1\r\n2=1\r\n");
+    t.runtime.others = {{19200, 0, 12000, 9000}};
+    t.showWarning();
+    const auto covers = [&] {
+        std::vector<TwipsRect> shown;
+        for (FakeWindow* w : t.runtime.windows)
+            if (w->title == u"Zakrytá obrazovka" && w->shown == FakeWindow::Shown::AsWarning &&
+                w->back == Colour::Black && w->style.fullScreen && !w->style.takesKeyboard)
+                shown.push_back(w->box);
+        return shown;
+    };
+    CHECK_EQ(covers(), t.runtime.others);
+    t.runtime.others = {{-12000, 0, 12000, 9000}, {19200, 0, 9000, 12000}};
+    t.event([&] { t->form4.window()->ScreensChanged(); });
+    CHECK_EQ(covers(), t.runtime.others);
+    t.event([&] { t->form4.Command1_Click(); });
+    CHECK(covers().empty());
+}
+
+CHECK_MAIN

@@ -1,16 +1,8 @@
 #include "ui/Form.h"
 
-#include "ui/Platform.h"
-
 Form::~Form() {
-    destroyWindow();
-}
-
-void Form::destroyWindow() {
     // Unloaded first: what its destruction sets off (the focus moving) finds no window.
-    FormWindow* window = window_.data();
-    window_.clear();
-    delete window;
+    std::unique_ptr<Window> window = std::move(window_);
 }
 
 void Form::load() {
@@ -27,11 +19,10 @@ void Form::show() {
 }
 
 void Form::showLoadedWindow() {
-    platform_.keepOffTaskbar(*window_);
     showWindow(*window_);
 }
 
-void Form::showWindow(FormWindow& window) {
+void Form::showWindow(Window& window) {
     window.show();
 }
 
@@ -39,8 +30,5 @@ void Form::unload() {
     if (!isLoaded())
         return;
     beforeUnload();
-    FormWindow* window = window_.data();
-    window_.clear();
-    window->hide();
-    window->deleteLater();
+    window_.release()->destroyLater();
 }

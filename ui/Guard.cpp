@@ -1,17 +1,17 @@
 #include "ui/Guard.h"
 
 #include "core/RuntimeError.h"
-#include "ui/Platform.h"
+#include "ui/Runtime.h"
 
-void runGuarded(Platform& platform, const std::function<void()>& handler) {
+void runGuarded(Runtime& runtime, const std::function<void()>& handler) {
     try {
         try {
             handler();
         } catch (const RuntimeError& error) {
-            platform.messageBox(error.userMessage(), MessageBoxStyle::OkCritical, u"Vestrel");
-            platform.end(1);
+            runtime.messageBox(error.userMessage(), MessageBoxStyle::OkCritical, u"Vestrel");
+            runtime.end(1);
         }
-    } catch (const Platform::Ended&) {
-        // The platform could not end the process itself; nothing more runs here.
+    } catch (const Runtime::Ended&) {
+        // The runtime could not end the process itself; nothing more runs here.
     }
 }

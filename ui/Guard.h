@@ -2,8 +2,8 @@
 
 #include <functional>
 
-class Platform;
+class Runtime;
 
 // Runs one event handler: the single place where a run-time error that nothing handled is
 // shown to the user, after which the program ends.
-void runGuarded(Platform& platform, const std::function<void()>& handler);
+void runGuarded(Runtime& runtime, const std::function<void()>& handler);

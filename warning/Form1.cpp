@@ -1,18 +1,15 @@
 #include "warning/Form1.h"
 
-#include "ui/Twips.h"
+#include "ui/CommandButton.h"
+#include "ui/Runtime.h"
 
-#include <QLabel>
-#include <QPushButton>
-
-FormWindow* Form1::createWindow() {
-    auto* window = new FormWindow(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                  Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
-    window->setWindowTitle(QStringLiteral("Varování!"));
-    window->setFixedSize(Twips::toPixels(5085), Twips::toPixels(1305));
+std::unique_ptr<Window> Form1::createWindow() {
+    std::unique_ptr<Window> window =
+        runtime_.createWindow({.titleBar = true, .onTop = true, .takesKeyboard = false});
+    window->setCaption(u"Varování!");
+    window->setSize(5085, 1305);
     buildControls(*window, 0);
-    QWidget::setTabOrder(Command1, Command2);
-    QWidget::setTabOrder(Command2, Command3);
+    window->setTabOrder({Command1, Command2, Command3});
     Command1->setFocus();
     return window;
 }

@@ -10,5 +10,5 @@ class Form1 : public WarningForm {
     void Form_Load() override; // the sound, then the message
 
   protected:
-    FormWindow* createWindow() override;
+    std::unique_ptr<Window> createWindow() override;
 };

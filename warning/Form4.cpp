@@ -1,60 +1,52 @@
 #include "warning/Form4.h"
 
-#include "ui/Platform.h"
-#include "ui/Twips.h"
+#include "ui/CommandButton.h"
+#include "ui/Label.h"
+#include "ui/Runtime.h"
 
-#include <QLabel>
-#include <QPushButton>
+namespace {
 
-FormWindow* Form4::createWindow() {
-    auto* window = new FormWindow(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                                  Qt::WindowDoesNotAcceptFocus);
-    window->setWindowTitle(QStringLiteral("Form4"));
-    window->setAccessibleName(QStringLiteral("Varování"));
-    window->setGeometry(0, 0, Twips::toPixels(5565), Twips::toPixels(1815));
-    window->paintBlack();
+constexpr WindowStyle FullScreen{.onTop = true, .takesKeyboard = false, .fullScreen = true};
+
+} // namespace
+
+std::unique_ptr<Window> Form4::createWindow() {
+    std::unique_ptr<Window> window = runtime_.createWindow(FullScreen);
+    window->setCaption(u"Form4");
+    window->setAccessibleName(u"Varování");
+    window->setGeometry({0, 0, 5565, 1815});
+    window->setBackColour(Colour::Black);
     buildControls(*window, 240);
-    QPalette text = Label1->palette();
-    text.setColor(QPalette::WindowText, Qt::white);
-    Label1->setPalette(text);
-    QWidget::setTabOrder(Command3, Command2);
-    QWidget::setTabOrder(Command2, Command1);
+    Label1->setForeColour(Colour::White);
+    window->setTabOrder({Command3, Command2, Command1});
     Command3->setFocus();
+    on(window->ScreensChanged, &Form4::coverOtherScreens);
     return window;
 }
 
 void Form4::Form_Load() {
     playWarningSound();
-    window()->setGeometry(platform_.screenGeometry());
+    window()->setGeometry(runtime_.primaryScreen());
     composeMessage();
 }
 
-void Form4::showWindow(FormWindow& window) {
-    // Full screen, so that the window manager keeps it above panels and task bars.
-    window.setWindowState(window.windowState() | Qt::WindowFullScreen);
+void Form4::showWindow(Window& window) {
     WarningForm::showWindow(window);
     coverOtherScreens();
-    platform_.watchScreens(window, guarded(&Form4::coverOtherScreens));
+}
+
+void Form4::beforeUnload() {
+    covers_.clear();
 }
 
 void Form4::coverOtherScreens() {
-    FormWindow* warning = window();
-    if (!warning)
-        return;
-    // Children of the warning's window, so they go with it.
-    for (FormWindow* cover :
-         warning->findChildren<FormWindow*>(QString(), Qt::FindDirectChildrenOnly))
-        cover->deleteLater();
-    for (const QRect& screen : platform_.otherScreens()) {
-        auto* cover = new FormWindow(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                                     Qt::WindowDoesNotAcceptFocus);
-        cover->setParent(warning, cover->windowFlags());
-        cover->setWindowTitle(QStringLiteral("Zakrytá obrazovka"));
-        cover->paintBlack();
+    covers_.clear();
+    for (const TwipsRect& screen : runtime_.otherScreens()) {
+        std::unique_ptr<Window> cover = runtime_.createWindow(FullScreen);
+        cover->setCaption(u"Zakrytá obrazovka");
+        cover->setBackColour(Colour::Black);
         cover->setGeometry(screen);
-        cover->setWindowState(Qt::WindowFullScreen);
-        cover->setAttribute(Qt::WA_ShowWithoutActivating);
-        platform_.keepOffTaskbar(*cover);
-        platform_.showWarning(*cover);
+        cover->showAsWarning();
+        covers_.push_back(std::move(cover));
     }
 }

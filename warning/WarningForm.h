@@ -2,8 +2,9 @@
 
 #include "ui/Form.h"
 
-class QLabel;
-class QPushButton;
+class CommandButton;
+class Label;
+class Picture;
 
 // What the standard and the full-screen warning have in common: the picture, the
 // message and the three buttons, the sound at load, and what the buttons do. A close
@@ -12,11 +13,11 @@ class WarningForm : public Form {
   public:
     using Form::Form;
 
-    QLabel* Image1 = nullptr;        // the warning sign
-    QLabel* Label1 = nullptr;        // the composed message
-    QPushButton* Command1 = nullptr; // "OK"
-    QPushButton* Command2 = nullptr; // "Nastavení"
-    QPushButton* Command3 = nullptr; // "Ukončit !"
+    Picture* Image1 = nullptr;         // the warning sign
+    Label* Label1 = nullptr;           // the composed message
+    CommandButton* Command1 = nullptr; // "OK"
+    CommandButton* Command2 = nullptr; // "Nastavení"
+    CommandButton* Command3 = nullptr; // "Ukončit !"
 
     void Command1_Click(); // "OK": the count starts again
     void Command2_Click(); // "Nastavení": the settings dialog, modal
@@ -26,10 +27,10 @@ class WarningForm : public Form {
 
   protected:
     // Builds the window's controls `offset` twips right and down from the standard layout.
-    void buildControls(FormWindow& window, int offset);
+    void buildControls(Window& window, int offset);
     // Shows the window on top of the others, without taking the keyboard from the
     // application the user is typing in; a click into it gives it the keyboard.
-    void showWindow(FormWindow& window) override;
+    void showWindow(Window& window) override;
     void playWarningSound();
     void composeMessage();
 };

@@ -1,22 +1,30 @@
-#include "settings/WrapCheckBox.h"
+#include "linux/QtCheckBox.h"
 
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
 
-QRect WrapCheckBox::indicatorRect() const {
+QtCheckBox::QtCheckBox(QWidget* window, std::u16string_view caption) : QtControl(window) {
+    QCheckBox::setText(qt(caption));
+    connect(this, &QCheckBox::stateChanged, this, [this] {
+        if (Click)
+            Click();
+    });
+}
+
+QRect QtCheckBox::indicatorRect() const {
     const int w = style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, this);
     const int h = style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, this);
     return QRect(0, (height() - h) / 2, w, h);
 }
 
-QRect WrapCheckBox::captionRect() const {
+QRect QtCheckBox::captionRect() const {
     const int left = indicatorRect().right() + 1 +
                      style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, this) / 2;
     return QRect(left, 0, width() - left, height());
 }
 
-void WrapCheckBox::paintEvent(QPaintEvent*) {
+void QtCheckBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
@@ -34,6 +42,6 @@ void WrapCheckBox::paintEvent(QPaintEvent*) {
     }
 }
 
-bool WrapCheckBox::hitButton(const QPoint& pos) const {
+bool QtCheckBox::hitButton(const QPoint& pos) const {
     return rect().contains(pos);
 }

@@ -1,10 +1,25 @@
-#include "settings/KeyScrollBar.h"
+#include "linux/QtHScrollBar.h"
 
 #include <QKeyEvent>
 
 #include <map>
 
-void KeyScrollBar::keyPressEvent(QKeyEvent* event) {
+QtHScrollBar::QtHScrollBar(QWidget* window) : QtControl(window) {
+    setOrientation(Qt::Horizontal);
+    setFocusPolicy(Qt::StrongFocus);
+    // With tracking on, the value changes on every step while the thumb is dragged.
+    connect(this, &QScrollBar::valueChanged, this, [this] {
+        if (Change)
+            Change();
+    });
+}
+
+void QtHScrollBar::setSteps(int small, int large) {
+    setSingleStep(small);
+    setPageStep(large);
+}
+
+void QtHScrollBar::keyPressEvent(QKeyEvent* event) {
     static const std::map<int, SliderAction> actions{
         {Qt::Key_Left, SliderSingleStepSub},  {Qt::Key_Up, SliderSingleStepSub},
         {Qt::Key_Right, SliderSingleStepAdd}, {Qt::Key_Down, SliderSingleStepAdd},

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Platform.h"
+#include "core/System.h"
 
 #include "linux/Chime.h"
 
@@ -8,40 +8,28 @@
 
 #include <memory>
 
-class KeyboardOffers;
 class QMessageBox;
+class QtRuntime;
 class SessionWatch;
 
-// The real platform: Qt's widgets, the chime helper for the sound, the desktop services.
-class QtPlatform final : public Platform {
+// The system under Linux: the chime helper for the sound, the desktop's browser, the
+// program folder and its lock, POSIX clocks, and what the session's services say.
+class LinuxSystem final : public System {
   public:
-    QtPlatform();
-    ~QtPlatform() override;
+    // Reports of a chime that failed are shown by `runtime`.
+    explicit LinuxSystem(QtRuntime& runtime);
+    ~LinuxSystem() override;
 
-    // Before the application object exists: in a Wayland session with XWayland at hand,
-    // use X11, where windows may place themselves (the monitor sits in the corner).
-    static void chooseWindowSystem();
     // Takes the program folder for this instance. False when another running instance of
     // the same user has it: two counters must not share one settings file. A lock left by
     // an instance that died is taken over; where no lock can be made we run all the same.
     bool claimProgramFolder();
 
-    MessageBoxAnswer messageBox(std::u16string_view text, MessageBoxStyle style,
-                                std::u16string_view title) override;
-    [[noreturn]] void end(int status = 0) override;
     void playSound(std::u16string_view path) override;
     void openUrl(std::u16string_view url) override;
-    QRect screenGeometry() override;
-    QList<QRect> otherScreens() override;
-    void watchScreens(QObject& owner, std::function<void()> changed) override;
     std::u16string programFolder() override;
     bool fileExists(std::u16string_view path) override;
     NumberFormat numberFormat() override;
-    void keepOffTaskbar(QWidget& window) override;
-    void showWarning(QWidget& window) override;
-    void takeKeyboard(QWidget& window) override;
-    void takeKeyboardWhenOffered(QWidget& window) override;
-    void runModal(QWidget& window) override;
     std::int64_t clockMicroseconds() override;
     std::int64_t sleptMicroseconds() override;
     bool sessionLocked() override;
@@ -53,6 +41,7 @@ class QtPlatform final : public Platform {
     QString folder();
     void reportSoundError(const QString& reason);
 
+    QtRuntime& runtime_;
     // Made at the first warning. It outlives the warning windows, so closing a window does
     // not cut the sound off.
     std::unique_ptr<Chime> chime_;
@@ -60,5 +49,4 @@ class QtPlatform final : public Platform {
     QPointer<QMessageBox> soundReport_; // the open report of a sound that failed
     QString folder_;                    // found once, at the first call
     QPointer<SessionWatch> session_;    // what the desktop says of the session's lock
-    std::unique_ptr<KeyboardOffers> offers_; // made at the first warning, on X11 only
 };

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "ui/Appearance.h"
+#include "ui/Twips.h"
+
+#include <QColor>
+#include <QPalette>
+#include <QRect>
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+// The program's text (UTF-16, of the standard library), geometry (twips) and colours in and
+// out of Qt. Qt's logical pixels are those of 96 dots per inch; Qt scales them on
+// high-density screens.
+inline QString qt(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), qsizetype(text.size()));
+}
+inline std::u16string text(const QString& text) {
+    return text.toStdU16String();
+}
+
+inline QRect pixels(const TwipsRect& box) {
+    return QRect(Twips::toPixels(box.left), Twips::toPixels(box.top), Twips::toPixels(box.width),
+                 Twips::toPixels(box.height));
+}
+inline TwipsRect twips(const QRect& box) {
+    constexpr int p = Twips::PerPixel;
+    return {box.x() * p, box.y() * p, box.width() * p, box.height() * p};
+}
+
+inline QColor qtColour(Colour colour, const QPalette& desktop) {
+    switch (colour) {
+    case Colour::WindowText:
+        return desktop.color(QPalette::WindowText);
+    case Colour::ButtonShadow:
+        return desktop.color(QPalette::Dark);
+    case Colour::Black:
+        return Qt::black;
+    case Colour::White:
+        return Qt::white;
+    case Colour::Grey:
+        return QColor(128, 128, 128);
+    case Colour::LightGrey:
+        return QColor(224, 224, 224);
+    }
+    return Qt::black;
+}

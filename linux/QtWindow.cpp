@@ -1,0 +1,276 @@
+#include "linux/QtWindow.h"
+
+#include "linux/QtCheckBox.h"
+#include "linux/QtCommandButton.h"
+#include "linux/QtHScrollBar.h"
+#include "linux/QtLabel.h"
+#include "linux/QtRuntime.h"
+#include "linux/QtTextBox.h"
+#include "linux/QtTimer.h"
+#include "linux/WarningWindows.h"
+#include "ui/Line.h"
+#include "ui/Picture.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QFrame>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+
+#include "resources/vestrel_icon.xpm"
+
+namespace {
+
+Qt::WindowFlags flags(const WindowStyle& style) {
+    Qt::WindowFlags flags = Qt::Tool; // no task-bar entry, no minimise or maximise button
+    flags |=
+        style.titleBar ? Qt::CustomizeWindowHint | Qt::WindowTitleHint : Qt::FramelessWindowHint;
+    if (style.onTop)
+        flags |= Qt::WindowStaysOnTopHint;
+    if (!style.takesKeyboard)
+        flags |= Qt::WindowDoesNotAcceptFocus;
+    return flags;
+}
+
+} // namespace
+
+QtWindow::QtWindow(QtRuntime& runtime, const WindowStyle& style)
+    : QWidget(nullptr, flags(style)), runtime_(runtime), fullScreen_(style.fullScreen) {
+    QWidget::setFont(defaultFont());
+    setWindowIcon(applicationIcon());
+    connect(qApp, &QApplication::focusChanged, this, &QtWindow::markDefaultButton);
+    for (auto signal : {&QGuiApplication::screenAdded, &QGuiApplication::screenRemoved,
+                        &QGuiApplication::primaryScreenChanged})
+        connect(qGuiApp, signal, this, [this] { fire(ScreensChanged); });
+}
+
+QtWindow::~QtWindow() {
+    // The focus moves while the controls go: nothing of this window may hear of it.
+    disconnect(qApp, nullptr, this, nullptr);
+}
+
+QIcon QtWindow::applicationIcon() {
+    // From XPM source compiled in: no image-format plug-in is loaded for it at start-up.
+    static const QPixmap icon(vestrel_icon);
+    return QIcon(icon);
+}
+
+QFont QtWindow::defaultFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11); // 8.25 points at 96 dots per inch
+    return font;
+}
+
+Label* QtWindow::addLabel(std::u16string_view caption, const TwipsRect& box) {
+    auto* label = new QtLabel(this, caption);
+    label->setGeometry(box);
+    return label;
+}
+
+CommandButton* QtWindow::addCommandButton(std::u16string_view caption, const TwipsRect& box) {
+    auto* button = new QtCommandButton(this, caption);
+    button->setGeometry(box);
+    return button;
+}
+
+TextBox* QtWindow::addTextBox(std::u16string_view text, const TwipsRect& box) {
+    auto* textBox = new QtTextBox(this, text);
+    textBox->setGeometry(box);
+    return textBox;
+}
+
+CheckBox* QtWindow::addCheckBox(std::u16string_view caption, const TwipsRect& box) {
+    auto* check = new QtCheckBox(this, caption);
+    check->setGeometry(box);
+    return check;
+}
+
+HScrollBar* QtWindow::addHScrollBar(const TwipsRect& box) {
+    auto* bar = new QtHScrollBar(this);
+    bar->setGeometry(box);
+    return bar;
+}
+
+Picture* QtWindow::addWarningPicture(int left, int top) {
+    auto* picture = new QtControl<Picture, QLabel>(this);
+    picture->setGeometry({left, top, 480, 480});
+    picture->setPixmap(QPixmap(QStringLiteral(":/warning.gif")));
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picture->setTextFormat(Qt::PlainText);
+    picture->setAccessibleName(u"Výstraha");
+    return picture;
+}
+
+Line* QtWindow::addLine(int left, int right, int y, Colour colour) {
+    auto* line = new QtControl<Line, QFrame>(this);
+    // One pixel high, from the pixel of its left end to that of its right end.
+    line->QFrame::setGeometry(Twips::toPixels(left), Twips::toPixels(y),
+                              Twips::toPixels(right) - Twips::toPixels(left), 1);
+    line->setColour(QPalette::Window, colour);
+    line->setAccessibleName(u"Oddělovač");
+    return line;
+}
+
+Timer* QtWindow::addTimer(int milliseconds) {
+    return new QtTimer(this, milliseconds);
+}
+
+void QtWindow::setCaption(std::u16string_view caption) {
+    setWindowTitle(qt(caption));
+}
+
+std::u16string QtWindow::caption() const {
+    return text(windowTitle());
+}
+
+void QtWindow::setGeometry(const TwipsRect& box) {
+    if (fullScreen_)
+        return QWidget::setGeometry(pixels(box));
+    setFixedSize(pixels(box).size());
+    move(pixels(box).topLeft());
+}
+
+void QtWindow::setSize(int width, int height) {
+    setFixedSize(Twips::toPixels(width), Twips::toPixels(height));
+}
+
+TwipsRect QtWindow::geometry() const {
+    return twips(QWidget::geometry());
+}
+
+void QtWindow::setBackColour(Colour colour) {
+    setAutoFillBackground(true);
+    QPalette palette = QWidget::palette();
+    palette.setColor(QPalette::Window, qtColour(colour, palette));
+    setPalette(palette);
+}
+
+void QtWindow::setAccessibleName(std::u16string_view name) {
+    QWidget::setAccessibleName(qt(name));
+}
+
+void QtWindow::setTabOrder(std::initializer_list<Control*> order) {
+    QWidget* previous = nullptr;
+    for (Control* control : order) {
+        auto* widget = dynamic_cast<QWidget*>(control);
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
+void QtWindow::show() {
+    runtime_.keepOffTaskbar(*this);
+    QWidget::show();
+}
+
+void QtWindow::showAsWarning() {
+    // Made with Qt::WindowDoesNotAcceptFocus, which window managers honour where some
+    // ignore a user time of 0, the only other way of saying it.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    if (fullScreen_) // so that the window manager keeps it above panels and task bars
+        setWindowState(windowState() | Qt::WindowFullScreen);
+    runtime_.keepOffTaskbar(*this);
+    // A window that takes the keyboard at the user's click takes it at the switcher too.
+    if (MouseDown)
+        runtime_.takeKeyboardWhenOffered(*this);
+    WarningWindows::show(*this);
+    raise();
+}
+
+void QtWindow::showModal() {
+    runtime_.keepOffTaskbar(*this);
+    setWindowModality(Qt::ApplicationModal);
+    QWidget::show();
+    raise();
+    activateWindow();
+    QEventLoop loop;
+    connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::DialogExec);
+}
+
+void QtWindow::takeKeyboard() {
+    runtime_.takeKeyboard(*this);
+}
+
+void QtWindow::fire(const Event& event) {
+    if (event && !gone_)
+        event();
+}
+
+void QtWindow::destroyLater() {
+    gone_ = true;
+    hide();
+    deleteLater();
+}
+
+QtCommandButton* QtWindow::button(bool (QtCommandButton::*is)() const) const {
+    for (QPushButton* pushButton : findChildren<QPushButton*>())
+        if (auto* b = dynamic_cast<QtCommandButton*>(pushButton); b && (b->*is)())
+            return b;
+    return nullptr;
+}
+
+void QtWindow::markDefaultButton() {
+    QWidget* focused = QApplication::focusWidget();
+    QtCommandButton* designated = button(&QtCommandButton::isDefaultButton);
+    if (!designated || !focused || focused->window() != this)
+        return; // no default here, a message box, another program, a window on its way out
+    auto* focusedButton = qobject_cast<QPushButton*>(focused);
+    for (QPushButton* b : findChildren<QPushButton*>())
+        b->QPushButton::setDefault(b == (focusedButton ? focusedButton : designated));
+}
+
+void QtWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    fire(QueryUnload);
+}
+
+void QtWindow::keyPressEvent(QKeyEvent* event) {
+    // The keypad's Enter arrives with the keypad modifier: it counts as plain Enter.
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    QtCommandButton* pressed = nullptr;
+    if (plain && enter)
+        pressed = button(&QtCommandButton::isDefaultButton);
+    if (plain && event->key() == Qt::Key_Escape)
+        pressed = button(&QtCommandButton::isCancelButton);
+    if (pressed)
+        return pressed->click();
+    QWidget::keyPressEvent(event);
+}
+
+void QtWindow::mousePressEvent(QMouseEvent* event) {
+    fire(MouseDown);
+    QWidget::mousePressEvent(event);
+}
+
+void QtWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (Click && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        return fire(Click);
+    QWidget::mouseReleaseEvent(event);
+}
+
+void QtWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !(windowState() & Qt::WindowMinimized))
+        return;
+    // Back from the event loop, not from inside the state change. The keyboard goes back
+    // only to a window that had it: the dialog, or a warning the user was working in.
+    const bool hadKeyboard = isActiveWindow() || isModal();
+    QTimer::singleShot(0, this, [this, hadKeyboard] {
+        if (!(windowState() & Qt::WindowMinimized))
+            return;
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        raise();
+        if (hadKeyboard && !(windowFlags() & Qt::WindowDoesNotAcceptFocus))
+            activateWindow();
+    });
+}

@@ -1,0 +1,6 @@
+#pragma once
+
+#include "ui/Control.h"
+
+// The warning sign, 32 by 32 pixels: the one picture the windows show.
+class Picture : public Control {};

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "ui/Twips.h"
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+class Window;
+struct WindowStyle;
+
+// The buttons and icon of a message box, by the values the system's message boxes give them.
+enum class MessageBoxStyle {
+    OkCritical = 16,       // "OK", the stop sign
+    YesNoExclamation = 52, // "Ano" and "Ne", the exclamation mark
+    OkInformation = 64,    // "OK", the information sign
+};
+// The button that closed a message box.
+enum class MessageBoxAnswer { Ok = 1, Yes = 6, No = 7 };
+
+// The toolkit the forms are drawn with: windows and their controls, message boxes, the
+// screens, and ending the program. Each platform implements it natively; the tests pass a
+// recording fake.
+class Runtime {
+  public:
+    // What end() throws where it cannot end the process (a test's runtime): the event
+    // boundary lets it pass quietly, so nothing after the end runs.
+    struct Ended {};
+
+    virtual ~Runtime() = default;
+
+    virtual std::unique_ptr<Window> createWindow(const WindowStyle& style) = 0;
+    // Shows a modal message box with plain text and returns the button pressed.
+    virtual MessageBoxAnswer messageBox(std::u16string_view text, MessageBoxStyle style,
+                                        std::u16string_view title) = 0;
+    // Ends the program at once; never returns.
+    [[noreturn]] virtual void end(int status = 0) = 0;
+    // The primary screen, and the others.
+    virtual TwipsRect primaryScreen() = 0;
+    virtual std::vector<TwipsRect> otherScreens() = 0;
+};
