@@ -345,7 +345,7 @@ def main():
             kill(punctual_pid)
 
         # One warning cycle in process, and its growth.
-        soak = subprocess.run([os.path.join(BUILD, "tests", "test_soak"), "-maxwarnings", "0"],
+        soak = subprocess.run([os.path.join(BUILD, "tests", "test_soak")],
                               capture_output=True,
                               text=True, env=dict(os.environ, QT_QPA_PLATFORM="offscreen",
                                                   VESTREL_SOAK_CYCLES=str(cycles)))
