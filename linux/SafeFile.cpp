@@ -1,5 +1,6 @@
 #include "linux/SafeFile.h"
 
+#include "core/FileErrors.h"
 #include "linux/Descriptor.h"
 #include "linux/ErrorText.h"
 
@@ -16,7 +17,6 @@
 #include <unistd.h>
 
 namespace SafeFile {
-namespace {} // namespace
 
 QByteArray linkTarget(const QByteArray& path) {
     QByteArray target(256, '\0');
@@ -32,26 +32,27 @@ QByteArray linkTarget(const QByteArray& path) {
 
 namespace {
 
+QString q(const std::u16string& text) {
+    return QString::fromStdU16String(text);
+}
+std::u16string u(const QString& text) {
+    return text.toStdU16String();
+}
+
 QString tooLarge(const QString& shown, off_t size) {
-    return QStringLiteral("Soubor %1 má %2 MB, to není soubor nastavení: program jej nečte ani "
-                          "nepřepisuje.")
-        .arg(shown)
-        .arg(size >> 20);
+    return q(FileErrors::tooLarge(u(shown), size));
 }
 
 QString cannotRead(const QString& shown) {
-    return QStringLiteral("Soubor %1 nelze přečíst (%2).")
-        .arg(shown, ErrorText::logged(shown, errno));
+    return q(FileErrors::cannotRead(u(shown), u(ErrorText::logged(shown, errno))));
 }
 
 QString cannotOpenForWriting(const QString& shown) {
-    return QStringLiteral("Soubor %1 nelze otevřít pro zápis (%2).")
-        .arg(shown, ErrorText::logged(shown, errno));
+    return q(FileErrors::cannotOpenForWriting(u(shown), u(ErrorText::logged(shown, errno))));
 }
 
 QString writeFailed(const QString& shown) {
-    return QStringLiteral("Zápis do souboru %1 se nezdařil (%2).")
-        .arg(shown, ErrorText::logged(shown, errno));
+    return q(FileErrors::writeFailed(u(shown), u(ErrorText::logged(shown, errno))));
 }
 
 // Opens a regular file for reading without blocking on a FIFO; fills `info`.
@@ -196,7 +197,7 @@ std::string read(const QString& path, QString* error) {
     if (fd.get() < 0 && errno != ENOENT)
         why = cannotRead(shownPath(path));
     else if (fd.get() >= 0 && !S_ISREG(info.st_mode))
-        why = QStringLiteral("%1 není obyčejný soubor.").arg(shownPath(path));
+        why = q(FileErrors::notOrdinary(u(shownPath(path))));
     else if (fd.get() >= 0 && info.st_size > MaxSize)
         why = tooLarge(shownPath(path), info.st_size);
     else if (fd.get() >= 0 && !readAll(fd.get(), content, info.st_size))
@@ -219,13 +220,13 @@ QString replace(const QString& path, const std::function<std::string(std::string
         return cannotRead(shown);
     if (exists) {
         if (S_ISDIR(info.st_mode))
-            return QStringLiteral("%1 je složka, ne soubor.").arg(shown);
+            return q(FileErrors::isFolder(u(shown)));
         if (!S_ISREG(info.st_mode))
-            return QStringLiteral("%1 není obyčejný soubor.").arg(shown);
+            return q(FileErrors::notOrdinary(u(shown)));
         // The owner's write bit too: the superuser may write anything, but a file its owner
         // made read-only is meant to stay as it is.
         if (::access(name.constData(), W_OK) != 0 || !(info.st_mode & S_IWUSR))
-            return QStringLiteral("Soubor %1 je jen pro čtení.").arg(shown);
+            return q(FileErrors::readOnly(u(shown)));
         if (info.st_size > MaxSize)
             return tooLarge(shown, info.st_size);
         if (!readAll(fd.get(), content, info.st_size))

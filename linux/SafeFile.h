@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FileErrors.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -13,7 +15,7 @@
 namespace SafeFile {
 
 // Far beyond any settings file: a larger one is refused, not read.
-constexpr qsizetype MaxSize = qsizetype(64) << 20;
+constexpr qsizetype MaxSize = FileErrors::MaxSize;
 
 // The file's bytes. A missing file reads as empty; so does one that cannot be read, and
 // then `error` says why.

@@ -3,9 +3,10 @@
 #include "Check.h"
 #include "FakeRuntime.h"
 #include "FakeSystem.h"
+#include "PlatformFiles.h"
 #include "app/Program.h"
-#include "linux/LinuxFiles.h"
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -18,7 +19,7 @@ template <typename TheRuntime = FakeRuntime> struct TestProgram {
     std::filesystem::path dir;
     TheRuntime runtime;
     FakeSystem system;
-    LinuxFiles files;
+    PlatformFiles files;
     std::unique_ptr<Program> program;
 
     const std::string written; // the settings as the test wrote them, before the program ran
@@ -41,7 +42,10 @@ template <typename TheRuntime = FakeRuntime> struct TestProgram {
         std::filesystem::remove_all(dir, ignored);
     }
 
-    std::u16string path(const char* name) const { return (dir / name).u16string(); }
+    // A file of the folder, named as the program names it.
+    std::u16string path(const char* name) const {
+        return system.folder + u"/" + std::u16string(name, name + std::strlen(name));
+    }
     std::u16string iniPath() const { return path("data.ini"); }
     void write(const char* name, const std::string& bytes) const {
         std::ofstream(dir / name, std::ios::binary | std::ios::trunc) << bytes;

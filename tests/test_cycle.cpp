@@ -140,7 +140,7 @@ TEST(badSettingEndsWithClearMessage) {
     CHECK_EQ(t.runtime.boxes.size(), 1u);
     const std::u16string& text = t.runtime.boxes[0].text;
     for (const std::u16string& part : {std::u16string(u"13"), std::u16string(u"„60 minut“"),
-                                       t.iniPath(), std::u16string(u"[data]")})
+                                       t.files.shownPath(t.iniPath()), std::u16string(u"[data]")})
         CHECK(text.find(part) != std::u16string::npos);
     CHECK_EQ(t.ini(), t.written);
 }

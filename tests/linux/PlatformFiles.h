@@ -1,0 +1,6 @@
+#pragma once
+
+#include "linux/LinuxFiles.h"
+
+// The settings file as the Linux build reads and replaces it.
+using PlatformFiles = LinuxFiles;

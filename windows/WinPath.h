@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Paths as the program makes them ("folder/name") in the forms Windows wants.
+namespace WinPath {
+
+// With backslashes only and no doubled ones, as the user knows it: C:\Vestrel\data.ini.
+std::wstring shown(std::u16string_view path);
+// As the file functions take it: a long absolute path gets the \\?\ prefix that lifts the
+// limit of 260 characters.
+std::wstring forApi(std::u16string_view path);
+
+} // namespace WinPath
