@@ -1,13 +1,7 @@
 #include "chime/WaveFile.h"
 
-#include "linux/Descriptor.h"
-
-#include <cerrno>
 #include <cstring>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -36,36 +30,32 @@ bool isChunkName(const char* p) {
 
 } // namespace
 
-std::string WaveFile::load(const char* path) {
-    path_ = path;
-    const std::string file = "Soubor " + path_;
-    // Without blocking: a FIFO put in the file's place opens at once, and is then refused.
-    const Descriptor fd(::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    struct stat info {};
-    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0)
-        return file + " nelze otevřít.";
-    if (!S_ISREG(info.st_mode))
-        return file + " není obyčejný soubor.";
-    if (info.st_size > MaxSize)
-        return file + " má " + std::to_string(info.st_size >> 20) +
-               " MB, na zvuk varování je příliš velký (nejvýše " + std::to_string(MaxSize >> 20) +
-               " MB).";
-    bytes_.resize(std::size_t(info.st_size) + 1); // one more: a file that grew is seen
-    std::size_t got = 0;
-    while (got < bytes_.size()) {
-        const ssize_t n = ::read(fd.get(), bytes_.data() + got, bytes_.size() - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return file + " nelze přečíst.";
-        if (n == 0)
-            break;
-        got += std::size_t(n);
-    }
-    if (got == bytes_.size())
-        return file + " se právě mění.";
-    bytes_.resize(got);
+std::string WaveFile::take(std::string path, std::vector<char> bytes) {
+    path_ = std::move(path);
+    bytes_ = std::move(bytes);
     return readChunks();
+}
+
+std::string WaveFile::cannotOpen(const std::string& path) {
+    return "Soubor " + path + " nelze otevřít.";
+}
+
+std::string WaveFile::notOrdinary(const std::string& path) {
+    return "Soubor " + path + " není obyčejný soubor.";
+}
+
+std::string WaveFile::tooLarge(const std::string& path, std::int64_t size) {
+    return "Soubor " + path + " má " + std::to_string(size >> 20) +
+           " MB, na zvuk varování je příliš velký (nejvýše " + std::to_string(MaxSize >> 20) +
+           " MB).";
+}
+
+std::string WaveFile::cannotRead(const std::string& path) {
+    return "Soubor " + path + " nelze přečíst.";
+}
+
+std::string WaveFile::changing(const std::string& path) {
+    return "Soubor " + path + " se právě mění.";
 }
 
 std::string WaveFile::readChunks() {

@@ -6,7 +6,8 @@
 #include <vector>
 
 // A wave file read whole and checked to its last byte before any of it is played: whatever
-// the player is given, it can finish. Plain C++, so the chime helper starts without Qt.
+// the player is given, it can finish. Plain C++, so the chime helper starts without Qt, and
+// the Windows build checks its sound by the same rules. Reading the file is the platform's.
 class WaveFile {
   public:
     // How the samples are stored.
@@ -16,8 +17,15 @@ class WaveFile {
     // file is refused before a byte of it is read.
     static constexpr std::int64_t MaxSize = std::int64_t(16) << 20;
 
-    // Reads and checks the file. Returns why it cannot be played, in Czech, or nothing.
-    std::string load(const char* path);
+    // Checks the bytes of the file named `path`. Returns why they cannot be played, in
+    // Czech, or nothing.
+    std::string take(std::string path, std::vector<char> bytes);
+    // Why the file named `path` could not be read, in Czech.
+    static std::string cannotOpen(const std::string& path);
+    static std::string notOrdinary(const std::string& path); // a folder, a FIFO, a device
+    static std::string tooLarge(const std::string& path, std::int64_t size);
+    static std::string cannotRead(const std::string& path);
+    static std::string changing(const std::string& path); // it grew while it was read
     // Why a format that load() accepted cannot be played all the same (the sound server's
     // limits on rate and channels are its own).
     std::string unplayable() const;

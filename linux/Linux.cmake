@@ -15,9 +15,10 @@ set(CMAKE_AUTORCC ON)
 # say to each other is a header of its own.
 add_library(vestrel_chime_protocol INTERFACE)
 vestrel_layer(vestrel_chime_protocol INTERFACE chime)
-add_executable(vestrel_chime chime/vestrel_chime.cpp chime/WaveFile.cpp)
+add_executable(vestrel_chime chime/vestrel_chime.cpp)
 vestrel_layer(vestrel_chime PRIVATE linux) # a Linux program too: it shares linux/Descriptor.h
-target_link_libraries(vestrel_chime PRIVATE vestrel_chime_protocol PkgConfig::PULSE_SIMPLE)
+target_link_libraries(vestrel_chime PRIVATE vestrel_chime_protocol vestrel_wave
+                                            PkgConfig::PULSE_SIMPLE)
 set_target_properties(vestrel_chime PROPERTIES AUTOMOC OFF)
 
 # Linux, in two parts. The POSIX system on Qt Core alone: files read and replaced safely,

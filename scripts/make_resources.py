@@ -147,6 +147,33 @@ def xpm(pixels):
     return ("\n".join(lines) + "\n").encode()
 
 
+def ico(entries):
+    """A Windows icon file from (size, image bytes) entries."""
+    out = struct.pack("<HHH", 0, 1, len(entries))
+    offset = 6 + 16 * len(entries)
+    for size, data, colours in entries:
+        out += struct.pack("<BBBBHHII", size % 256, size % 256, colours % 256, 0, 1,
+                           8 if colours else 32, len(data), offset)
+        offset += len(data)
+    return out + b"".join(data for _, data, _ in entries)
+
+
+def ico_bitmap(pixels):
+    """The sign at 32 x 32 as an icon's 256-colour bitmap, pixel for pixel the picture's:
+    a bottom-up image of palette indices, then the mask (1 where colour 0 lets through)."""
+    header = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 8, 0, 0, 0, 0, 256, 0)
+    # Black under the mask: the screen shows through unchanged.
+    palette = b"".join(bytes((b, g, r, 0)) for r, g, b in [(0, 0, 0)] + PALETTE[1:])
+    image = b"".join(bytes(row) for row in reversed(pixels))
+    mask = b""
+    for row in reversed(pixels):
+        bits = 0
+        for p in row:
+            bits = bits << 1 | (p == 0)
+        mask += bits.to_bytes(SIZE // 8, "big")
+    return header + palette + image + mask
+
+
 def chime(path):
     """A soft two-note chime, 1.2 s, 44.1 kHz mono 16-bit PCM."""
     rate, length = 44100, 1.2
@@ -183,6 +210,11 @@ def main():
     # The application icon in the icon theme's own layout, at the sizes desktops draw.
     files += [("hicolor/%dx%d/apps/vestrel.png" % (n, n), icon_png(n))
               for n in (16, 24, 32, 48, 64, 128, 256)]
+    # Windows: the warning picture as an icon, and the application icon with the sizes
+    # Explorer shows beside the 32 x 32 one of 256 colours.
+    files += [("warning.ico", ico([(SIZE, ico_bitmap(sign), 256)])),
+              ("vestrel.ico", ico([(16, icon_png(16), 0), (SIZE, ico_bitmap(sign), 256),
+                                   (48, icon_png(48), 0), (256, icon_png(256), 0)]))]
     for name, data in files:
         os.makedirs(os.path.dirname(os.path.join(OUT, name)), exist_ok=True)
         with open(os.path.join(OUT, name), "wb") as f:

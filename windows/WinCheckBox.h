@@ -1,0 +1,15 @@
+#pragma once
+
+#include "ui/CheckBox.h"
+#include "windows/WinControl.h"
+
+// A check box as a BUTTON control whose caption wraps.
+class WinCheckBox final : public WinControl<CheckBox> {
+  public:
+    WinCheckBox(WinWindow& window, std::u16string_view caption);
+
+    void setChecked(bool checked) override;
+    bool isChecked() const override;
+
+    void notified(int code) override;
+};

@@ -1,0 +1,255 @@
+#include "windows/WinRuntime.h"
+
+#include "windows/Resources.h"
+#include "windows/WinConvert.h"
+#include "windows/WinText.h"
+#include "windows/WinWindow.h"
+
+#include <commctrl.h>
+#include <oleacc.h>
+#include <shellscalingapi.h>
+
+#include <cmath>
+#include <cstdio>
+#include <utility>
+
+namespace {
+
+constexpr UINT LaterMessage = WM_APP;
+// The accessibility service's class, which the system's import libraries leave out.
+constexpr CLSID AccPropServices = {
+    0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+constexpr const wchar_t* OwnerClass = L"VestrelOwner";
+
+// Whether the message box being made goes below the warning rather than over it.
+thread_local bool boxBelow = false;
+
+// The buttons of a message box in the program's language, whatever the system's: a hook of
+// the thread that makes the box, for as long as it is being made.
+LRESULT CALLBACK czechButtons(int code, WPARAM w, LPARAM l) {
+    if (code == HCBT_ACTIVATE) {
+        const auto box = reinterpret_cast<HWND>(w);
+        SetDlgItemTextW(box, IDYES, L"Ano");
+        SetDlgItemTextW(box, IDNO, L"Ne");
+        if (std::exchange(boxBelow, false)) {
+            // In the lower quarter of the screen, where no warning is: the middle is theirs.
+            RECT r{};
+            GetWindowRect(box, &r);
+            MONITORINFO info{};
+            info.cbSize = sizeof info;
+            GetMonitorInfoW(MonitorFromWindow(box, MONITOR_DEFAULTTOPRIMARY), &info);
+            const RECT& work = info.rcWork;
+            const int height = r.bottom - r.top;
+            SetWindowPos(box, nullptr, r.left, work.bottom - (work.bottom - work.top) / 8 - height,
+                         0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    return CallNextHookEx(nullptr, code, w, l);
+}
+
+TwipsRect twipsOf(HMONITOR monitor, RECT* pixels = nullptr) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    UINT dpiX = 96;
+    UINT dpiY = 96;
+    if (GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &dpiX, &dpiY) != S_OK)
+        dpiX = 96;
+    if (pixels)
+        *pixels = info.rcMonitor;
+    return WinConvert::twips(info.rcMonitor, dpiX);
+}
+
+BOOL CALLBACK collectOthers(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info) && !(info.dwFlags & MONITORINFOF_PRIMARY))
+        reinterpret_cast<std::vector<TwipsRect>*>(list)->push_back(twipsOf(monitor));
+    return TRUE;
+}
+
+} // namespace
+
+WinRuntime::WinRuntime(HINSTANCE instance) : instance_(instance) {
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                        ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    WNDCLASSEXW owner{};
+    owner.cbSize = sizeof owner;
+    owner.lpfnWndProc = ownerProcedure;
+    owner.hInstance = instance;
+    owner.lpszClassName = OwnerClass;
+    RegisterClassExW(&owner);
+    owner_ = CreateWindowExW(0, OwnerClass, L"Vestrel", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                             instance, this);
+
+    // A dialog's class of our own: the dialog manager's keys and default button, our painting.
+    WNDCLASSEXW form{};
+    form.cbSize = sizeof form;
+    form.lpfnWndProc = WinWindow::procedure;
+    form.cbWndExtra = DLGWINDOWEXTRA;
+    form.hInstance = instance;
+    form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    form.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(Resources::AppIcon),
+                                               IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
+    form.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(Resources::AppIcon),
+                                                 IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                 GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    form.lpszClassName = FormClass;
+    RegisterClassExW(&form);
+}
+
+WinRuntime::~WinRuntime() {
+    if (owner_)
+        DestroyWindow(owner_);
+    for (auto& [key, font] : fonts_)
+        DeleteObject(font);
+    for (auto& [colour, brush] : brushes_)
+        DeleteObject(brush);
+    if (accessibility_)
+        accessibility_->Release();
+}
+
+std::unique_ptr<Window> WinRuntime::createWindow(const WindowStyle& style) {
+    return std::make_unique<WinWindow>(*this, style);
+}
+
+void WinRuntime::report(std::u16string_view text, std::u16string_view title) {
+    boxBelow = true;
+    messageBox(text, MessageBoxStyle::OkCritical, title);
+    boxBelow = false;
+}
+
+MessageBoxAnswer WinRuntime::messageBox(std::u16string_view text, MessageBoxStyle style,
+                                        std::u16string_view title) {
+    // Over the window the user works in when it is ours (the dialog); over everything else,
+    // with all our windows held, when none of ours is active (a warning, the start).
+    HWND active = GetActiveWindow();
+    if (active && !IsWindowVisible(active))
+        active = nullptr;
+    UINT flags =
+        UINT(style) | MB_SETFOREGROUND | (active ? MB_APPLMODAL : MB_TASKMODAL | MB_TOPMOST);
+    const HHOOK hook = SetWindowsHookExW(WH_CBT, czechButtons, nullptr, GetCurrentThreadId());
+    const int answer = MessageBoxW(active, wide(text).c_str(), wide(title).c_str(), flags);
+    if (hook)
+        UnhookWindowsHookEx(hook);
+    switch (answer) {
+    case IDYES:
+        return MessageBoxAnswer::Yes;
+    case IDNO:
+        return MessageBoxAnswer::No;
+    default:
+        return MessageBoxAnswer::Ok;
+    }
+}
+
+void WinRuntime::end(int status) {
+    // At once: no handler runs after this, no window gets a chance to write anything.
+    std::fflush(nullptr);
+    ExitProcess(UINT(status));
+}
+
+TwipsRect WinRuntime::primaryScreen() {
+    return twipsOf(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
+}
+
+std::vector<TwipsRect> WinRuntime::otherScreens() {
+    std::vector<TwipsRect> others;
+    EnumDisplayMonitors(nullptr, nullptr, collectOthers, reinterpret_cast<LPARAM>(&others));
+    return others;
+}
+
+bool WinRuntime::isDialogMessage(MSG& message) {
+    HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    wchar_t name[32] = {};
+    return root && GetClassNameW(root, name, 32) && std::wstring_view(name) == FormClass &&
+           IsDialogMessageW(root, &message);
+}
+
+int WinRuntime::run() {
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (isDialogMessage(message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return int(message.wParam);
+}
+
+void WinRuntime::runUntil(const bool& done) {
+    MSG message{};
+    while (!done) {
+        if (GetMessageW(&message, nullptr, 0, 0) <= 0) {
+            PostQuitMessage(int(message.wParam)); // for the outer loop
+            return;
+        }
+        if (isDialogMessage(message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void WinRuntime::later(std::function<void()> work) {
+    PostMessageW(owner_, LaterMessage, 0,
+                 reinterpret_cast<LPARAM>(new std::function<void()>(std::move(work))));
+}
+
+void WinRuntime::listen(UINT message, std::function<void(WPARAM, LPARAM)> heard) {
+    listeners_[message] = std::move(heard);
+}
+
+HFONT WinRuntime::font(const Font& font, unsigned dpi) {
+    const std::pair key{int(std::lround(font.points * 100)) * 2 + int(font.bold), dpi};
+    HFONT& made = fonts_[key];
+    if (!made) {
+        LOGFONTW face{};
+        face.lfHeight = -int(std::lround(font.points * dpi / 72));
+        face.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+        face.lfCharSet = DEFAULT_CHARSET;
+        face.lfQuality = CLEARTYPE_QUALITY;
+        wcscpy(face.lfFaceName, L"Arial");
+        made = CreateFontIndirectW(&face);
+    }
+    return made;
+}
+
+HBRUSH WinRuntime::brush(Colour colour) {
+    HBRUSH& made = brushes_[colour];
+    if (!made)
+        made = CreateSolidBrush(WinConvert::colour(colour));
+    return made;
+}
+
+void WinRuntime::setAccessibleName(HWND window, std::u16string_view name) {
+    if (!accessibility_ &&
+        FAILED(CoCreateInstance(AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IAccPropServices, reinterpret_cast<void**>(&accessibility_))))
+        accessibility_ = nullptr; // no accessibility service: the window's text names it
+    if (accessibility_)
+        accessibility_->SetHwndPropStr(window, DWORD(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME,
+                                       wide(name).c_str());
+}
+
+LRESULT CALLBACK WinRuntime::ownerProcedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          LONG_PTR(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
+    auto* self = reinterpret_cast<WinRuntime*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == LaterMessage) {
+        std::unique_ptr<std::function<void()>> work(reinterpret_cast<std::function<void()>*>(l));
+        (*work)();
+        return 0;
+    }
+    if (message == WM_QUERYENDSESSION)
+        return TRUE; // nothing is ever half done between two messages: a save is whole
+    if (message == WM_ENDSESSION && w && self)
+        self->end(0);
+    if (self)
+        if (const auto listener = self->listeners_.find(message);
+            listener != self->listeners_.end())
+            listener->second(w, l);
+    return DefWindowProcW(window, message, w, l);
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "ui/Appearance.h"
+#include "ui/Runtime.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <utility>
+
+// The control runtime on the Win32 API: the forms' windows as native windows of a dialog
+// class of ours (so that Tab, Enter, Escape and the default button work as in any dialog),
+// message boxes, the monitors, the message loop. A hidden window of its own owns every form
+// window (an owned window has no task-bar entry) and hears what the system says to the
+// program as a whole: the session ending, the session locked, work posted for later.
+struct IAccPropServices;
+
+class WinRuntime final : public Runtime {
+  public:
+    explicit WinRuntime(HINSTANCE instance);
+    ~WinRuntime() override;
+    WinRuntime(const WinRuntime&) = delete;
+    WinRuntime& operator=(const WinRuntime&) = delete;
+
+    std::unique_ptr<Window> createWindow(const WindowStyle& style) override;
+    MessageBoxAnswer messageBox(std::u16string_view text, MessageBoxStyle style,
+                                std::u16string_view title) override;
+    [[noreturn]] void end(int status) override;
+    TwipsRect primaryScreen() override;
+    std::vector<TwipsRect> otherScreens() override;
+
+    // Shows a message box of a failure beside the program's work (the chime), below the
+    // warning that it comes with rather than over it.
+    void report(std::u16string_view text, std::u16string_view title);
+    // Runs the message loop until the program ends; returns its exit status.
+    int run();
+    // Runs the message loop until `done` is true (a modal window destroyed).
+    void runUntil(const bool& done);
+    // Runs `work` from the message loop, once the event at hand is over.
+    void later(std::function<void()> work);
+    // Calls `heard` whenever the hidden window receives `message`.
+    void listen(UINT message, std::function<void(WPARAM, LPARAM)> heard);
+
+    HINSTANCE instance() const { return instance_; }
+    HWND owner() const { return owner_; }
+    // The windows' face (Arial) at a size and weight, for a DPI; made once, kept for the run.
+    HFONT font(const Font& font, unsigned dpi);
+    // A brush of a colour, kept for the run.
+    HBRUSH brush(Colour colour);
+    // The name screen readers say for a window or control, where it is not its text.
+    void setAccessibleName(HWND window, std::u16string_view name);
+
+    // The class of the forms' windows.
+    static constexpr const wchar_t* FormClass = L"VestrelForm";
+
+  private:
+    static LRESULT CALLBACK ownerProcedure(HWND window, UINT message, WPARAM w, LPARAM l);
+    // Gives a message to the dialog manager of its window where it is one of ours.
+    static bool isDialogMessage(MSG& message);
+
+    HINSTANCE instance_;
+    HWND owner_ = nullptr;
+    std::map<UINT, std::function<void(WPARAM, LPARAM)>> listeners_;
+    std::map<std::pair<int, unsigned>, HFONT> fonts_; // by (tenths of a point and weight, dpi)
+    std::map<Colour, HBRUSH> brushes_;
+    IAccPropServices* accessibility_ = nullptr; // made at the first name given
+};

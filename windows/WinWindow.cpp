@@ -1,0 +1,536 @@
+#include "windows/WinWindow.h"
+
+#include "ui/Line.h"
+#include "ui/Picture.h"
+#include "windows/Resources.h"
+#include "windows/WinCheckBox.h"
+#include "windows/WinCommandButton.h"
+#include "windows/WinConvert.h"
+#include "windows/WinHScrollBar.h"
+#include "windows/WinLabel.h"
+#include "windows/WinRuntime.h"
+#include "windows/WinText.h"
+#include "windows/WinTextBox.h"
+#include "windows/WinTimer.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+namespace {
+
+constexpr UINT DestroyMessage = WM_APP + 1;
+
+DWORD styleOf(const WindowStyle& style) {
+    // A title bar without a system menu: no close, minimise or maximise box.
+    return WS_POPUP | WS_CLIPCHILDREN | (style.titleBar ? WS_CAPTION : 0);
+}
+
+DWORD extendedStyleOf(const WindowStyle& style) {
+    DWORD extended = WS_EX_CONTROLPARENT;
+    if (!style.titleBar)
+        extended |= WS_EX_TOOLWINDOW; // never in the task bar or the switcher
+    if (style.onTop)
+        extended |= WS_EX_TOPMOST;
+    if (!style.takesKeyboard)
+        extended |= WS_EX_NOACTIVATE;
+    return extended;
+}
+
+// The warning sign, drawn from its icon at the size the DPI asks for; its transparent pixels
+// show the window's colour.
+class WinPicture final : public WinControl<Picture> {
+  public:
+    WinPicture(WinWindow& window, int left, int top)
+        : WinControl(window, L"STATIC", SS_ICON | SS_REALSIZECONTROL, u"") {
+        place({left, top, 480, 480});
+        relayout();
+    }
+    ~WinPicture() override { DestroyIcon(icon_); }
+
+    void relayout() override {
+        WinChild::relayout();
+        const int size = WinConvert::pixels(480, window_.dpi());
+        HICON icon = static_cast<HICON>(LoadImageW(window_.instance(),
+                                                   MAKEINTRESOURCEW(Resources::WarningIcon),
+                                                   IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+        SendMessageW(hwnd_, STM_SETICON, WPARAM(icon), 0);
+        if (icon_)
+            DestroyIcon(icon_);
+        icon_ = icon;
+    }
+
+  private:
+    HICON icon_ = nullptr;
+};
+
+// A rule: a STATIC one pixel high, filled with its colour.
+class WinLine final : public WinControl<Line> {
+  public:
+    WinLine(WinWindow& window, int left, int right, int y, Colour colour)
+        : WinControl(window, L"STATIC", SS_LEFT, u""), left_(left), right_(right), y_(y),
+          colour_(colour) {
+        relayout();
+    }
+
+    HBRUSH colours(HDC) override {
+        return colour_ == Colour::WindowText ? GetSysColorBrush(COLOR_WINDOWTEXT)
+                                             : window_.runtime().brush(colour_);
+    }
+    void relayout() override {
+        // From the pixel of its left end to that of its right end, one pixel high.
+        const unsigned dpi = window_.dpi();
+        const int left = WinConvert::pixels(left_, dpi);
+        box_ = {left_, y_, right_ - left_, Twips::PerPixel};
+        SetWindowPos(hwnd_, nullptr, left, WinConvert::pixels(y_, dpi),
+                     WinConvert::pixels(right_, dpi) - left, 1, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+  private:
+    int left_;
+    int right_;
+    int y_;
+    Colour colour_;
+};
+
+} // namespace
+
+WinWindow::WinWindow(WinRuntime& runtime, const WindowStyle& style)
+    : runtime_(runtime), style_(style) {
+    hwnd_ = CreateWindowExW(extendedStyleOf(style), WinRuntime::FormClass, L"", styleOf(style), 0,
+                            0, 0, 0, runtime.owner(), nullptr, runtime.instance(), this);
+    dpi_ = GetDpiForWindow(hwnd_);
+    if (dpi_ == 0)
+        dpi_ = 96;
+}
+
+WinWindow::~WinWindow() {
+    // Nothing of the window's going reaches this object any more.
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    timers_.clear();
+    DestroyWindow(hwnd_);
+    if (destroyed_)
+        *destroyed_ = true;
+}
+
+HINSTANCE WinWindow::instance() const {
+    return runtime_.instance();
+}
+
+HFONT WinWindow::font() const {
+    return runtime_.font(Font{}, dpi_);
+}
+
+HFONT WinWindow::font(const Font& font) const {
+    return runtime_.font(font, dpi_);
+}
+
+template <typename T> T* WinWindow::adopt(std::unique_ptr<T> control) {
+    T* made = control.get();
+    children_.push_back(std::move(control));
+    return made;
+}
+
+Label* WinWindow::addLabel(std::u16string_view caption, const TwipsRect& box) {
+    auto* label = adopt(std::make_unique<WinLabel>(*this, caption));
+    label->setGeometry(box);
+    return label;
+}
+
+CommandButton* WinWindow::addCommandButton(std::u16string_view caption, const TwipsRect& box) {
+    auto* button = adopt(std::make_unique<WinCommandButton>(*this, caption));
+    button->setGeometry(box);
+    return button;
+}
+
+TextBox* WinWindow::addTextBox(std::u16string_view text, const TwipsRect& box) {
+    auto* textBox = adopt(std::make_unique<WinTextBox>(*this, text));
+    textBox->setGeometry(box);
+    return textBox;
+}
+
+CheckBox* WinWindow::addCheckBox(std::u16string_view caption, const TwipsRect& box) {
+    auto* check = adopt(std::make_unique<WinCheckBox>(*this, caption));
+    check->setGeometry(box);
+    return check;
+}
+
+HScrollBar* WinWindow::addHScrollBar(const TwipsRect& box) {
+    auto* bar = adopt(std::make_unique<WinHScrollBar>(*this));
+    bar->setGeometry(box);
+    return bar;
+}
+
+Picture* WinWindow::addWarningPicture(int left, int top) {
+    return adopt(std::make_unique<WinPicture>(*this, left, top));
+}
+
+Line* WinWindow::addLine(int left, int right, int y, Colour colour) {
+    return adopt(std::make_unique<WinLine>(*this, left, right, y, colour));
+}
+
+Timer* WinWindow::addTimer(int milliseconds) {
+    timers_.push_back(std::make_unique<WinTimer>(hwnd_, nextControlId(), milliseconds));
+    return timers_.back().get();
+}
+
+void WinWindow::setCaption(std::u16string_view caption) {
+    SetWindowTextW(hwnd_, wide(caption).c_str());
+}
+
+std::u16string WinWindow::caption() const {
+    std::wstring caption(std::size_t(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
+    caption.resize(std::size_t(GetWindowTextW(hwnd_, caption.data(), int(caption.size()))));
+    return text(caption);
+}
+
+void WinWindow::place(const RECT& outer) {
+    placed_ = true;
+    SetWindowPos(hwnd_, nullptr, outer.left, outer.top, outer.right - outer.left,
+                 outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void WinWindow::setGeometry(const TwipsRect& box) {
+    client_.reset();
+    RECT wanted = WinConvert::pixels(box, dpi_);
+    if (style_.fullScreen) {
+        // The whole monitor the box is on, to the pixel, whatever its DPI made of the twips.
+        const POINT centre{(wanted.left + wanted.right) / 2, (wanted.top + wanted.bottom) / 2};
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (GetMonitorInfoW(MonitorFromPoint(centre, MONITOR_DEFAULTTONEAREST), &info))
+            wanted = info.rcMonitor;
+    }
+    place(wanted);
+    // Moved to a monitor of another DPI: its size in twips is made again at that DPI.
+    if (const unsigned dpi = GetDpiForWindow(hwnd_); dpi && dpi != dpi_ && !style_.fullScreen)
+        relayout(dpi, nullptr);
+}
+
+void WinWindow::setSize(int width, int height) {
+    client_ = SIZE{width, height};
+    RECT outer{0, 0, WinConvert::pixels(width, dpi_), WinConvert::pixels(height, dpi_)};
+    AdjustWindowRectExForDpi(&outer, DWORD(GetWindowLongW(hwnd_, GWL_STYLE)), FALSE,
+                             DWORD(GetWindowLongW(hwnd_, GWL_EXSTYLE)), dpi_);
+    SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+}
+
+TwipsRect WinWindow::geometry() const {
+    RECT outer{};
+    GetWindowRect(hwnd_, &outer);
+    return WinConvert::twips(outer, dpi_);
+}
+
+void WinWindow::setBackColour(Colour colour) {
+    back_ = colour;
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+HBRUSH WinWindow::background() const {
+    return back_ ? runtime_.brush(*back_) : GetSysColorBrush(COLOR_BTNFACE);
+}
+
+void WinWindow::setAccessibleName(std::u16string_view name) {
+    setAccessibleName(hwnd_, name);
+}
+
+void WinWindow::setAccessibleName(HWND control, std::u16string_view name) {
+    runtime_.setAccessibleName(control, name);
+}
+
+void WinWindow::setTabOrder(std::initializer_list<Control*> order) {
+    // The dialog manager visits the controls in their z-order.
+    HWND previous = HWND_TOP;
+    for (Control* control : order) {
+        HWND next = dynamic_cast<WinChild*>(control)->hwnd();
+        SetWindowPos(next, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = next;
+    }
+}
+
+void WinWindow::setToolTip(const WinChild& control, std::u16string_view tip) {
+    if (!tips_) {
+        tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                runtime_.instance(), nullptr);
+        SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, WinConvert::pixels(6000, dpi_));
+    }
+    std::wstring text = wide(tip);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = hwnd_;
+    tool.lpszText = text.data();
+    if (dynamic_cast<const WinLabel*>(&control)) {
+        // The mouse goes through a label to the window: the tip is of the label's place.
+        tool.uFlags = TTF_SUBCLASS;
+        tool.uId = UINT_PTR(control.id());
+        GetWindowRect(control.hwnd(), &tool.rect);
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&tool.rect), 2);
+    } else {
+        tool.uFlags = TTF_SUBCLASS | TTF_IDISHWND;
+        tool.uId = reinterpret_cast<UINT_PTR>(control.hwnd());
+    }
+    SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void WinWindow::placeCentred() {
+    // As a dialog is placed: in the middle of the primary monitor's work area.
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
+    RECT outer{};
+    GetWindowRect(hwnd_, &outer);
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
+    const RECT& work = info.rcWork;
+    const int left = work.left + (work.right - work.left - width) / 2;
+    const int top = work.top + (work.bottom - work.top - height) / 2;
+    place({left, top, left + width, top + height});
+}
+
+void WinWindow::show() {
+    if (!placed_)
+        placeCentred();
+    ShowWindow(hwnd_, style_.takesKeyboard ? SW_SHOW : SW_SHOWNOACTIVATE);
+}
+
+void WinWindow::showAsWarning() {
+    if (!placed_)
+        placeCentred();
+    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+namespace {
+
+// The program's windows that take input, but for one.
+struct Others {
+    HWND except;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectEnabled(HWND window, LPARAM others) {
+    auto* list = reinterpret_cast<Others*>(others);
+    if (window != list->except && IsWindowEnabled(window) && IsWindowVisible(window))
+        list->found.push_back(window);
+    return TRUE;
+}
+
+} // namespace
+
+void WinWindow::showModal() {
+    Others others{hwnd_, {}};
+    EnumThreadWindows(GetCurrentThreadId(), collectEnabled, reinterpret_cast<LPARAM>(&others));
+    for (HWND window : others.found)
+        EnableWindow(window, FALSE);
+    if (!placed_)
+        placeCentred();
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    bool destroyed = false;
+    destroyed_ = &destroyed;
+    runtime_.runUntil(destroyed);
+    for (HWND window : others.found)
+        if (IsWindow(window))
+            EnableWindow(window, TRUE);
+}
+
+bool WinWindow::isVisible() const {
+    return IsWindowVisible(hwnd_);
+}
+
+void WinWindow::takeKeyboard() {
+    SetWindowLongW(hwnd_, GWL_EXSTYLE, GetWindowLongW(hwnd_, GWL_EXSTYLE) & ~WS_EX_NOACTIVATE);
+    // The user has just clicked into it, so the system lets it come to the foreground.
+    SetForegroundWindow(hwnd_);
+    SetActiveWindow(hwnd_);
+}
+
+void WinWindow::destroyLater() {
+    gone_ = true;
+    ShowWindow(hwnd_, SW_HIDE);
+    PostMessageW(hwnd_, DestroyMessage, 0, 0);
+}
+
+void WinWindow::focus(HWND control) {
+    focus_ = control;
+    if (GetActiveWindow() == hwnd_)
+        SetFocus(control);
+}
+
+void WinWindow::setDefaultButton(WinCommandButton* button, bool isDefault) {
+    if (isDefault)
+        default_ = button;
+    else if (default_ == button)
+        default_ = nullptr;
+    markDefaultButton();
+}
+
+void WinWindow::setCancelButton(WinCommandButton* button, bool isCancel) {
+    if (isCancel)
+        cancel_ = button;
+    else if (cancel_ == button)
+        cancel_ = nullptr;
+}
+
+void WinWindow::markDefaultButton() {
+    if (!default_)
+        return;
+    auto* focused = dynamic_cast<WinCommandButton*>(child(GetFocus()));
+    WinCommandButton* marked = focused ? focused : default_;
+    for (const auto& control : children_)
+        if (auto* button = dynamic_cast<WinCommandButton*>(control.get()))
+            button->markDefault(button == marked);
+}
+
+WinChild* WinWindow::child(HWND control) const {
+    for (const auto& c : children_)
+        if (control && c->hwnd() == control)
+            return c.get();
+    return nullptr;
+}
+
+WinChild* WinWindow::childAt(POINT client) const {
+    return child(ChildWindowFromPointEx(hwnd_, client, CWP_SKIPINVISIBLE));
+}
+
+void WinWindow::relayout(unsigned dpi, const RECT* suggested) {
+    dpi_ = dpi;
+    for (const auto& control : children_)
+        control->relayout();
+    if (suggested)
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    if (client_)
+        setSize(client_->cx, client_->cy);
+}
+
+void WinWindow::fire(const Event& event) {
+    if (event && !gone_)
+        event();
+}
+
+LRESULT CALLBACK WinWindow::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_NCCREATE) {
+        auto* made = static_cast<WinWindow*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+        made->hwnd_ = window; // before CreateWindowExW returns it
+        SetWindowLongPtrW(window, GWLP_USERDATA, LONG_PTR(made));
+    }
+    auto* self = reinterpret_cast<WinWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(window, message, w, l);
+    if (message == DestroyMessage) {
+        delete self; // released by its form, which let it go
+        return 0;
+    }
+    return self->handle(message, w, l);
+}
+
+LRESULT WinWindow::handle(UINT message, WPARAM w, LPARAM l) {
+    switch (message) {
+    case WM_ERASEBKGND: {
+        RECT client{};
+        GetClientRect(hwnd_, &client);
+        FillRect(reinterpret_cast<HDC>(w), &client, background());
+        return 1;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        const auto dc = reinterpret_cast<HDC>(w);
+        if (WinChild* control = child(reinterpret_cast<HWND>(l)))
+            if (HBRUSH own = control->colours(dc))
+                return reinterpret_cast<LRESULT>(own);
+        SetBkMode(dc, TRANSPARENT);
+        return reinterpret_cast<LRESULT>(background());
+    }
+    case WM_COMMAND:
+        if (WinChild* control = child(reinterpret_cast<HWND>(l))) {
+            if (!gone_)
+                control->notified(HIWORD(w));
+        } else if (LOWORD(w) == IDCANCEL && cancel_ && !gone_) {
+            cancel_->notified(BN_CLICKED); // Escape
+        }
+        return 0;
+    case DM_GETDEFID: {
+        // Enter presses the focused button, or else the default one.
+        auto* focused = dynamic_cast<WinCommandButton*>(child(GetFocus()));
+        WinCommandButton* pressed = focused ? focused : default_;
+        return pressed ? MAKELRESULT(pressed->id(), DC_HASDEFID) : 0;
+    }
+    case WM_HSCROLL:
+        if (WinChild* control = child(reinterpret_cast<HWND>(l)); control && !gone_)
+            control->scrolled(LOWORD(w), HIWORD(w));
+        return 0;
+    case WM_TIMER:
+        for (const auto& timer : timers_)
+            if (UINT_PTR(timer->id()) == w && !gone_)
+                timer->elapsed();
+        return 0;
+    case WM_LBUTTONDOWN:
+        pressed_ = true;
+        SetCapture(hwnd_);
+        fire(MouseDown);
+        return 0;
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        fire(MouseDown);
+        return 0;
+    case WM_LBUTTONUP: {
+        if (!std::exchange(pressed_, false))
+            return 0;
+        ReleaseCapture();
+        const POINT at{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+        RECT client{};
+        GetClientRect(hwnd_, &client);
+        if (!PtInRect(&client, at) || gone_)
+            return 0;
+        if (WinChild* control = childAt(at))
+            control->clicked();
+        else
+            fire(Click);
+        return 0;
+    }
+    case WM_CAPTURECHANGED:
+        pressed_ = false;
+        return 0;
+    case WM_SETCURSOR:
+        if (reinterpret_cast<HWND>(w) == hwnd_ && LOWORD(l) == HTCLIENT) {
+            POINT at{};
+            GetCursorPos(&at);
+            ScreenToClient(hwnd_, &at);
+            if (WinChild* control = childAt(at))
+                if (HCURSOR cursor = control->cursor()) {
+                    SetCursor(cursor);
+                    return TRUE;
+                }
+        }
+        break;
+    case WM_ACTIVATE:
+        if (LOWORD(w) == WA_INACTIVE) {
+            if (HWND focused = GetFocus(); focused && IsChild(hwnd_, focused))
+                focus_ = focused;
+        } else if (focus_ && IsWindow(focus_)) {
+            SetFocus(focus_);
+        }
+        return 0;
+    case WM_CLOSE:
+        fire(QueryUnload);
+        return 0;
+    case WM_SYSCOMMAND:
+        // None of these windows is minimised or maximised (the desktop's "show desktop" asks).
+        if ((w & 0xFFF0) == SC_MINIMIZE || (w & 0xFFF0) == SC_MAXIMIZE)
+            return 0;
+        break;
+    case WM_DISPLAYCHANGE:
+        fire(ScreensChanged);
+        break;
+    case WM_DPICHANGED:
+        relayout(HIWORD(w), reinterpret_cast<const RECT*>(l));
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd_, message, w, l);
+}

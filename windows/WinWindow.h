@@ -1,0 +1,100 @@
+#pragma once
+
+#include "ui/Window.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class WinChild;
+class WinCommandButton;
+class WinRuntime;
+class WinTimer;
+
+// A form's window as a native top-level window, owned by the runtime's hidden window so that
+// it has no task-bar entry. The dialog manager (IsDialogMessage) moves the focus with Tab and
+// presses buttons: Enter the focused button, or the default one; Escape the cancel button. A
+// window that takes no keyboard as it appears (WS_EX_NOACTIVATE) takes it when the form asks,
+// at the user's click. A close request (Alt+F4) is only announced.
+class WinWindow final : public Window {
+  public:
+    WinWindow(WinRuntime& runtime, const WindowStyle& style);
+    ~WinWindow() override;
+    WinWindow(const WinWindow&) = delete;
+    WinWindow& operator=(const WinWindow&) = delete;
+
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
+
+    Label* addLabel(std::u16string_view caption, const TwipsRect& box) override;
+    CommandButton* addCommandButton(std::u16string_view caption, const TwipsRect& box) override;
+    TextBox* addTextBox(std::u16string_view text, const TwipsRect& box) override;
+    CheckBox* addCheckBox(std::u16string_view caption, const TwipsRect& box) override;
+    HScrollBar* addHScrollBar(const TwipsRect& box) override;
+    Picture* addWarningPicture(int left, int top) override;
+    Line* addLine(int left, int right, int y, Colour colour) override;
+    Timer* addTimer(int milliseconds) override;
+
+    void setCaption(std::u16string_view caption) override;
+    std::u16string caption() const override;
+    void setGeometry(const TwipsRect& box) override;
+    void setSize(int width, int height) override;
+    TwipsRect geometry() const override;
+    void setBackColour(Colour colour) override;
+    void setAccessibleName(std::u16string_view name) override;
+    void setTabOrder(std::initializer_list<Control*> order) override;
+    void show() override;
+    void showAsWarning() override;
+    void showModal() override;
+    bool isVisible() const override;
+    void takeKeyboard() override;
+    void destroyLater() override;
+
+    // For its controls.
+    HWND hwnd() const { return hwnd_; }
+    HINSTANCE instance() const;
+    unsigned dpi() const { return dpi_; }
+    HFONT font() const; // the windows' own face at this window's DPI
+    HFONT font(const Font& font) const;
+    WinRuntime& runtime() const { return runtime_; }
+    int nextControlId() { return nextId_++; }
+    void setToolTip(const WinChild& control, std::u16string_view tip);
+    void setAccessibleName(HWND control, std::u16string_view name);
+    // Gives a control the focus now, when the window has the keyboard, or when it gets it.
+    void focus(HWND control);
+    // Makes `button` the one Enter presses when the focus is on no other button, or none.
+    void setDefaultButton(WinCommandButton* button, bool isDefault);
+    void setCancelButton(WinCommandButton* button, bool isCancel);
+    // Marks the focused button as the one Enter presses, or the default one.
+    void markDefaultButton();
+
+  private:
+    LRESULT handle(UINT message, WPARAM w, LPARAM l);
+    WinChild* child(HWND control) const;
+    WinChild* childAt(POINT client) const;
+    HBRUSH background() const;
+    void place(const RECT& outer);
+    void placeCentred();
+    void relayout(unsigned dpi, const RECT* suggested);
+    void fire(const Event& event);
+    template <typename T> T* adopt(std::unique_ptr<T> control);
+
+    WinRuntime& runtime_;
+    const WindowStyle style_;
+    HWND hwnd_ = nullptr;
+    unsigned dpi_ = 96;
+    int nextId_ = 100; // clear of IDOK and IDCANCEL, which the dialog manager sends
+    std::vector<std::unique_ptr<WinChild>> children_;
+    std::vector<std::unique_ptr<WinTimer>> timers_;
+    std::optional<Colour> back_;
+    std::optional<SIZE> client_; // in twips, when the form gave the client area's size
+    bool placed_ = false;        // given a place on the screen by the form
+    HWND tips_ = nullptr;
+    HWND focus_ = nullptr; // the control to give the focus to when the keyboard comes
+    WinCommandButton* default_ = nullptr;
+    WinCommandButton* cancel_ = nullptr;
+    bool pressed_ = false;      // the left button went down on the bare window
+    bool gone_ = false;         // destroyLater() was called
+    bool* destroyed_ = nullptr; // set when the window goes (a modal loop waits for it)
+};

@@ -1,0 +1,23 @@
+#include "app/Program.h"
+#include "windows/WinFiles.h"
+#include "windows/WinRuntime.h"
+#include "windows/WinSystem.h"
+
+#include <objbase.h>
+
+// The program takes no command line.
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // The shell (the web link) and the accessibility service are COM's.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    WinRuntime runtime(instance);
+    WinSystem system(runtime);
+    if (!system.claimProgramFolder()) {
+        runtime.messageBox(u"Vestrel už běží. Druhá kopie programu se ukončí.",
+                           MessageBoxStyle::OkInformation, u"Vestrel");
+        return 0;
+    }
+    WinFiles files;
+    Program program(runtime, system, files);
+    program.start();
+    return runtime.run();
+}
