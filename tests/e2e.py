@@ -4,6 +4,7 @@ folder of its own started from another working directory, xdotool to drive it.""
 import array
 import contextlib
 import glob
+import json
 import os
 import re
 import shutil
@@ -41,6 +42,8 @@ class P:
     chime helper beside it), the resources, a scratch folder and a folder in it to start
     the program from, where screenshots go, the default data.ini."""
     binary = resources = work = elsewhere = shots = default_ini = None
+    windows = False  # the binary is Vestrel.exe, run under Wine
+    probe = os.environ.get("VESTREL_PROBE")  # the Windows probe, for the Wine desktop
 
 
 def px(twips, scale=1):
@@ -89,7 +92,8 @@ class Session:
       openbox  Xvfb with the openbox window manager (LXDE, LXQt); xfwm4 (Xfce), icewm, fluxbox
       mutter   GNOME's compositor, headless, with XWayland and a session bus
       kwin     KDE Plasma's compositor, virtual, with XWayland and the Breeze title bars
-      weston   weston's headless back end, Wayland only; weston-xwayland with XWayland"""
+      weston   weston's headless back end, Wayland only; weston-xwayland with XWayland
+      wine     Xvfb with Vestrel.exe under Wine"""
 
     def __init__(self):
         self.desktop = os.environ.get("VESTREL_DESKTOP", "xvfb")
@@ -225,6 +229,25 @@ class Session:
     def start_weston_xwayland(self):
         self.start_weston("--xwayland")
 
+    def start_wine(self):
+        """Vestrel.exe under Wine on Xvfb and openbox, in a prefix of the test's own: made without fetching
+        anything (no .NET, no Gecko), Arial served by Liberation Sans, its sound through the
+        null sink (winepulse reads the same PULSE_SERVER) and its web link through the shell's
+        browser, which calls the stand-in xdg-open. A window manager (openbox) passes the
+        keyboard between the windows, as on any desktop: Wine leaves that to one."""
+        self.start_openbox()
+        self.env.update(WINEPREFIX=os.path.join(P.work, "wine"), WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=")
+        assert run("wineboot", "-i", env=self.env, timeout=180).returncode == 0, "no Wine prefix"
+        run("wine", "reg", "add", r"HKCU\Software\Wine\Fonts\Replacements", "/v", "Arial", "/t",
+            "REG_SZ", "/d", "Liberation Sans", "/f", env=self.env)
+
+    def probe(self):
+        """What the Windows probe reads of the program's windows: for each visible one, its
+        class, text, rectangle on the screen, styles and child controls, as the system says."""
+        out = run("wine", P.probe, env=self.env).stdout
+        return [json.loads(line) for line in out.splitlines() if line.startswith("{")]
+
     def end(self, processes):
         """Ends what start() started for a while, before the session's end."""
         for process in reversed(processes):
@@ -233,6 +256,8 @@ class Session:
             self.started.remove(process)
 
     def close(self):
+        if self.desktop == "wine":  # Wine's own processes, which outlive ours
+            run("wineserver", "-k", env=self.env)
         for p in reversed(self.started):
             try:
                 os.killpg(p.pid, signal.SIGTERM)
@@ -273,7 +298,9 @@ class Session:
         x, y, w, h = self.place(window, control, scale)
         # No --sync: it waits its full time when the pointer is there already. The server
         # takes the move before the click all the same.
-        self.xdo("mousemove", str(x + w // 2), str(y + h // 2), "click", "1")
+        # Wine takes a click only where it has seen the pointer come first.
+        pause = ("sleep", "0.2") if self.desktop == "wine" else ()
+        self.xdo("mousemove", str(x + w // 2), str(y + h // 2), *pause, "click", "1")
 
     def settings(self):
         """The settings dialog, opened from the warning that a click on the square brings."""
@@ -454,7 +481,7 @@ def program_folder(name, ini=True, wav=True):
     unless wav is false."""
     folder = os.path.join(os.fsencode(P.work) if isinstance(name, bytes) else P.work, name)
     os.makedirs(folder)
-    for file in ("Vestrel", "vestrel_chime"):
+    for file in ("Vestrel.exe",) if P.windows else ("Vestrel", "vestrel_chime"):
         shutil.copy(os.path.join(os.path.dirname(P.binary), file), inside(folder, file))
     if ini is not None:
         with open(inside(folder, "data.ini"), "wb") as f:
@@ -474,7 +501,8 @@ class Vestrel(contextlib.AbstractContextManager):
         self.ini_path = self.path("data.ini")
         self.log = open(os.path.join(P.work, os.fsdecode(name) + ".log"), "w")
         self.started = time.monotonic()
-        self.process = subprocess.Popen([self.path("Vestrel"), *args], cwd=P.elsewhere, stdout=self.log,
+        command = ["wine", self.path("Vestrel.exe")] if P.windows else [self.path("Vestrel")]
+        self.process = subprocess.Popen([*command, *args], cwd=P.elsewhere, stdout=self.log,
                                         stderr=self.log, env=dict(session.env, **(env or {})))
 
     def __exit__(self, *error):
@@ -539,6 +567,7 @@ def test(fn=None, desktops=("xvfb",)):
 def main(tests):
     """usage: SCRIPT VESTREL_BINARY RESOURCES_DIR [...]"""
     P.binary, P.resources = map(os.path.abspath, sys.argv[1:3])
+    P.windows = P.binary.endswith(".exe")
     P.work = tempfile.mkdtemp(prefix="vestrel-e2e-")
     P.elsewhere = os.path.join(P.work, "elsewhere")
     os.makedirs(P.elsewhere)

@@ -14,7 +14,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e import (DEADLINE, LOUD, P, SLOW, TESTS, Vestrel, inside, main, program_folder, px,  # noqa: E402
+from e2e import (CONTROLS, DEADLINE, LOUD, P, SLOW, TESTS, Vestrel, inside, main, program_folder, px,  # noqa: E402
                  test, wait_for)
 
 
@@ -58,7 +58,7 @@ def full_screen_message(s):
     return text
 
 
-@test
+@test(desktops=("xvfb", "wine"))
 def monitor_square_in_corner(s):
     with Vestrel(s, name="monitor"):
         wid = s.window("Form3")
@@ -68,7 +68,7 @@ def monitor_square_in_corner(s):
         s.screenshot("monitor")
 
 
-@test
+@test(desktops=("xvfb", "wine"))
 def missing_file_reports_and_ends(s):
     for missing in ("data.ini", "s.wav"):
         with Vestrel(s, ini=None if missing == "data.ini" else True, wav=missing != "s.wav",
@@ -77,7 +77,7 @@ def missing_file_reports_and_ends(s):
             assert not os.path.exists(app.ini_path) or app.ini() == P.default_ini
 
 
-@test
+@test(desktops=("xvfb", "wine"))
 def warning_with_sound_then_ok_restarts(s):
     ini = P.default_ini.replace(b"1=60", b"1=.16666667")
     # Qt's own options are no options of ours: "-reverse" must not mirror the windows, so
@@ -97,7 +97,7 @@ def warning_with_sound_then_ok_restarts(s):
         assert app.ini() == ini
 
 
-@test
+@test(desktops=("xvfb", "wine"))
 def full_screen_warning_and_quit(s):
     ini = P.default_ini.replace(b"2=0", b"2=1")
     with Vestrel(s, ini=ini, name="fullscreen") as app:
@@ -109,7 +109,7 @@ def full_screen_warning_and_quit(s):
         assert app.ini() == ini
 
 
-@test
+@test(desktops=("xvfb", "wine"))
 def settings_dialog_saves_and_next_cycle_uses_it(s):
     with Vestrel(s, name="settings") as app:
         # The full-screen flag first, so that the default message is seen full screen.
@@ -151,7 +151,7 @@ def settings_dialog_saves_and_next_cycle_uses_it(s):
         assert app.wait() == 0
 
 
-@test
+@test(desktops=("xvfb", "wine"))
 def web_link_opens_maker_page(s):
     with Vestrel(s, name="link") as app:
         dialog = s.settings()
@@ -250,7 +250,7 @@ def chime_heard_on_pulseaudio_and_pipewire(s):
             assert not s.windows("Zvuk"), server
 
 
-@test
+@test(desktops=("xvfb", "wine"))
 def bad_setting_reports_and_ends(s):
     ini = P.default_ini.replace(b"1=60", b"1=60 minut")
     with Vestrel(s, ini=ini, name="badsetting") as app:
@@ -490,6 +490,82 @@ def starts_under_weston(s):
         assert app.process.poll() is None, "Vestrel ended"
         made_toplevel = "xdg_surface" in log()
         assert made_toplevel != xwayland, "native Wayland: %s" % made_toplevel
+
+
+# What the Win32 API says of the windows: styles, and each dialog control's place in twips.
+WS_SYSMENU, WS_MINIMIZEBOX, WS_MAXIMIZEBOX, BS_DEFPUSHBUTTON = 0x80000, 0x20000, 0x10000, 1
+WS_EX_TOPMOST, WS_EX_TOOLWINDOW, WS_EX_NOACTIVATE = 0x8, 0x80, 0x8000000
+DIALOG = {"ScrollBar": (120, 360, 5535, 255), "Edit": (240, 1080, 5415, 285),
+          "Uložit": (120, 2760, 1215, 375), "Zavřít": (1440, 2760, 1215, 375),
+          "Původní": (2760, 2760, 1215, 375), "O programu": (4440, 2760, 1215, 375),
+          "Skrýt plochu": (4560, 2040, 1095, 495), "Text zprávy :": (120, 840, 5595, 195)}
+
+
+@test(desktops=("wine",))
+def windows_as_windows_sees_them(s):
+    def form(title):
+        return wait_for(lambda: next((w for w in s.probe() if w["text"] == title), None))
+
+    def control(window, text):
+        return next(c for c in window["children"] if text in (c["text"], c["class"]))
+    typed = os.path.join(P.work, "typed-wine.txt")
+    with open(typed, "w") as out:  # the window the user is typing in
+        s.start(["xev", "-name", "vestrel-typing", "-geometry", "300x200+600+500", "-event", "keyboard"],
+                stdout=out)
+    user = s.window("vestrel-typing")
+    s.xdo("windowfocus", "--sync", user)
+    focus = lambda: s.xdo("getwindowfocus")  # noqa: E731
+    with Vestrel(s, name="probe") as app:
+        s.window("Form3")
+        square = form("Form3")
+        assert square["rect"] == [0, 0, 8, 8], square["rect"]
+        assert square["exstyle"] & (WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE) == 0x8000080, square
+        s.click("Form3", "square")
+        warning_x = s.window("Varování!")
+        warning = form("Varování!")
+        assert warning["owned"] and not warning["style"] & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
+        assert warning["exstyle"] & WS_EX_TOPMOST, warning
+        assert control(warning, "OK")["rect"] == [px(t) for t in CONTROLS["Varování!"]["OK"]]
+        assert wait_for(lambda: focus() == user), "the warning took the keyboard"
+        s.xdo("key", "Return")  # meant for the user's program: no button pressed
+        x, y, _, _ = s.geometry(warning_x)
+        s.xdo("mousemove", str(x + 200), str(y + 70), "sleep", "0.2", "click", "1")  # its bare area
+        assert wait_for(lambda: focus() == warning_x), "a click did not give it the keyboard"
+        s.xdo("key", "Return")  # the focused "OK"
+        assert s.gone("Varování!") and s.window("Form3")
+        dialog_x = s.settings()
+        dialog = form("Nastavení")
+        for name, box in DIALOG.items():
+            assert control(dialog, name)["rect"] == [px(t) for t in box], (name, control(dialog, name))
+        assert control(dialog, "Uložit")["style"] & BS_DEFPUSHBUTTON
+        assert not form("Varování!")["enabled"], "the warning took input beside the modal dialog"
+        s.key(dialog_x, "Escape")  # the cancel button, "O programu", opens the about panel
+        assert wait_for(lambda: s.geometry(dialog_x)[3] == px(4935)), s.geometry(dialog_x)
+        s.click("Nastavení", "Text1")
+        s.key(dialog_x, "End")
+        s.key(dialog_x, type="!")
+        s.key(dialog_x, "alt+F4")  # asks first, in Czech
+        prompt = wait_for(lambda: next((w for w in s.probe() if w["class"] == "#32770"), None))
+        assert {"Ano", "Ne"} <= {c["text"] for c in prompt["children"]}, prompt
+        s.key(s.window("Varování"), "Return")  # "Ano"
+        assert s.gone("Nastavení")
+        saved = P.default_ini.replace(b"jak\r\n", b"jak!\r\n")
+        assert app.ini() == saved, app.ini()
+        s.click("Varování!", "Nastavení")
+        dialog_x = s.window("Nastavení")
+        s.click("Nastavení", "Text1")
+        s.key(dialog_x, "End")
+        s.key(dialog_x, type="?")
+        s.key(dialog_x, "Return")  # the default button, "Uložit"
+        saved = saved.replace(b"jak!", b"jak!?")
+        assert wait_for(lambda: app.ini() == saved), app.ini()
+        s.key(dialog_x, "alt+F4")  # saved: closes without asking
+        assert s.gone("Nastavení")
+        s.click("Varování!", "Ukončit !")
+        assert app.wait() == 0
+        assert app.ini() == saved
+    with open(typed) as f:
+        assert "Return" in f.read(), "the user's program did not get its key"
 
 
 if __name__ == "__main__":

@@ -80,6 +80,10 @@ void WinLabel::fitText() {
               DT_CALCRECT | DT_NOPREFIX | DT_LEFT | DT_EXPANDTABS | (wrap_ ? DT_WORDBREAK : 0));
     SelectObject(dc, old);
     ReleaseDC(hwnd_, dc);
+    // A pixel more: a glyph's overhang (a smoothed edge, an italic's slant) is drawn
+    // beyond the advance the measure gives, and the control clips at its edge.
     const unsigned dpi = window_.dpi();
-    place({box_.left, box_.top, WinConvert::twips(r.right, dpi), WinConvert::twips(r.bottom, dpi)});
+    const int slack = MulDiv(1, int(dpi), 96);
+    place({box_.left, box_.top, WinConvert::twips(r.right + slack, dpi),
+           WinConvert::twips(r.bottom, dpi)});
 }

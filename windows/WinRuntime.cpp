@@ -25,10 +25,12 @@ constexpr const wchar_t* OwnerClass = L"VestrelOwner";
 thread_local bool boxBelow = false;
 
 // The buttons of a message box in the program's language, whatever the system's: a hook of
-// the thread that makes the box, for as long as it is being made.
+// the thread that makes the box, for as long as it is being made, that hears the box's
+// dialog done setting itself up (activation may not come: another program has the keyboard).
 LRESULT CALLBACK czechButtons(int code, WPARAM w, LPARAM l) {
-    if (code == HCBT_ACTIVATE) {
-        const auto box = reinterpret_cast<HWND>(w);
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(l);
+    if (code == HC_ACTION && call->message == WM_INITDIALOG) {
+        const HWND box = call->hwnd;
         SetDlgItemTextW(box, IDYES, L"Ano");
         SetDlgItemTextW(box, IDNO, L"Ne");
         if (std::exchange(boxBelow, false)) {
@@ -116,8 +118,15 @@ std::unique_ptr<Window> WinRuntime::createWindow(const WindowStyle& style) {
 }
 
 void WinRuntime::report(std::u16string_view text, std::u16string_view title) {
+    // Of no window and holding none: the warning's buttons stay usable beside it, and it does
+    // not take the keyboard from the program the user is typing in.
     boxBelow = true;
-    messageBox(text, MessageBoxStyle::OkCritical, title);
+    const HHOOK hook =
+        SetWindowsHookExW(WH_CALLWNDPROCRET, czechButtons, nullptr, GetCurrentThreadId());
+    MessageBoxW(nullptr, wide(text).c_str(), wide(title).c_str(),
+                MB_OK | MB_ICONERROR | MB_TOPMOST);
+    if (hook)
+        UnhookWindowsHookEx(hook);
     boxBelow = false;
 }
 
@@ -130,7 +139,8 @@ MessageBoxAnswer WinRuntime::messageBox(std::u16string_view text, MessageBoxStyl
         active = nullptr;
     UINT flags =
         UINT(style) | MB_SETFOREGROUND | (active ? MB_APPLMODAL : MB_TASKMODAL | MB_TOPMOST);
-    const HHOOK hook = SetWindowsHookExW(WH_CBT, czechButtons, nullptr, GetCurrentThreadId());
+    const HHOOK hook =
+        SetWindowsHookExW(WH_CALLWNDPROCRET, czechButtons, nullptr, GetCurrentThreadId());
     const int answer = MessageBoxW(active, wide(text).c_str(), wide(title).c_str(), flags);
     if (hook)
         UnhookWindowsHookEx(hook);

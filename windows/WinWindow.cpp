@@ -298,6 +298,11 @@ void WinWindow::show() {
 void WinWindow::showAsWarning() {
     if (!placed_)
         placeCentred();
+    // One the user gives the keyboard to with a click is kept only from being activated as it
+    // appears (SWP_NOACTIVATE): the desktop then lets a click activate it.
+    if (MouseDown)
+        SetWindowLongW(hwnd_, GWL_EXSTYLE, GetWindowLongW(hwnd_, GWL_EXSTYLE) & ~WS_EX_NOACTIVATE);
+    shownAt_ = GetTickCount64();
     SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
@@ -382,6 +387,22 @@ void WinWindow::markDefaultButton() {
     for (const auto& control : children_)
         if (auto* button = dynamic_cast<WinCommandButton*>(control.get()))
             button->markDefault(button == marked);
+}
+
+bool WinWindow::clickedInto(int hit) const {
+    // A click leaves the keyboard where it is, unless the form takes it at a click (a
+    // warning). Wine asks this too when the desktop offers it the keyboard, as it does for
+    // a click, but also as a window appears or another one goes: an offer is a click when
+    // the pointer is on the window, not just as it appears.
+    if (!MouseDown)
+        return false;
+    if (hit == HTCLIENT)
+        return true;
+    POINT pointer{};
+    RECT outer{};
+    GetCursorPos(&pointer);
+    GetWindowRect(hwnd_, &outer);
+    return PtInRect(&outer, pointer) && GetTickCount64() - shownAt_ >= 250;
 }
 
 WinChild* WinWindow::child(HWND control) const {
@@ -515,6 +536,10 @@ LRESULT WinWindow::handle(UINT message, WPARAM w, LPARAM l) {
             SetFocus(focus_);
         }
         return 0;
+    case WM_MOUSEACTIVATE:
+        if (!style_.takesKeyboard && !clickedInto(LOWORD(l)))
+            return MA_NOACTIVATE;
+        break;
     case WM_CLOSE:
         fire(QueryUnload);
         return 0;

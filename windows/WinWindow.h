@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -71,6 +72,8 @@ class WinWindow final : public Window {
 
   private:
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
+    // Whether a click (or an offer of the keyboard) at that hit-test value activates it.
+    bool clickedInto(int hit) const;
     WinChild* child(HWND control) const;
     WinChild* childAt(POINT client) const;
     HBRUSH background() const;
@@ -94,6 +97,7 @@ class WinWindow final : public Window {
     HWND focus_ = nullptr; // the control to give the focus to when the keyboard comes
     WinCommandButton* default_ = nullptr;
     WinCommandButton* cancel_ = nullptr;
+    std::uint64_t shownAt_ = 0; // GetTickCount64() at showAsWarning()
     bool pressed_ = false;      // the left button went down on the bare window
     bool gone_ = false;         // destroyLater() was called
     bool* destroyed_ = nullptr; // set when the window goes (a modal loop waits for it)

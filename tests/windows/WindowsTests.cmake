@@ -1,1 +1,12 @@
+# The Windows build's own: the real Vestrel.exe under Wine on Xvfb, read by a probe of ours
+# that runs in the same Wine prefix.
+add_executable(windows_probe windows/probe.cpp)
 
+find_program(PYTHON3 python3)
+if(PYTHON3)
+    add_test(NAME end_to_end_wine
+             COMMAND ${PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/end_to_end.py $<TARGET_FILE:Vestrel>
+                     ${CMAKE_SOURCE_DIR}/resources)
+    set_tests_properties(end_to_end_wine PROPERTIES TIMEOUT 600 LABELS e2e
+                         ENVIRONMENT "VESTREL_DESKTOP=wine;VESTREL_PROBE=$<TARGET_FILE:windows_probe>")
+endif()
