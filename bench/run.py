@@ -30,6 +30,8 @@ import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BUILD = os.environ.get("BUILD_DIR", os.path.join(ROOT, "build"))
+# The Windows build, measured under Wine where it is there.
+WINDOWS_BUILD = os.environ.get("WINDOWS_BUILD_DIR", os.path.join(ROOT, "build-windows"))
 
 
 def sh(*args, **kw):
@@ -100,6 +102,57 @@ class SoundServer:
         self.process.send_signal(signal.SIGCONT)
         self.process.terminate()
         self.process.wait()
+
+
+def wine(tools, display, work, runs):
+    """Vestrel.exe beside a minimal Win32 window (bench/minimal_win32.cpp), both under Wine in a
+    warm prefix of the benchmark's own: start-up to the first map, memory after settling, the
+    size of the executable as shipped (stripped). None where there is no Windows build."""
+    exe = os.path.join(WINDOWS_BUILD, "Vestrel.exe")
+    if not os.path.exists(exe) or not shutil.which("wine"):
+        return None
+    folder = os.path.join(work, "windows")
+    os.makedirs(folder)
+    shipped = os.path.join(folder, "Vestrel.exe")
+    sh("x86_64-w64-mingw32-strip", "-o", shipped, exe)
+    for name in ("s.wav", "data.ini"):
+        shutil.copy(os.path.join(ROOT, "resources", name), folder)
+    # Built as Vestrel.exe is: with its manifest (the common controls of the current look, each
+    # monitor's DPI), which every current Win32 program with native controls carries.
+    minimal = os.path.join(tools, "minimal_win32.exe")
+    script, manifest = os.path.join(tools, "minimal.rc"), os.path.join(tools, "minimal.res.o")
+    with open(script, "w") as f:
+        f.write('#include <windows.h>\nCREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST "%s"\n'
+                % os.path.join(ROOT, "windows", "Vestrel.manifest"))
+    sh("x86_64-w64-mingw32-windres", script, "-O", "coff", "-o", manifest)
+    sh("x86_64-w64-mingw32-g++-posix", "-O2", "-static", "-municode", "-mwindows",
+       os.path.join(ROOT, "bench", "minimal_win32.cpp"), manifest, "-o", minimal)
+    env = dict(display.env, WINEPREFIX=os.path.join(work, "wine"), WINEDEBUG="-all",
+               WINEDLLOVERRIDES="mscoree,mshtml=")
+    subprocess.run(["wineboot", "-i"], env=env, capture_output=True, timeout=180)
+    programs = {"minimal": minimal, "Vestrel": shipped}
+    startup = {name: [] for name in programs}
+    pss = {}
+    for run in range(runs + 1):  # the first run of each warms the prefix's caches
+        for name, program in programs.items():
+            out = subprocess.run([os.path.join(tools, "mapwatch"), "1", "30", shutil.which("wine"), program],
+                                 env=env, capture_output=True, text=True, cwd="/")
+            times, _ = map_times(out.stdout)
+            if times and run:
+                startup[name].append(times[0])
+            # Wine's loader runs the program in a process of its own, named after it.
+            found = subprocess.run(["pgrep", "-n", "-f", os.path.basename(program)],
+                                   capture_output=True, text=True).stdout.split()
+            pid = int(found[0]) if found else None
+            if pid and run == runs:
+                time.sleep(10)  # settled
+                pss[name] = memory(pid)["Pss"]
+            if pid:
+                kill(pid)
+            time.sleep(0.2)
+    subprocess.run(["wineserver", "-k"], env=env)
+    return {"startup": {n: statistics.median(v) for n, v in startup.items() if v}, "pss": pss,
+            "size": os.path.getsize(shipped) / 1024.0}
 
 
 def vestrel_folder(work, name, interval=None):
@@ -353,6 +406,7 @@ def main():
         results["cycle"] = line.split(": ", 1)[1] if line else "not measured"
         results["large file"] = large_file(work)
         results["warnings"] = warnings(tools, display, sound, work)
+        results["wine"] = wine(tools, display, work, runs)
     finally:
         sound.close()
         display.close()
@@ -418,6 +472,21 @@ def report_of(r, idle, punctual_seconds, runs, quick):
                  "< 0.2 s |" % (w["delay"], w["stopped delay"]))
     lines.append("| stopped sound server reported after the warning (s) | | %s | | 2 s |"
                  % ("%.2f" % w["report"] if w["report"] is not None else "not reported"))
+    wn = r.get("wine")
+    if wn and {"minimal", "Vestrel"} <= wn["startup"].keys():
+        ws = wn["startup"]
+        wine_ratio = ws["Vestrel"] / ws["minimal"]
+        lines.append("| Wine: start-up to the first map, median of %d (s), minimal Win32 window / "
+                     "Vestrel.exe | %.3f | %.3f | %.2f x | <= 1.05 x |"
+                     % (runs, ws["minimal"], ws["Vestrel"], wine_ratio))
+        lines.append("| Wine: PSS after settling (MiB) | %.1f | %.1f | %+.1f MiB | |"
+                     % (wn["pss"].get("minimal", 0), wn["pss"].get("Vestrel", 0),
+                        wn["pss"].get("Vestrel", 0) - wn["pss"].get("minimal", 0)))
+        lines.append("| Wine: Vestrel.exe as shipped (KiB) | | %.0f | | |" % wn["size"])
+        # Not held against the run: under Wine on a busy machine the figure moves by tens of
+        # per cent from run to run (see docs/performance.md).
+    else:
+        lines.append("| Wine | no Windows build or no Wine: not measured | | | |")
     if "workrave" in s:
         lines.append("| workrave: start-up %.3f s, PSS %.1f MiB, %d wake-ups over %d s | | | | |"
                      % (s["workrave"], m["workrave"]["Pss"], i["workrave"][1], idle))

@@ -2,6 +2,7 @@
 
 #include "chime/WaveFile.h"
 #include "core/Utf8.h"
+#include "windows/SystemLibrary.h"
 #include "windows/WinPath.h"
 #include "windows/WinText.h"
 
@@ -12,10 +13,13 @@
 #include <utility>
 
 WinChime::WinChime(std::function<void(const std::u16string&)> report)
-    : report_(std::move(report)) {}
+    : report_(std::move(report)),
+      playSound_(systemFunction<decltype(PlaySoundW)>(L"winmm.dll", "PlaySoundW")),
+      devices_(systemFunction<decltype(waveOutGetNumDevs)>(L"winmm.dll", "waveOutGetNumDevs")) {}
 
 WinChime::~WinChime() {
-    PlaySoundW(nullptr, nullptr, 0);
+    if (playSound_)
+        playSound_(nullptr, nullptr, 0);
 }
 
 std::string WinChime::read(const std::wstring& name, const std::string& shown,
@@ -49,7 +53,8 @@ std::string WinChime::read(const std::wstring& name, const std::string& shown,
 }
 
 void WinChime::play(std::u16string_view path) {
-    PlaySoundW(nullptr, nullptr, 0); // the new warning's chime replaces the old one's
+    if (playSound_)
+        playSound_(nullptr, nullptr, 0); // the new warning's chime replaces the old one's
     playing_.clear();
     const std::string shown = Utf8::encode(text(WinPath::shown(path)));
     std::vector<char> bytes;
@@ -59,9 +64,9 @@ void WinChime::play(std::u16string_view path) {
         why = wave.take(shown, bytes);
     if (why.empty()) {
         playing_ = std::move(bytes);
-        if (waveOutGetNumDevs() == 0)
+        if (!playSound_ || !devices_ || devices_() == 0)
             why = "Počítač nemá žádný zvukový výstup.";
-        else if (!PlaySoundW(reinterpret_cast<LPCWSTR>(playing_.data()), nullptr,
+        else if (!playSound_(reinterpret_cast<LPCWSTR>(playing_.data()), nullptr,
                              SND_MEMORY | SND_ASYNC | SND_NODEFAULT))
             why = wave.unplayable(); // no codec for its format
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -25,4 +27,7 @@ class WinChime {
 
     std::function<void(const std::u16string&)> report_;
     std::vector<char> playing_; // PlaySoundW reads the sound from here while it plays
+    // winmm's, loaded with the first warning.
+    BOOL(WINAPI* playSound_)(LPCWSTR, HMODULE, DWORD);
+    UINT(WINAPI* devices_)();
 };

@@ -1,6 +1,7 @@
 #include "windows/WinRuntime.h"
 
 #include "windows/Resources.h"
+#include "windows/SystemLibrary.h"
 #include "windows/WinConvert.h"
 #include "windows/WinText.h"
 #include "windows/WinWindow.h"
@@ -55,7 +56,9 @@ TwipsRect twipsOf(HMONITOR monitor, RECT* pixels = nullptr) {
     GetMonitorInfoW(monitor, &info);
     UINT dpiX = 96;
     UINT dpiY = 96;
-    if (GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &dpiX, &dpiY) != S_OK)
+    static const auto dpiOf =
+        systemFunction<decltype(GetDpiForMonitor)>(L"shcore.dll", "GetDpiForMonitor");
+    if (!dpiOf || dpiOf(monitor, MDT_EFFECTIVE_DPI, &dpiX, &dpiY) != S_OK)
         dpiX = 96;
     if (pixels)
         *pixels = info.rcMonitor;
@@ -95,9 +98,8 @@ WinRuntime::WinRuntime(HINSTANCE instance) : instance_(instance) {
     form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     form.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(Resources::AppIcon),
                                                IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
-    form.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(Resources::AppIcon),
-                                                 IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                 GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    // The small icon is found in the same resource when the system needs one: none of these
+    // windows shows it, and its image need not be decoded at start-up.
     form.lpszClassName = FormClass;
     RegisterClassExW(&form);
 }
@@ -233,14 +235,32 @@ HBRUSH WinRuntime::brush(Colour colour) {
     return made;
 }
 
+void WinRuntime::useCom() {
+    if (comStarted_)
+        return;
+    comStarted_ = true;
+    if (auto start = systemFunction<decltype(CoInitializeEx)>(L"ole32.dll", "CoInitializeEx"))
+        start(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+}
+
 void WinRuntime::setAccessibleName(HWND window, std::u16string_view name) {
-    if (!accessibility_ &&
-        FAILED(CoCreateInstance(AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IAccPropServices, reinterpret_cast<void**>(&accessibility_))))
-        accessibility_ = nullptr; // no accessibility service: the window's text names it
-    if (accessibility_)
-        accessibility_->SetHwndPropStr(window, DWORD(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME,
-                                       wide(name).c_str());
+    // From the message loop: the accessibility service is loaded once the square is up.
+    later([this, window, name = wide(name)] {
+        if (!IsWindow(window))
+            return;
+        if (!accessibility_) {
+            useCom();
+            auto create =
+                systemFunction<decltype(CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
+            if (!create ||
+                FAILED(create(AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                              reinterpret_cast<void**>(&accessibility_))))
+                accessibility_ = nullptr; // no accessibility service: the window's text names it
+        }
+        if (accessibility_)
+            accessibility_->SetHwndPropStr(window, DWORD(OBJID_CLIENT), CHILDID_SELF,
+                                           PROPID_ACC_NAME, name.c_str());
+    });
 }
 
 LRESULT CALLBACK WinRuntime::ownerProcedure(HWND window, UINT message, WPARAM w, LPARAM l) {

@@ -49,6 +49,8 @@ class WinRuntime final : public Runtime {
     HFONT font(const Font& font, unsigned dpi);
     // A brush of a colour, kept for the run.
     HBRUSH brush(Colour colour);
+    // Starts COM on this thread, once, for what needs it (the shell, accessibility).
+    void useCom();
     // The name screen readers say for a window or control, where it is not its text.
     void setAccessibleName(HWND window, std::u16string_view name);
 
@@ -66,4 +68,5 @@ class WinRuntime final : public Runtime {
     std::map<std::pair<int, unsigned>, HFONT> fonts_; // by (tenths of a point and weight, dpi)
     std::map<Colour, HBRUSH> brushes_;
     IAccPropServices* accessibility_ = nullptr; // made at the first name given
+    bool comStarted_ = false;
 };

@@ -1,6 +1,7 @@
 #include "windows/WinSystem.h"
 
 #include "core/Text.h"
+#include "windows/SystemLibrary.h"
 #include "windows/WinPath.h"
 #include "windows/WinRuntime.h"
 #include "windows/WinText.h"
@@ -42,7 +43,9 @@ WinSystem::WinSystem(WinRuntime& runtime) : runtime_(runtime) {}
 
 WinSystem::~WinSystem() {
     if (watching_)
-        WTSUnRegisterSessionNotification(runtime_.owner());
+        if (auto unregister = systemFunction<decltype(WTSUnRegisterSessionNotification)>(
+                L"wtsapi32.dll", "WTSUnRegisterSessionNotification"))
+            unregister(runtime_.owner());
 }
 
 bool WinSystem::claimProgramFolder() {
@@ -70,7 +73,9 @@ void WinSystem::reportSoundError(const std::u16string& reason) {
 }
 
 void WinSystem::openUrl(std::u16string_view url) {
-    ShellExecuteW(nullptr, nullptr, wide(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    runtime_.useCom(); // the shell's handlers of the address may be COM's
+    if (auto open = systemFunction<decltype(ShellExecuteW)>(L"shell32.dll", "ShellExecuteW"))
+        open(nullptr, nullptr, wide(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 std::u16string WinSystem::programFolder() {
@@ -142,5 +147,10 @@ void WinSystem::watchSession(std::function<void()> changed) {
                         locked_ = event == WTS_SESSION_LOCK;
                         changed();
                     });
-    watching_ = WTSRegisterSessionNotification(runtime_.owner(), NOTIFY_FOR_THIS_SESSION);
+    // From the message loop, once the square is up.
+    runtime_.later([this] {
+        if (auto watch = systemFunction<decltype(WTSRegisterSessionNotification)>(
+                L"wtsapi32.dll", "WTSRegisterSessionNotification"))
+            watching_ = watch(runtime_.owner(), NOTIFY_FOR_THIS_SESSION);
+    });
 }

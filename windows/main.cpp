@@ -3,12 +3,8 @@
 #include "windows/WinRuntime.h"
 #include "windows/WinSystem.h"
 
-#include <objbase.h>
-
 // The program takes no command line.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    // The shell (the web link) and the accessibility service are COM's.
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     WinRuntime runtime(instance);
     WinSystem system(runtime);
     if (!system.claimProgramFolder()) {
