@@ -16,6 +16,9 @@ inline constexpr std::u16string_view MakerAddress = u"https://vestrel.example.or
 // The texts before and after the number of minutes, until the user writes others.
 inline constexpr std::u16string_view DefaultText1 = u"U počítače už sedíte déle jak";
 inline constexpr std::u16string_view DefaultText2 = u"Doporučuji práci odložit a protáhnout se.";
+// What a second Vestrel started from the same folder says before it ends.
+inline constexpr std::u16string_view AlreadyRunning =
+    u"Vestrel už běží. Druhá kopie programu se ukončí.";
 
 // A warning's message as its window is designed, before the settings give it its own.
 std::u16string DesignedWarning();

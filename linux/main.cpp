@@ -1,4 +1,5 @@
 #include "app/Program.h"
+#include "core/Messages.h"
 #include "linux/LinuxFiles.h"
 #include "linux/LinuxSystem.h"
 #include "linux/QtRuntime.h"
@@ -23,8 +24,7 @@ int main(int, char* argv[]) {
     QtRuntime runtime;
     LinuxSystem system(runtime);
     if (!system.claimProgramFolder()) {
-        runtime.messageBox(u"Vestrel už běží. Druhá kopie programu se ukončí.",
-                           MessageBoxStyle::OkInformation, u"Vestrel");
+        runtime.messageBox(Messages::AlreadyRunning, MessageBoxStyle::OkInformation, u"Vestrel");
         return 0;
     }
     LinuxFiles files;

@@ -224,6 +224,19 @@ TEST(exactBytesOfSaves) {
     CHECK(t.runtime.boxes.empty());
 }
 
+TEST(saveKeepsTheFilesOtherName) {
+    T t("[data]\r\n1=60\r\n");
+    std::filesystem::create_hard_link(t.dir / "data.ini", t.dir / "other.ini");
+    t.inDialog([&](Form2& d) {
+        d.HScroll1->setValue(45);
+        d.Command1_Click();
+        d.Command2_Click();
+    });
+    std::ifstream other(t.dir / "other.ini", std::ios::binary);
+    CHECK_EQ(std::string(std::istreambuf_iterator<char>(other), {}), t.ini());
+    CHECK(t.ini().find("1=45") != std::string::npos);
+}
+
 TEST(keyboardAndCloseRequest) {
     using K = FakeWindow::Key;
     T t("[data]\r\n1=60\r\n");

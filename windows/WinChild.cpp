@@ -10,7 +10,15 @@ WinChild::WinChild(WinWindow& window, const wchar_t* className, DWORD style,
     hwnd_ = CreateWindowExW(extendedStyle, className, wide(text).c_str(),
                             WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window.hwnd(),
                             reinterpret_cast<HMENU>(INT_PTR(id_)), window.instance(), nullptr);
-    SendMessageW(hwnd_, WM_SETFONT, WPARAM(window.font()), FALSE);
+}
+
+HFONT WinChild::font() const {
+    return window_.font();
+}
+
+void WinChild::useFont() {
+    fontInUse_ = true;
+    SendMessageW(hwnd_, WM_SETFONT, WPARAM(font()), TRUE);
 }
 
 void WinChild::place(const TwipsRect& box) {
@@ -21,6 +29,7 @@ void WinChild::place(const TwipsRect& box) {
 }
 
 void WinChild::relayout() {
-    SendMessageW(hwnd_, WM_SETFONT, WPARAM(window_.font()), FALSE);
+    if (fontInUse_)
+        useFont();
     place(box_);
 }

@@ -35,13 +35,21 @@ class WinChild {
     virtual HCURSOR cursor() const { return nullptr; }
     // Places it and sets its font afresh, as at a new DPI.
     virtual void relayout();
+    // Whether it shows text (and so needs a font).
+    virtual bool showsText() const { return true; }
+    // Gives it its font, now and at every relayout. Fonts are made when first needed: starting
+    // the system's fonts takes tens of milliseconds, which a window without text never pays.
+    void useFont();
 
   protected:
     void place(const TwipsRect& box);
+    // Its face: the window's own, unless it has one of its own.
+    virtual HFONT font() const;
 
     WinWindow& window_;
     HWND hwnd_ = nullptr;
     TwipsRect box_;
+    bool fontInUse_ = false;
 
   private:
     int id_;

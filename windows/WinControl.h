@@ -10,7 +10,11 @@ template <typename Interface> class WinControl : public Interface, public WinChi
 
     void setGeometry(const TwipsRect& box) override { place(box); }
     TwipsRect geometry() const override { return box_; }
-    void setVisible(bool visible) override { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
+    void setVisible(bool visible) override {
+        if (visible && showsText() && !fontInUse_)
+            useFont();
+        ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+    }
     bool isVisible() const override { return GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE; }
     void setToolTip(std::u16string_view tip) override { window_.setToolTip(*this, tip); }
     void setAccessibleName(std::u16string_view name) override {

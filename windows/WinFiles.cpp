@@ -146,6 +146,16 @@ std::u16string writeInPlace(const Opened& old, const std::string& bytes) {
     return {};
 }
 
+// A free name beside the file: the name, a number and `suffix`, as the file functions take it.
+std::wstring besideIt(const Opened& old, std::random_device& random, const char16_t* suffix) {
+    return WinPath::forApi(old.shown + u"." + text(std::to_wstring(random() % 1000000000u)) +
+                           suffix);
+}
+
+bool exists(const std::wstring& name) {
+    return GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 // Writes a new file beside the old one and puts it in the old one's place. Nothing when it
 // could not be swapped in with the old one left as it was: the caller then writes in place.
 std::optional<std::u16string> writeNewFile(const Opened& old, const std::string& bytes) {
@@ -153,7 +163,7 @@ std::optional<std::u16string> writeNewFile(const Opened& old, const std::string&
     Handle file;
     std::random_device random;
     for (int attempt = 0; attempt < 100 && !file.valid(); ++attempt) {
-        temporary = old.api + L"." + std::to_wstring(random() % 1000000000u) + L".tmp";
+        temporary = besideIt(old, random, u".tmp");
         file = Handle(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid() && GetLastError() != ERROR_FILE_EXISTS)
@@ -167,6 +177,7 @@ std::optional<std::u16string> writeNewFile(const Opened& old, const std::string&
     }
     const auto discard = [&] {
         const DWORD saved = GetLastError();
+        file.close(); // no file open without sharing can be deleted
         DeleteFileW(temporary.c_str());
         SetLastError(saved);
     };
@@ -182,19 +193,61 @@ std::optional<std::u16string> writeNewFile(const Opened& old, const std::string&
         discard();
         return error;
     }
-    if (ReplaceFileW(old.api.c_str(), temporary.c_str(), nullptr,
-                     REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
-                     nullptr))
-        return std::u16string();
-    // The old file went, the new one kept its temporary name: it takes the old one's.
-    if (GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT &&
-        GetFileAttributesW(old.api.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        if (MoveFileExW(temporary.c_str(), old.api.c_str(), MOVEFILE_WRITE_THROUGH))
+    // With a backup name: where the swap fails half way (a network share, a program holding
+    // the file), the old file is known to be there and can be put back.
+    const std::wstring backup = besideIt(old, random, u".bak");
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (ReplaceFileW(old.api.c_str(), temporary.c_str(), backup.c_str(),
+                         REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
+                         nullptr)) {
+            DeleteFileW(backup.c_str());
             return std::u16string();
-        return FileErrors::writeFailed(old.shown, old.reason());
+        }
+        const DWORD error = GetLastError();
+        if (!exists(old.api)) {
+            // The old file went aside: the new one, whole and flushed, takes its name, or the
+            // old one comes back.
+            if (MoveFileExW(temporary.c_str(), old.api.c_str(), MOVEFILE_WRITE_THROUGH)) {
+                DeleteFileW(backup.c_str());
+                return std::u16string();
+            }
+            const std::u16string why = FileErrors::writeFailed(old.shown, old.reason());
+            MoveFileExW(backup.c_str(), old.api.c_str(), MOVEFILE_WRITE_THROUGH);
+            discard();
+            return why;
+        }
+        // A virus scanner or an indexer looking at the new file lets go in a moment.
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED &&
+            error != ERROR_UNABLE_TO_REMOVE_REPLACED)
+            break;
+        Sleep(50);
     }
     discard(); // held open by a program that lets others write, but not rename or delete
     return std::nullopt;
+}
+
+// Where a symbolic link or a junction leads: the file that is written. Other reparse points
+// (a cloud file, a deduplicated one) are the file itself.
+void followLink(Opened& old) {
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    if (!(old.attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+        !GetFileInformationByHandleEx(old.file.get(), FileAttributeTagInfo, &tag, sizeof tag) ||
+        (tag.ReparseTag != IO_REPARSE_TAG_SYMLINK && tag.ReparseTag != IO_REPARSE_TAG_MOUNT_POINT))
+        return;
+    std::wstring target(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFinalPathNameByHandleW(old.file.get(), target.data(),
+                                                       DWORD(target.size()), VOLUME_NAME_DOS);
+        if (length == 0)
+            return;
+        if (length < target.size()) {
+            target.resize(length);
+            break;
+        }
+        target.resize(length + 1);
+    }
+    old.api = target; // \\?\C:\..., as the file functions take it
+    old.shown = text(target.starts_with(L"\\\\?\\") ? target.substr(4) : target);
 }
 
 } // namespace
@@ -224,10 +277,12 @@ std::u16string WinFiles::replace(std::u16string_view path,
         if (!readAll(old.file.get(), content, old.size))
             return FileErrors::cannotRead(old.shown, old.reason());
     }
+    if (old.exists())
+        followLink(old); // a link stays a link: what it leads to is replaced
     old.file.close();
     const std::string bytes = edit(std::move(content));
-    // A link stays a link: what it points to is written. A file with other names keeps them.
-    if (old.exists() && (old.attributes & FILE_ATTRIBUTE_REPARSE_POINT || old.links > 1))
+    // A file with other names keeps them.
+    if (old.exists() && old.links > 1)
         return writeInPlace(old, bytes);
     if (std::optional<std::u16string> written = writeNewFile(old, bytes))
         return *written;

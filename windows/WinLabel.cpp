@@ -36,7 +36,8 @@ void WinLabel::setAutoSize(bool autoSize) {
 
 void WinLabel::setFont(const Font& font) {
     font_ = font;
-    SendMessageW(hwnd_, WM_SETFONT, WPARAM(window_.font(font)), TRUE);
+    if (fontInUse_)
+        useFont();
     if (autoSize_)
         fitText();
 }
@@ -59,10 +60,12 @@ HCURSOR WinLabel::cursor() const {
     return pointer_ == MousePointer::WhatsThis ? LoadCursorW(nullptr, IDC_HELP) : nullptr;
 }
 
+HFONT WinLabel::font() const {
+    return font_ ? window_.font(*font_) : window_.font();
+}
+
 void WinLabel::relayout() {
     WinChild::relayout();
-    if (font_)
-        SendMessageW(hwnd_, WM_SETFONT, WPARAM(window_.font(*font_)), TRUE);
     if (autoSize_)
         fitText();
 }
@@ -72,6 +75,7 @@ void WinLabel::redraw() {
 }
 
 void WinLabel::fitText() {
+    useFont(); // measured in it
     HDC dc = GetDC(hwnd_);
     const auto old = SelectObject(dc, HGDIOBJ(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
     const std::wstring text = wide(caption_);

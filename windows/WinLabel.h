@@ -31,6 +31,9 @@ class WinLabel final : public WinControl<Label> {
     HCURSOR cursor() const override;
     void relayout() override;
 
+  protected:
+    HFONT font() const override;
+
   private:
     void redraw();
     // Sizes the box to the text, from its top-left corner.

@@ -8,7 +8,6 @@
 
 #include <commctrl.h>
 #include <oleacc.h>
-#include <shellscalingapi.h>
 
 #include <cmath>
 #include <cstdio>
@@ -50,19 +49,13 @@ LRESULT CALLBACK czechButtons(int code, WPARAM w, LPARAM l) {
     return CallNextHookEx(nullptr, code, w, l);
 }
 
-TwipsRect twipsOf(HMONITOR monitor, RECT* pixels = nullptr) {
+// A monitor's rectangle, its own pixels at 15 twips each: monitors of different scales sit
+// side by side in pixels, and a full-screen window goes back to exactly those pixels.
+TwipsRect twipsOf(HMONITOR monitor) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
     GetMonitorInfoW(monitor, &info);
-    UINT dpiX = 96;
-    UINT dpiY = 96;
-    static const auto dpiOf =
-        systemFunction<decltype(GetDpiForMonitor)>(L"shcore.dll", "GetDpiForMonitor");
-    if (!dpiOf || dpiOf(monitor, MDT_EFFECTIVE_DPI, &dpiX, &dpiY) != S_OK)
-        dpiX = 96;
-    if (pixels)
-        *pixels = info.rcMonitor;
-    return WinConvert::twips(info.rcMonitor, dpiX);
+    return WinConvert::twips(info.rcMonitor, 96);
 }
 
 BOOL CALLBACK collectOthers(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
@@ -205,8 +198,8 @@ void WinRuntime::runUntil(const bool& done) {
 }
 
 void WinRuntime::later(std::function<void()> work) {
-    PostMessageW(owner_, LaterMessage, 0,
-                 reinterpret_cast<LPARAM>(new std::function<void()>(std::move(work))));
+    pending_.push_back(std::move(work));
+    PostMessageW(owner_, LaterMessage, 0, 0);
 }
 
 void WinRuntime::listen(UINT message, std::function<void(WPARAM, LPARAM)> heard) {
@@ -268,9 +261,10 @@ LRESULT CALLBACK WinRuntime::ownerProcedure(HWND window, UINT message, WPARAM w,
         SetWindowLongPtrW(window, GWLP_USERDATA,
                           LONG_PTR(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
     auto* self = reinterpret_cast<WinRuntime*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == LaterMessage) {
-        std::unique_ptr<std::function<void()>> work(reinterpret_cast<std::function<void()>*>(l));
-        (*work)();
+    if (message == LaterMessage && self && !self->pending_.empty()) {
+        std::function<void()> work = std::move(self->pending_.front());
+        self->pending_.pop_front();
+        work();
         return 0;
     }
     if (message == WM_QUERYENDSESSION)

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -28,6 +29,7 @@ class WinRuntime final : public Runtime {
     MessageBoxAnswer messageBox(std::u16string_view text, MessageBoxStyle style,
                                 std::u16string_view title) override;
     [[noreturn]] void end(int status) override;
+    // The screens in twips of their own pixels, 15 a pixel whatever their scale.
     TwipsRect primaryScreen() override;
     std::vector<TwipsRect> otherScreens() override;
 
@@ -65,6 +67,7 @@ class WinRuntime final : public Runtime {
     HINSTANCE instance_;
     HWND owner_ = nullptr;
     std::map<UINT, std::function<void(WPARAM, LPARAM)>> listeners_;
+    std::deque<std::function<void()>> pending_;       // what later() was given, in order
     std::map<std::pair<int, unsigned>, HFONT> fonts_; // by (tenths of a point and weight, dpi)
     std::map<Colour, HBRUSH> brushes_;
     IAccPropServices* accessibility_ = nullptr; // made at the first name given

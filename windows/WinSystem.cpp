@@ -24,16 +24,29 @@ std::int64_t interruptMicroseconds() {
     return std::int64_t(time / 10);
 }
 
-// A name for the program folder in the session's namespace: the folder's path as the file
-// system compares it (without regard to case), hashed.
+// A name for the program folder in the session's namespace: the folder's identity (its
+// volume and number), whatever path leads to it (a short name, a mapped drive, a junction);
+// where that cannot be had, its path as the file system compares it, hashed.
 std::wstring claimName(const std::u16string& folder) {
+    wchar_t name[80];
+    HANDLE handle = CreateFileW(WinPath::forApi(folder).c_str(), 0,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = handle != INVALID_HANDLE_VALUE && GetFileInformationByHandle(handle, &info);
+    if (handle != INVALID_HANDLE_VALUE)
+        CloseHandle(handle);
+    if (known) {
+        swprintf(name, 80, L"Local\\Vestrel-%08lx-%08lx%08lx", info.dwVolumeSerialNumber,
+                 info.nFileIndexHigh, info.nFileIndexLow);
+        return name;
+    }
     std::wstring path = WinPath::shown(folder);
     CharUpperBuffW(path.data(), DWORD(path.size()));
     std::uint64_t hash = 14695981039346656037u; // FNV-1a
     for (const wchar_t c : path)
         hash = (hash ^ std::uint64_t(c)) * 1099511628211u;
-    wchar_t name[64];
-    swprintf(name, 64, L"Local\\Vestrel-%016llx", static_cast<unsigned long long>(hash));
+    swprintf(name, 80, L"Local\\Vestrel-%016llx", static_cast<unsigned long long>(hash));
     return name;
 }
 

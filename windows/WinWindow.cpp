@@ -46,6 +46,7 @@ class WinPicture final : public WinControl<Picture> {
         relayout();
     }
     ~WinPicture() override { DestroyIcon(icon_); }
+    bool showsText() const override { return false; }
 
     void relayout() override {
         WinChild::relayout();
@@ -72,6 +73,7 @@ class WinLine final : public WinControl<Line> {
         relayout();
     }
 
+    bool showsText() const override { return false; }
     HBRUSH colours(HDC) override {
         return colour_ == Colour::WindowText ? GetSysColorBrush(COLOR_WINDOWTEXT)
                                              : window_.runtime().brush(colour_);
@@ -107,6 +109,7 @@ WinWindow::~WinWindow() {
     // Nothing of the window's going reaches this object any more.
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     timers_.clear();
+    release();
     DestroyWindow(hwnd_);
     if (destroyed_)
         *destroyed_ = true;
@@ -191,7 +194,8 @@ void WinWindow::place(const RECT& outer) {
 
 void WinWindow::setGeometry(const TwipsRect& box) {
     client_.reset();
-    RECT wanted = WinConvert::pixels(box, dpi_);
+    // The screens' twips are the monitors' own pixels (see WinRuntime::primaryScreen).
+    RECT wanted = WinConvert::pixels(box, style_.fullScreen ? 96 : dpi_);
     if (style_.fullScreen) {
         // The whole monitor the box is on, to the pixel, whatever its DPI made of the twips.
         const POINT centre{(wanted.left + wanted.right) / 2, (wanted.top + wanted.bottom) / 2};
@@ -289,13 +293,21 @@ void WinWindow::placeCentred() {
     place({left, top, left + width, top + height});
 }
 
+void WinWindow::applyFonts() {
+    for (const auto& control : children_)
+        if (control->showsText() && (GetWindowLongW(control->hwnd(), GWL_STYLE) & WS_VISIBLE))
+            control->useFont();
+}
+
 void WinWindow::show() {
+    applyFonts();
     if (!placed_)
         placeCentred();
     ShowWindow(hwnd_, style_.takesKeyboard ? SW_SHOW : SW_SHOWNOACTIVATE);
 }
 
 void WinWindow::showAsWarning() {
+    applyFonts();
     if (!placed_)
         placeCentred();
     // One the user gives the keyboard to with a click is kept only from being activated as it
@@ -327,8 +339,11 @@ BOOL CALLBACK collectEnabled(HWND window, LPARAM others) {
 void WinWindow::showModal() {
     Others others{hwnd_, {}};
     EnumThreadWindows(GetCurrentThreadId(), collectEnabled, reinterpret_cast<LPARAM>(&others));
-    for (HWND window : others.found)
+    held_ = others.found;
+    before_ = GetActiveWindow();
+    for (HWND window : held_)
         EnableWindow(window, FALSE);
+    applyFonts();
     if (!placed_)
         placeCentred();
     ShowWindow(hwnd_, SW_SHOW);
@@ -336,9 +351,20 @@ void WinWindow::showModal() {
     bool destroyed = false;
     destroyed_ = &destroyed;
     runtime_.runUntil(destroyed);
-    for (HWND window : others.found)
+    if (!destroyed) { // the program is ending
+        destroyed_ = nullptr;
+        release();
+    }
+}
+
+void WinWindow::release() {
+    // Before this window hides: the keyboard then goes back to the window the user had, and
+    // not to another program's.
+    for (HWND window : std::exchange(held_, {}))
         if (IsWindow(window))
             EnableWindow(window, TRUE);
+    if (before_ && IsWindow(before_) && IsWindowVisible(before_))
+        SetActiveWindow(std::exchange(before_, nullptr));
 }
 
 bool WinWindow::isVisible() const {
@@ -354,6 +380,7 @@ void WinWindow::takeKeyboard() {
 
 void WinWindow::destroyLater() {
     gone_ = true;
+    release();
     ShowWindow(hwnd_, SW_HIDE);
     PostMessageW(hwnd_, DestroyMessage, 0, 0);
 }
@@ -442,7 +469,7 @@ LRESULT CALLBACK WinWindow::procedure(HWND window, UINT message, WPARAM w, LPARA
     auto* self = reinterpret_cast<WinWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self)
         return DefWindowProcW(window, message, w, l);
-    if (message == DestroyMessage) {
+    if (message == DestroyMessage && self->gone_) {
         delete self; // released by its form, which let it go
         return 0;
     }
@@ -552,7 +579,8 @@ LRESULT WinWindow::handle(UINT message, WPARAM w, LPARAM l) {
         fire(ScreensChanged);
         break;
     case WM_DPICHANGED:
-        relayout(HIWORD(w), reinterpret_cast<const RECT*>(l));
+        // A full-screen window keeps its monitor's rectangle, not one scaled from it.
+        relayout(HIWORD(w), style_.fullScreen ? nullptr : reinterpret_cast<const RECT*>(l));
         return 0;
     default:
         break;

@@ -79,8 +79,12 @@ class WinWindow final : public Window {
     HBRUSH background() const;
     void place(const RECT& outer);
     void placeCentred();
+    // Gives the visible controls with text their fonts, before the window first shows.
+    void applyFonts();
     void relayout(unsigned dpi, const RECT* suggested);
     void fire(const Event& event);
+    // Gives back the input of the windows a modal showing held, and the keyboard.
+    void release();
     template <typename T> T* adopt(std::unique_ptr<T> control);
 
     WinRuntime& runtime_;
@@ -101,4 +105,6 @@ class WinWindow final : public Window {
     bool pressed_ = false;      // the left button went down on the bare window
     bool gone_ = false;         // destroyLater() was called
     bool* destroyed_ = nullptr; // set when the window goes (a modal loop waits for it)
+    std::vector<HWND> held_;    // the windows a modal showing took the input from
+    HWND before_ = nullptr;     // the window that was active before it
 };

@@ -1,4 +1,5 @@
 #include "app/Program.h"
+#include "core/Messages.h"
 #include "windows/WinFiles.h"
 #include "windows/WinRuntime.h"
 #include "windows/WinSystem.h"
@@ -8,8 +9,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     WinRuntime runtime(instance);
     WinSystem system(runtime);
     if (!system.claimProgramFolder()) {
-        runtime.messageBox(u"Vestrel už běží. Druhá kopie programu se ukončí.",
-                           MessageBoxStyle::OkInformation, u"Vestrel");
+        runtime.messageBox(Messages::AlreadyRunning, MessageBoxStyle::OkInformation, u"Vestrel");
         return 0;
     }
     WinFiles files;
