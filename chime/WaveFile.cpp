@@ -44,10 +44,9 @@ std::string WaveFile::notOrdinary(const std::string& path) {
     return "Soubor " + path + " není obyčejný soubor.";
 }
 
-std::string WaveFile::tooLarge(const std::string& path, std::int64_t size) {
-    return "Soubor " + path + " má " + std::to_string(size >> 20) +
-           " MB, na zvuk varování je příliš velký (nejvýše " + std::to_string(MaxSize >> 20) +
-           " MB).";
+std::string WaveFile::tooLarge(const std::string& path) {
+    return "Soubor " + path + " je větší než " + std::to_string(MaxSize >> 20) +
+           " MB, na zvuk varování je příliš velký.";
 }
 
 std::string WaveFile::cannotRead(const std::string& path) {
@@ -61,10 +60,14 @@ std::string WaveFile::changing(const std::string& path) {
 std::string WaveFile::readChunks() {
     const std::string file = "Soubor " + path_;
     const std::string invalid = file + " není platný zvukový soubor WAV.";
-    const std::size_t size = bytes_.size();
     const char* b = bytes_.data();
-    if (size < 12 || std::memcmp(b, "RIFF", 4) != 0 || std::memcmp(b + 8, "WAVE", 4) != 0)
+    if (bytes_.size() < 12 || std::memcmp(b, "RIFF", 4) != 0 || std::memcmp(b + 8, "WAVE", 4) != 0)
         return invalid;
+    // The chunks are those within the size the file gives itself; what follows is no sound.
+    const std::uint64_t riffEnd = 8 + std::uint64_t(little32(b + 4));
+    if (riffEnd > bytes_.size())
+        return file + " je neúplný: chybí část zvuku.";
+    const std::size_t size = std::size_t(riffEnd);
     bool format = false;
     std::size_t at = 12;
     for (;;) {
@@ -97,6 +100,8 @@ std::string WaveFile::readChunks() {
             if (std::string why = readFormat(body, chunk); !why.empty())
                 return why;
             format = true;
+            formatOffset_ = body;
+            formatSize_ = chunk;
         }
         at = body + chunk + (chunk & 1);
     }

@@ -23,7 +23,7 @@ class WaveFile {
     // Why the file named `path` could not be read, in Czech.
     static std::string cannotOpen(const std::string& path);
     static std::string notOrdinary(const std::string& path); // a folder, a FIFO, a device
-    static std::string tooLarge(const std::string& path, std::int64_t size);
+    static std::string tooLarge(const std::string& path);
     static std::string cannotRead(const std::string& path);
     static std::string changing(const std::string& path); // it grew while it was read
     // Why a format that load() accepted cannot be played all the same (the sound server's
@@ -34,6 +34,9 @@ class WaveFile {
     unsigned channels() const { return channels_; }
     unsigned rate() const { return rate_; }
     std::size_t frameSize() const { return frameSize_; }
+    // The format chunk as the file has it (a WAVEFORMATEX and what follows it).
+    const char* format() const { return bytes_.data() + formatOffset_; }
+    std::size_t formatSize() const { return formatSize_; }
     // The samples: a whole number of frames, at least one.
     const char* samples() const { return bytes_.data() + dataOffset_; }
     std::size_t samplesSize() const { return dataSize_; }
@@ -50,6 +53,8 @@ class WaveFile {
     unsigned channels_ = 0;
     unsigned rate_ = 0;
     std::size_t frameSize_ = 0;
+    std::size_t formatOffset_ = 0;
+    std::size_t formatSize_ = 0;
     std::size_t dataOffset_ = 0;
     std::size_t dataSize_ = 0;
 };

@@ -81,7 +81,7 @@ std::string load(const char* path, WaveFile& wave) {
     if (!S_ISREG(info.st_mode))
         return WaveFile::notOrdinary(path);
     if (info.st_size > WaveFile::MaxSize)
-        return WaveFile::tooLarge(path, info.st_size);
+        return WaveFile::tooLarge(path);
     std::vector<char> bytes(std::size_t(info.st_size) + 1); // one more: a file that grew is seen
     std::size_t got = 0;
     while (got < bytes.size()) {

@@ -7,4 +7,10 @@
 struct NumberFormat {
     std::u16string decimalPoint = u".";
     std::u16string groupSeparator = u",";
+
+    // The separators a locale gives, where they can separate anything: a decimal separator
+    // that is empty, too long or has a digit, a sign or an exponent's letter in it would make
+    // every number unreadable, so "." stands in for it; a group separator of that kind, or
+    // one equal to the decimal separator, is left out.
+    static NumberFormat of(std::u16string_view decimalPoint, std::u16string_view groupSeparator);
 };

@@ -130,7 +130,7 @@ bool LinuxSystem::fileExists(std::u16string_view path) {
 
 NumberFormat LinuxSystem::numberFormat() {
     const QLocale locale = QLocale::system();
-    return {text(locale.decimalPoint()), text(locale.groupSeparator())};
+    return NumberFormat::of(text(locale.decimalPoint()), text(locale.groupSeparator()));
 }
 
 namespace {

@@ -80,12 +80,18 @@ void SessionWatch::watchLoginSession(const QString& path) {
     QDBusConnection system = QDBusConnection::systemBus();
     system.connect(Login, path, Properties, QStringLiteral("PropertiesChanged"), this,
                    SLOT(sessionPropertiesChanged(QString, QVariantMap, QStringList)));
-    QDBusMessage get =
-        QDBusMessage::createMethodCall(Login, path, Properties, QStringLiteral("Get"));
-    get << QStringLiteral("org.freedesktop.login1.Session") << QStringLiteral("LockedHint");
-    ask<QDBusVariant>(this, system, get, [this](const QDBusVariant& value) {
-        set(lockedBySession_, value.variant().toBool());
-    });
+    for (const bool locked : {true, false}) {
+        QDBusMessage get =
+            QDBusMessage::createMethodCall(Login, path, Properties, QStringLiteral("Get"));
+        get << QStringLiteral("org.freedesktop.login1.Session")
+            << (locked ? QStringLiteral("LockedHint") : QStringLiteral("Active"));
+        ask<QDBusVariant>(this, system, get, [this, locked](const QDBusVariant& value) {
+            if (locked)
+                set(lockedBySession_, value.variant().toBool());
+            else
+                set(inactive_, !value.variant().toBool());
+        });
+    }
 }
 
 void SessionWatch::askScreenSaver(int which) {
@@ -129,6 +135,9 @@ void SessionWatch::sessionPropertiesChanged(const QString&, const QVariantMap& c
     const auto hint = changed.find(QStringLiteral("LockedHint"));
     if (hint != changed.end())
         set(lockedBySession_, hint->toBool());
+    const auto active = changed.find(QStringLiteral("Active"));
+    if (active != changed.end())
+        set(inactive_, !active->toBool());
 }
 
 void SessionWatch::set(bool& which, bool value) {

@@ -58,7 +58,7 @@ void Form3::Form_Load() {
     program_.presence.restart(state.BreakMinutes, state.IdleIsAway);
     warningWaits = false;
     if (!unreadable.empty()) // the defaults stand in for what could not be read
-        runtime_.messageBox(unreadable, MessageBoxStyle::OkCritical, u"Vestrel");
+        messageBox(unreadable, MessageBoxStyle::OkCritical, u"Vestrel");
 }
 
 void Form3::ReportMissingFile() {
@@ -66,12 +66,11 @@ void Form3::ReportMissingFile() {
         u"Tento program (a mnoho dalších) lze stáhnou na " + std::u16string(Messages::MakerAddress);
     const std::u16string_view title = u"CHYBA";
     if (MissingFile == u"ini")
-        runtime_.messageBox(u"Nebyl nalezen soubor data.ini, program bude ukončen.\r\n" +
-                                secondLine,
-                            MessageBoxStyle::OkCritical, title);
+        messageBox(u"Nebyl nalezen soubor data.ini, program bude ukončen.\r\n" + secondLine,
+                   MessageBoxStyle::OkCritical, title);
     if (MissingFile == u"wav")
-        runtime_.messageBox(u"Nebyl nalezen soubor s.wav, program bude ukončen.\r\n" + secondLine,
-                            MessageBoxStyle::OkCritical, title);
+        messageBox(u"Nebyl nalezen soubor s.wav, program bude ukončen.\r\n" + secondLine,
+                   MessageBoxStyle::OkCritical, title);
     runtime_.end(0);
 }
 

@@ -173,8 +173,8 @@ void Form2::Check1_Click() {
 bool Form2::SaveSettings() {
     const std::u16string failure = program_.state.SaveSettings(program_.files, HScroll1->value());
     if (!failure.empty()) {
-        runtime_.messageBox(u"Nastavení se nepodařilo uložit.\n" + failure,
-                            MessageBoxStyle::OkCritical, u"Nastavení");
+        messageBox(u"Nastavení se nepodařilo uložit.\n" + failure, MessageBoxStyle::OkCritical,
+                   u"Nastavení");
         return false;
     }
     Saved = ReminderState::True;
@@ -187,10 +187,10 @@ void Form2::Command1_Click() {
 
 void Form2::Command2_Click() {
     if (Saved == ReminderState::False) {
-        const MessageBoxAnswer answer = runtime_.messageBox(
-            u"Pokud chcete provedené zněny uložit klikněte na tlačítko ANO, pokud si "
-            u"přejete okno zavřít bez uložení klikněte na NE",
-            MessageBoxStyle::YesNoExclamation, u"Varování");
+        const MessageBoxAnswer answer =
+            messageBox(u"Pokud chcete provedené zněny uložit klikněte na tlačítko ANO, pokud si "
+                       u"přejete okno zavřít bez uložení klikněte na NE",
+                       MessageBoxStyle::YesNoExclamation, u"Varování");
         // A save that failed keeps the dialog open, so the edits are not lost unnoticed.
         if (answer == MessageBoxAnswer::Yes && !SaveSettings())
             return;

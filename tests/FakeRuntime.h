@@ -235,6 +235,7 @@ class FakeRuntime final : public Runtime {
     std::vector<FakeWindow*> windows;     // those that exist now, oldest first
     int modalRuns = 0;
     std::function<void(Window&)> duringModal; // what the user does while a dialog is modal
+    std::function<void()> duringBox;          // what arrives while a message box waits
     std::vector<Window*> keyboardGivenTo;
 
     std::unique_ptr<Window> createWindow(const WindowStyle& style) override {
@@ -246,6 +247,8 @@ class FakeRuntime final : public Runtime {
     MessageBoxAnswer messageBox(std::u16string_view text, MessageBoxStyle style,
                                 std::u16string_view title) override {
         boxes.push_back({std::u16string(text), style, std::u16string(title)});
+        if (duringBox)
+            std::exchange(duringBox, nullptr)();
         if (style != MessageBoxStyle::YesNoExclamation)
             return MessageBoxAnswer::Ok;
         if (answers.empty())

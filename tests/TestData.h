@@ -43,7 +43,8 @@ template <typename T> const T& cell(const char* name) {
 
 // The separators a locale of Qt's gives, as the platform passes them on.
 inline NumberFormat formatOf(const QLocale& locale) {
-    return {locale.decimalPoint().toStdU16String(), locale.groupSeparator().toStdU16String()};
+    return NumberFormat::of(locale.decimalPoint().toStdU16String(),
+                            locale.groupSeparator().toStdU16String());
 }
 
 // The settings file's code takes bytes and text of the standard library.

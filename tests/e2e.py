@@ -411,7 +411,7 @@ class Session:
         """A system bus with a stand-in logind (our session "c1") and a session bus with a
         stand-in screen saver and idle monitor; gives more environment, a function that locks or
         unlocks the session as logind ("logind"), the screen saver ("saver") or another program
-        ("stranger") says it, or ends the screen saver ("crash"), and one that has the idle
+        ("stranger") says it, or puts another session in front ("switched"), or ends the screen saver ("crash"), and one that has the idle
         monitor answer with a D-Bus type and a Python value."""
         buses, more, servers, sockets = {}, {"XDG_SESSION_ID": "c1"}, [], tempfile.mkdtemp(dir=P.work)
         for bus in ("system", "session"):  # in a folder of each block's own: no socket of the last
@@ -443,6 +443,9 @@ class Session:
             state = "true" if locked else "false"
             if how == "crash":
                 self.end(servers[3:4])
+            elif how == "switched":  # another session in front of the seat: ours not active
+                assert call(*login[:2], login[2] + "/session/c1", "org.freedesktop.DBus.Properties.Set",
+                            "org.freedesktop.login1.Session", "Active", "<%s>" % ("false" if locked else "true"))
             elif how == "stranger":  # --session: through --address it would not be the bus's client
                 assert run("gdbus", "emit", "--session", "--object-path", saver[2], "--signal",
                            saver[1] + ".ActiveChanged", state, env=env).returncode == 0

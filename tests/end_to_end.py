@@ -307,6 +307,11 @@ def time_away_is_a_break(s):
         lock("logind", False)
         s.click("Varování!", "OK")  # the warning that waited, at once
         app.window("Form3")
+        lock("switched", True)  # another user's session, or a text console, in front
+        assert no_warning_for(12), "a warning while the session was not in front"
+        lock("switched", False)
+        s.click("Varování!", "OK")
+        app.window("Form3")
         lock("saver", True)
         assert no_warning_for(16), "a warning while locked"
         lock("saver", False)

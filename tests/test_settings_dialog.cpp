@@ -264,6 +264,21 @@ TEST(keyboardAndCloseRequest) {
         CHECK_EQ(u.runtime.boxes[0].text, Prompt);
         CHECK(!d.isLoaded());
     });
+    // While the prompt waits, the dialog is blocked: another close request or a click sent
+    // by another program is dropped, and "Ano" saves through the dialog that is still there.
+    T v("[data]\r\n1=60\r\n");
+    v.runtime.answers = {MessageBoxAnswer::Yes, MessageBoxAnswer::No};
+    v.inDialog([&](Form2& d) {
+        d.Text1->setText(u"Kept");
+        v.runtime.duringBox = [&] {
+            d.window()->QueryUnload();
+            d.Command4->Click();
+        };
+        d.window()->QueryUnload();
+        CHECK_EQ(v.runtime.boxes.size(), 1u);
+        CHECK(!d.isLoaded());
+        CHECK(v.ini().find("1=Kept") != std::string::npos);
+    });
 }
 
 TEST(layout) {

@@ -403,6 +403,7 @@ class SettingsFileTest : public QObject {
     }
 
     void conversions_data() {
+        // A locale by its name, or by its separators as a system might give them: "decimal|group".
         columns<QString, QString, double>("text", "locale", "value"); // NaN: error 13; infinity: 6
         const double mismatch = qQNaN();
         const double overflow = qInf();
@@ -438,13 +439,21 @@ class SettingsFileTest : public QObject {
         QTest::newRow("letters under Swedish") << "1x3" << "sv_SE" << mismatch;
         QTest::newRow("a decimal separator that is no ASCII character") << "2\u066b5" << "ps_AF" << 2.5;
         QTest::newRow("digits that are no ASCII digits") << "\u0662" << "ps_AF" << mismatch;
+        QTest::newRow("a digit as the decimal separator") << "2.5" << "0|," << 2.5;
+        QTest::newRow("no decimal separator") << "1,002.5" << "|," << 1002.5;
+        QTest::newRow("a sign as the decimal separator") << "2.5" << "-|" << 2.5;
+        QTest::newRow("groups as the decimal separator") << "2.5" << ".|." << 2.5;
         // clang-format on
     }
     void conversions() {
         QFETCH(double, value);
         try {
-            const double got = Conversions::toDouble(stdText(cell<QString>("text")),
-                                                     formatOf(QLocale(cell<QString>("locale"))));
+            const QStringList separators = cell<QString>("locale").split(u'|');
+            const NumberFormat format =
+                separators.size() == 2 ? NumberFormat::of(stdText(separators[0]),
+                                                          stdText(separators[1]))
+                                       : formatOf(QLocale(separators[0]));
+            const double got = Conversions::toDouble(stdText(cell<QString>("text")), format);
             QVERIFY2(std::isfinite(value), "expected an error");
             QCOMPARE(got, value);
             QVERIFY(!std::signbit(got));

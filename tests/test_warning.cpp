@@ -130,6 +130,26 @@ TEST(closeRequestIsIgnored) {
     });
 }
 
+TEST(blockedUnderTheDialog) {
+    // Under the modal dialog the warning takes nothing, whoever sends it; after it, all again.
+    Check::rows<Flag>(Warnings, [](const Flag& row) {
+        T t("[data]\r\n1=60\r\n2=" + row.flag + "\r\n");
+        t.showWarning();
+        WarningForm& f = t.warning();
+        t.inDialog([&](Form2& d) {
+            f.Command2->Click();
+            f.Command1->Click();
+            f.Command3->Click();
+            CHECK_EQ(t.runtime.modalRuns, 1);
+            CHECK(!t.runtime.ended && d.isLoaded() && !t->form3.isLoaded());
+            d.Saved = ReminderState::True;
+            d.Command2_Click();
+        });
+        t.event([&] { t.warning().Command1->Click(); });
+        CHECK(t->form3.isLoaded());
+    });
+}
+
 TEST(clickIntoItGivesTheKeyboard) {
     Check::rows<Flag>(Warnings, [](const Flag& row) {
         T t("[data]\r\n1=60\r\n2=" + row.flag + "\r\n");

@@ -32,3 +32,25 @@ void Form::unload() {
     beforeUnload();
     window_.release()->destroyLater();
 }
+
+class Form::Waiting {
+  public:
+    explicit Waiting(Form& form) : form_(form) { ++form_.waiting_; }
+    ~Waiting() { --form_.waiting_; }
+    Waiting(const Waiting&) = delete;
+    Waiting& operator=(const Waiting&) = delete;
+
+  private:
+    Form& form_;
+};
+
+MessageBoxAnswer Form::messageBox(std::u16string_view text, MessageBoxStyle style,
+                                  std::u16string_view title) {
+    const Waiting waiting(*this);
+    return runtime_.messageBox(text, style, title);
+}
+
+void Form::showModal(Form& dialog) {
+    const Waiting waiting(*this);
+    dialog.show();
+}

@@ -2,12 +2,12 @@
 
 #include "ui/Event.h"
 #include "ui/Guard.h"
+#include "ui/Runtime.h"
 #include "ui/Window.h"
 
 #include <memory>
 
 class Program;
-class Runtime;
 class System;
 
 // One form of the program: an object that lives for the whole run (its variables
@@ -39,11 +39,15 @@ class Form {
     virtual void Form_Load() {}
 
     // A handler of this form as an event calls it: through the guard that reports run-time
-    // errors, the one way events reach a form.
+    // errors, the one way events reach a form. While the form waits for a message box or a
+    // modal window, its window is blocked: the event is dropped, whoever sent it (a second
+    // close request, a click posted by another program, a tick), so no handler runs again
+    // inside one that has not finished.
     template <typename Derived> Event guarded(void (Derived::*handler)()) {
         auto* self = static_cast<Derived*>(this);
         return [this, self, handler] {
-            runGuarded(runtime_, [self, handler] { (self->*handler)(); });
+            if (waiting_ == 0)
+                runGuarded(runtime_, [self, handler] { (self->*handler)(); });
         };
     }
 
@@ -57,6 +61,12 @@ class Form {
     // Lets the form stop what must not outlive the window (its timer, its other windows).
     virtual void beforeUnload() {}
 
+    // Shows a message box over this form and waits for the answer, the form blocked meanwhile.
+    MessageBoxAnswer messageBox(std::u16string_view text, MessageBoxStyle style,
+                                std::u16string_view title);
+    // Shows another form modally and waits until it has gone, this form blocked meanwhile.
+    void showModal(Form& dialog);
+
     // Connects an event of a control or of the window to a handler of this form, guarded.
     template <typename Derived> void on(Event& event, void (Derived::*handler)()) {
         event = guarded(handler);
@@ -67,5 +77,9 @@ class Form {
     System& system_;
 
   private:
+    // Marks the form blocked for as long as it lives.
+    class Waiting;
+
     std::unique_ptr<Window> window_;
+    int waiting_ = 0; // message boxes and modal windows this form waits in, nested
 };

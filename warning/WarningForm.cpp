@@ -48,7 +48,7 @@ void WarningForm::Command1_Click() {
 }
 
 void WarningForm::Command2_Click() {
-    program_.form2.show(); // modal: back when the dialog has been unloaded
+    showModal(program_.form2); // back when the dialog has been unloaded
 }
 
 void WarningForm::Command3_Click() {

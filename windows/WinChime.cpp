@@ -10,12 +10,15 @@
 
 #include <mmsystem.h>
 
+#include <algorithm>
+#include <cstring>
 #include <utility>
 
 WinChime::WinChime(std::function<void(const std::u16string&)> report)
     : report_(std::move(report)),
       playSound_(systemFunction<decltype(PlaySoundW)>(L"winmm.dll", "PlaySoundW")),
-      devices_(systemFunction<decltype(waveOutGetNumDevs)>(L"winmm.dll", "waveOutGetNumDevs")) {}
+      devices_(systemFunction<decltype(waveOutGetNumDevs)>(L"winmm.dll", "waveOutGetNumDevs")),
+      open_(systemFunction<decltype(waveOutOpen)>(L"winmm.dll", "waveOutOpen")) {}
 
 WinChime::~WinChime() {
     if (playSound_)
@@ -38,7 +41,7 @@ std::string WinChime::read(const std::wstring& name, const std::string& shown,
     else if (!GetFileSizeEx(file, &size))
         why = WaveFile::cannotRead(shown);
     else if (size.QuadPart > WaveFile::MaxSize)
-        why = WaveFile::tooLarge(shown, size.QuadPart);
+        why = WaveFile::tooLarge(shown);
     if (why.empty()) {
         bytes.resize(std::size_t(size.QuadPart) + 1); // one more: a file that grew is seen
         DWORD got = 0;
@@ -50,6 +53,19 @@ std::string WinChime::read(const std::wstring& name, const std::string& shown,
     }
     CloseHandle(file);
     return why;
+}
+
+bool WinChime::playable(const char* format, std::size_t size) const {
+    // The chunk as a WAVEFORMATEX: a plain PCM one (16 bytes) has no size of its extra part,
+    // and the extra part is no longer than the chunk holds.
+    std::vector<char> copy(std::max(size, sizeof(WAVEFORMATEX)), '\0');
+    std::memcpy(copy.data(), format, size);
+    auto* header = reinterpret_cast<WAVEFORMATEX*>(copy.data());
+    header->cbSize = size < sizeof(WAVEFORMATEX)
+                         ? 0
+                         : WORD(std::min<std::size_t>(header->cbSize, size - sizeof(WAVEFORMATEX)));
+    return open_ &&
+           open_(nullptr, WAVE_MAPPER, header, 0, 0, WAVE_FORMAT_QUERY) == MMSYSERR_NOERROR;
 }
 
 void WinChime::play(std::u16string_view path) {
@@ -66,6 +82,8 @@ void WinChime::play(std::u16string_view path) {
         playing_ = std::move(bytes);
         if (!playSound_ || !devices_ || devices_() == 0)
             why = "Počítač nemá žádný zvukový výstup.";
+        else if (!playable(wave.format(), wave.formatSize()))
+            why = wave.unplayable(); // no device or codec takes its rate, channels or samples
         else if (!playSound_(reinterpret_cast<LPCWSTR>(playing_.data()), nullptr,
                              SND_MEMORY | SND_ASYNC | SND_NODEFAULT))
             why = wave.unplayable(); // no codec for its format

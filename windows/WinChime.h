@@ -2,14 +2,17 @@
 
 #include <windows.h>
 
+#include <mmsystem.h>
+
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 // The warning's chime on Windows: the wave file read whole and checked by the same rules as on
-// Linux, then played from memory by PlaySoundW, which returns at once. Why it cannot be
-// played goes to `report`, in Czech.
+// Linux, its format put to the system's sound devices, then played from memory by PlaySoundW,
+// which returns at once (and, playing on its own, could no longer say that it cannot). Why it
+// cannot be played goes to `report`, in Czech.
 class WinChime {
   public:
     explicit WinChime(std::function<void(const std::u16string&)> report);
@@ -25,9 +28,13 @@ class WinChime {
     static std::string read(const std::wstring& name, const std::string& shown,
                             std::vector<char>& bytes);
 
+    // Whether a sound device of the system takes the format of the file's format chunk.
+    bool playable(const char* format, std::size_t size) const;
+
     std::function<void(const std::u16string&)> report_;
     std::vector<char> playing_; // PlaySoundW reads the sound from here while it plays
     // winmm's, loaded with the first warning.
     BOOL(WINAPI* playSound_)(LPCWSTR, HMODULE, DWORD);
     UINT(WINAPI* devices_)();
+    decltype(waveOutOpen)* open_;
 };

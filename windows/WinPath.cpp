@@ -1,10 +1,23 @@
 #include "windows/WinPath.h"
 
+#include <utility>
+
 namespace WinPath {
 
 namespace {
 
 constexpr std::wstring_view Verbatim = L"\\\\?\\";
+
+// An absolute path with the prefix; a relative one or one prefixed already as it is.
+std::wstring verbatim(std::wstring native) {
+    if (native.starts_with(Verbatim))
+        return native;
+    if (native.size() > 2 && native[1] == L':' && native[2] == L'\\')
+        return std::wstring(Verbatim) + native;
+    if (native.starts_with(L"\\\\"))
+        return std::wstring(Verbatim) + L"UNC" + native.substr(1);
+    return native;
+}
 
 } // namespace
 
@@ -23,15 +36,12 @@ std::wstring shown(std::u16string_view path) {
 
 std::wstring forApi(std::u16string_view path) {
     std::wstring native = shown(path);
-    // Below the limit, and with room for the folder's 8.3 names, the path is passed as it
-    // is; a relative one or one prefixed already must stay as it is too.
-    if (native.size() < 248 || native.starts_with(Verbatim))
-        return native;
-    if (native.size() > 2 && native[1] == L':' && native[2] == L'\\')
-        return std::wstring(Verbatim) + native;
-    if (native.starts_with(L"\\\\"))
-        return std::wstring(Verbatim) + L"UNC" + native.substr(1);
-    return native;
+    // Below the limit, and with room for the folder's 8.3 names, the path is passed as it is.
+    return native.size() < 248 ? native : verbatim(std::move(native));
+}
+
+std::wstring exact(std::u16string_view path) {
+    return verbatim(shown(path));
 }
 
 } // namespace WinPath

@@ -271,6 +271,10 @@ LRESULT CALLBACK WinRuntime::ownerProcedure(HWND window, UINT message, WPARAM w,
         return TRUE; // nothing is ever half done between two messages: a save is whole
     if (message == WM_ENDSESSION && w && self)
         self->end(0);
+    // A close request to the program as a whole (taskkill without /f): the end it asks for.
+    // A save is never under way between two messages, so it has finished.
+    if (message == WM_CLOSE && self)
+        self->end(0);
     if (self)
         if (const auto listener = self->listeners_.find(message);
             listener != self->listeners_.end())

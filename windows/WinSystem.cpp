@@ -6,8 +6,11 @@
 #include "windows/WinRuntime.h"
 #include "windows/WinText.h"
 
+#include <sddl.h>
 #include <shellapi.h>
 #include <wtsapi32.h>
+
+#include <optional>
 
 namespace {
 
@@ -24,12 +27,40 @@ std::int64_t interruptMicroseconds() {
     return std::int64_t(time / 10);
 }
 
-// A name for the program folder in the session's namespace: the folder's identity (its
-// volume and number), whatever path leads to it (a short name, a mapped drive, a junction);
-// where that cannot be had, its path as the file system compares it, hashed.
+// The user's SID as text ("S-1-5-21-..."), or nothing where it cannot be had. From advapi32,
+// loaded here: the claim is made once, at the start.
+std::wstring userSid() {
+    const auto openToken =
+        systemFunction<decltype(OpenProcessToken)>(L"advapi32.dll", "OpenProcessToken");
+    const auto information =
+        systemFunction<decltype(GetTokenInformation)>(L"advapi32.dll", "GetTokenInformation");
+    const auto convert =
+        systemFunction<decltype(ConvertSidToStringSidW)>(L"advapi32.dll", "ConvertSidToStringSidW");
+    HANDLE token = nullptr;
+    if (!openToken || !information || !convert ||
+        !openToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return {};
+    std::wstring sid;
+    alignas(TOKEN_USER) BYTE user[SECURITY_MAX_SID_SIZE + sizeof(TOKEN_USER)];
+    DWORD size = 0;
+    LPWSTR text = nullptr;
+    if (information(token, TokenUser, user, sizeof user, &size) &&
+        convert(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, &text)) {
+        sid = text;
+        LocalFree(text);
+    }
+    CloseHandle(token);
+    return sid;
+}
+
+// A name for the program folder in the session's namespace, of this user: the folder's
+// identity (its volume and number), whatever path leads to it (a short name, a mapped drive,
+// a junction) but taken from its exact name; where that cannot be had, its path as the file
+// system compares it, hashed. Another user in the same session (RunAs) claims another name.
 std::wstring claimName(const std::u16string& folder) {
-    wchar_t name[80];
-    HANDLE handle = CreateFileW(WinPath::forApi(folder).c_str(), 0,
+    const std::wstring prefix = L"Local\\Vestrel-" + userSid() + L"-";
+    wchar_t name[40];
+    HANDLE handle = CreateFileW(WinPath::exact(folder).c_str(), 0,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     BY_HANDLE_FILE_INFORMATION info{};
@@ -37,17 +68,56 @@ std::wstring claimName(const std::u16string& folder) {
     if (handle != INVALID_HANDLE_VALUE)
         CloseHandle(handle);
     if (known) {
-        swprintf(name, 80, L"Local\\Vestrel-%08lx-%08lx%08lx", info.dwVolumeSerialNumber,
-                 info.nFileIndexHigh, info.nFileIndexLow);
-        return name;
+        swprintf(name, 40, L"%08lx-%08lx%08lx", info.dwVolumeSerialNumber, info.nFileIndexHigh,
+                 info.nFileIndexLow);
+        return prefix + name;
     }
     std::wstring path = WinPath::shown(folder);
     CharUpperBuffW(path.data(), DWORD(path.size()));
     std::uint64_t hash = 14695981039346656037u; // FNV-1a
     for (const wchar_t c : path)
         hash = (hash ^ std::uint64_t(c)) * 1099511628211u;
-    swprintf(name, 80, L"Local\\Vestrel-%016llx", static_cast<unsigned long long>(hash));
-    return name;
+    swprintf(name, 40, L"%016llx", static_cast<unsigned long long>(hash));
+    return prefix + name;
+}
+
+// What the system says of this session now, where it can (Windows 8 and later; Wine cannot):
+// whether it is locked, and whether it is disconnected (a remote desktop closed, another
+// user at the console). The record's head, as wtsapi32 lays it out (WTSINFOEXW, level 1).
+struct SessionState {
+    std::optional<bool> locked;
+    std::optional<bool> disconnected;
+};
+
+SessionState sessionState() {
+    struct Level1 {
+        DWORD level;
+        alignas(8) ULONG sessionId; // the record's union starts at 8: it holds a LARGE_INTEGER
+        WTS_CONNECTSTATE_CLASS state;
+        LONG flags;
+    };
+    constexpr auto SessionInfoEx = WTS_INFO_CLASS(25);
+    constexpr LONG Locked = 0;
+    constexpr LONG Unlocked = 1;
+    const auto query = systemFunction<decltype(WTSQuerySessionInformationW)>(
+        L"wtsapi32.dll", "WTSQuerySessionInformationW");
+    const auto release = systemFunction<decltype(WTSFreeMemory)>(L"wtsapi32.dll", "WTSFreeMemory");
+    SessionState now;
+    LPWSTR buffer = nullptr;
+    DWORD bytes = 0;
+    if (!query || !release ||
+        !query(WTS_CURRENT_SERVER_HANDLE, WTS_CURRENT_SESSION, SessionInfoEx, &buffer, &bytes))
+        return now;
+    if (bytes >= sizeof(Level1)) {
+        const auto* info = reinterpret_cast<const Level1*>(buffer);
+        if (info->level == 1) {
+            if (info->flags == Locked || info->flags == Unlocked)
+                now.locked = info->flags == Locked;
+            now.disconnected = info->state == WTSDisconnected;
+        }
+    }
+    release(buffer);
+    return now;
 }
 
 } // namespace
@@ -121,13 +191,11 @@ bool WinSystem::fileExists(std::u16string_view path) {
 }
 
 NumberFormat WinSystem::numberFormat() {
-    NumberFormat format;
-    wchar_t separator[8] = {};
-    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) > 1)
-        format.decimalPoint = text(separator);
-    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STHOUSAND, separator, 8) > 0)
-        format.groupSeparator = text(separator);
-    return format;
+    wchar_t decimal[8] = {};
+    wchar_t group[8] = {};
+    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, decimal, 8);
+    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STHOUSAND, group, 8);
+    return NumberFormat::of(text(decimal), text(group));
 }
 
 std::int64_t WinSystem::clockMicroseconds() {
@@ -142,7 +210,7 @@ std::int64_t WinSystem::sleptMicroseconds() {
 }
 
 bool WinSystem::sessionLocked() {
-    return locked_;
+    return locked_ || disconnected_;
 }
 
 std::int64_t WinSystem::idleMicroseconds() {
@@ -153,13 +221,29 @@ std::int64_t WinSystem::idleMicroseconds() {
 }
 
 void WinSystem::watchSession(std::function<void()> changed) {
-    runtime_.listen(WM_WTSSESSION_CHANGE,
-                    [this, changed = std::move(changed)](WPARAM event, LPARAM) {
-                        if (event != WTS_SESSION_LOCK && event != WTS_SESSION_UNLOCK)
-                            return;
-                        locked_ = event == WTS_SESSION_LOCK;
-                        changed();
-                    });
+    runtime_.listen(
+        WM_WTSSESSION_CHANGE, [this, changed = std::move(changed)](WPARAM event, LPARAM) {
+            switch (event) {
+            case WTS_SESSION_LOCK:
+            case WTS_SESSION_UNLOCK:
+                locked_ = event == WTS_SESSION_LOCK;
+                break;
+            case WTS_CONSOLE_DISCONNECT:
+            case WTS_REMOTE_DISCONNECT:
+            case WTS_CONSOLE_CONNECT:
+            case WTS_REMOTE_CONNECT:
+                disconnected_ = event == WTS_CONSOLE_DISCONNECT || event == WTS_REMOTE_DISCONNECT;
+                break;
+            default:
+                return;
+            }
+            // Any program may post the notice: it counts as far as the
+            // system's own state of the session confirms it.
+            const SessionState now = sessionState();
+            locked_ = now.locked.value_or(locked_);
+            disconnected_ = now.disconnected.value_or(disconnected_);
+            changed();
+        });
     // From the message loop, once the square is up.
     runtime_.later([this] {
         if (auto watch = systemFunction<decltype(WTSRegisterSessionNotification)>(

@@ -11,7 +11,8 @@
 class WinRuntime;
 
 // The system under Windows: PlaySoundW for the chime, the shell for the browser, the program
-// folder and its claim, the interrupt clocks, the session's lock and the last input.
+// folder and its claim, the interrupt clocks, the session's lock or disconnection (both time
+// away) and the last input.
 class WinSystem final : public System {
   public:
     // Reports of a chime that failed are shown by `runtime`, whose hidden window also hears
@@ -44,6 +45,7 @@ class WinSystem final : public System {
     std::u16string folder_;           // found once, at the first call
     HANDLE claim_ = nullptr;          // held for the whole run; the system frees it at exit
     bool reportOpen_ = false;         // a report of a failed chime is on the screen
-    bool locked_ = false;
+    bool locked_ = false;             // the session is locked
+    bool disconnected_ = false; // the session has no screen: a remote desktop closed, a switch
     bool watching_ = false;
 };
