@@ -1,6 +1,7 @@
 #include "linux/SafeFile.h"
 
 #include "core/FileErrors.h"
+#include "core/TemporaryName.h"
 #include "linux/Descriptor.h"
 #include "linux/ErrorText.h"
 
@@ -11,7 +12,9 @@
 #include <optional>
 #include <utility>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -134,6 +137,30 @@ QString writeInPlace(const QByteArray& target, const QString& shown, const std::
     return {};
 }
 
+// Removes what a save cut short left beside the target under a temporary name. The new
+// file of a save under way is locked by its writer, and stays.
+void removeLeftovers(const QByteArray& target) {
+    const qsizetype cut = target.lastIndexOf('/');
+    const QByteArray folder = cut < 0    ? QByteArray(".")
+                              : cut == 0 ? QByteArray("/")
+                                         : target.left(cut);
+    const std::u16string fileName = u(QFile::decodeName(target.mid(cut + 1)));
+    DIR* entries = ::opendir(folder.constData());
+    if (!entries)
+        return;
+    while (const dirent* entry = ::readdir(entries)) {
+        if (!TemporaryName::isOne(u(QFile::decodeName(entry->d_name)), fileName))
+            continue;
+        Descriptor left(::openat(::dirfd(entries), entry->d_name,
+                                 O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat info {};
+        if (left.get() >= 0 && ::fstat(left.get(), &info) == 0 && S_ISREG(info.st_mode) &&
+            ::flock(left.get(), LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(::dirfd(entries), entry->d_name, 0);
+    }
+    ::closedir(entries);
+}
+
 // Writes a new file beside the target and renames it over the target. Nothing when the
 // new file cannot be what the old one was (its owner, group or mode) or the folder takes
 // no new file: the caller then writes in place.
@@ -141,14 +168,18 @@ std::optional<QString> writeNewFile(const QByteArray& target, const QString& sho
                                     const std::string& bytes, const struct stat* old) {
     QByteArray temporary;
     int fd = -1;
+    removeLeftovers(target);
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = target + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        temporary = target + QFile::encodeName(
+                                 q(TemporaryName::of(u"", QRandomGenerator::global()->generate())));
         // A new file gets the mode the umask gives; a replacement the old file's, below.
         fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
                     old ? 0600 : 0666);
         if (fd < 0 && errno != EEXIST)
             break;
     }
+    if (fd >= 0)
+        ::flock(fd, LOCK_EX); // ours while it is written: no other save takes it for a leftover
     if (fd < 0) {
         if (old && (errno == EACCES || errno == EPERM || errno == EROFS))
             return std::nullopt;

@@ -209,6 +209,14 @@ TEST(failedSaveIsReported) {
 
 TEST(exactBytesOfSaves) {
     T t(""); // interval 3600, texts "..."
+    // What an earlier save cut short left goes with the next save; the user's own files stay.
+    const std::vector<const char*> left{"data.ini.984426878.tmp", "data.ini.7.tmp"};
+    const std::vector<const char*> kept{"data.ini.backup", "data.ini.12.tmp.txt", "data.ini..tmp",
+                                        "data.ini.x1.tmp", "other.ini.5.tmp"};
+    for (const char* name : left)
+        t.write(name, "half");
+    for (const char* name : kept)
+        t.write(name, "mine");
     t.inDialog([&](Form2& d) {
         d.Command4_Click();
         d.HScroll1->setValue(60);
@@ -222,6 +230,10 @@ TEST(exactBytesOfSaves) {
     });
     CHECK(!t.runtime.ended);
     CHECK(t.runtime.boxes.empty());
+    for (const char* name : left)
+        CHECK(!std::filesystem::exists(t.dir / name));
+    for (const char* name : kept)
+        CHECK(std::filesystem::exists(t.dir / name));
 }
 
 TEST(saveKeepsTheFilesOtherName) {

@@ -1,6 +1,7 @@
 #include "windows/WinFiles.h"
 
 #include "core/FileErrors.h"
+#include "core/TemporaryName.h"
 #include "windows/ErrorText.h"
 #include "windows/WinPath.h"
 #include "windows/WinText.h"
@@ -152,6 +153,29 @@ std::wstring besideIt(const Opened& old, std::random_device& random, const char1
                            suffix);
 }
 
+// Removes what a save cut short left beside the file under a temporary name. The new file of
+// a save under way is open without sharing: it cannot be deleted, and stays.
+void removeLeftovers(const Opened& old) {
+    const std::u16string shown = text(WinPath::shown(old.shown));
+    const std::size_t cut = shown.find_last_of(u'\\');
+    if (cut == std::u16string::npos)
+        return;
+    const std::u16string folder = shown.substr(0, cut + 1);
+    const std::u16string fileName = shown.substr(cut + 1);
+    WIN32_FIND_DATAW found{};
+    const HANDLE search =
+        FindFirstFileExW(WinPath::forApi(folder + fileName + u".*.tmp").c_str(), FindExInfoBasic,
+                         &found, FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            TemporaryName::isOne(text(found.cFileName), fileName))
+            DeleteFileW(WinPath::forApi(folder + text(found.cFileName)).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
 bool exists(const std::wstring& name) {
     return GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -162,8 +186,9 @@ std::optional<std::u16string> writeNewFile(const Opened& old, const std::string&
     std::wstring temporary;
     Handle file;
     std::random_device random;
+    removeLeftovers(old);
     for (int attempt = 0; attempt < 100 && !file.valid(); ++attempt) {
-        temporary = besideIt(old, random, u".tmp");
+        temporary = WinPath::forApi(TemporaryName::of(old.shown, random()));
         file = Handle(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid() && GetLastError() != ERROR_FILE_EXISTS)
