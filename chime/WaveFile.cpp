@@ -10,6 +10,10 @@ constexpr unsigned Float = 3;
 constexpr unsigned ALawTag = 6;
 constexpr unsigned MuLawTag = 7;
 constexpr unsigned Extensible = 0xFFFE;
+// The rates sound devices and servers play at, from the lowest any takes to the highest that
+// PulseAudio does: outside them a sound is silent at best, and some drivers fail on it.
+constexpr unsigned MinRate = 1000;
+constexpr unsigned MaxRate = 768000;
 
 unsigned little16(const char* p) {
     const auto* u = reinterpret_cast<const unsigned char*>(p);
@@ -122,7 +126,8 @@ std::string WaveFile::readFormat(std::size_t at, std::size_t size) {
     const bool known = (tag == Pcm && (bits_ == 8 || bits_ == 16 || bits_ == 24 || bits_ == 32)) ||
                        (tag == Float && bits_ == 32) ||
                        ((tag == ALawTag || tag == MuLawTag) && bits_ == 8);
-    if (!known || channels_ == 0 || rate_ == 0 || blockAlign != channels_ * bits_ / 8)
+    if (!known || channels_ == 0 || rate_ < MinRate || rate_ > MaxRate ||
+        blockAlign != channels_ * bits_ / 8)
         return unplayable();
     encoding_ = tag == Float      ? Encoding::Float32
                 : tag == ALawTag  ? Encoding::ALaw

@@ -14,7 +14,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e import (CONTROLS, DEADLINE, LOUD, P, SLOW, TESTS, Vestrel, inside, main, program_folder, px,  # noqa: E402
+from e2e import (CONTROLS, DEADLINE, LOUD, P, SLOW, TESTS, Vestrel, inside, main, program_folder, px, run,  # noqa: E402
                  test, wait_for)
 
 
@@ -530,6 +530,8 @@ def windows_as_windows_sees_them(s):
         warning = form("Varování!")
         assert warning["owned"] and not warning["style"] & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
         assert warning["exstyle"] & WS_EX_TOPMOST, warning
+        x, y, w, h = warning["rect"]  # where the system puts a new window, not in the middle
+        assert abs(x + w // 2 - s.screen[0] // 2) > 20 or abs(y + h // 2 - s.screen[1] // 2) > 20, warning
         assert control(warning, "OK")["rect"] == [px(t) for t in CONTROLS["Varování!"]["OK"]]
         assert wait_for(lambda: focus() == user), "the warning took the keyboard"
         s.xdo("key", "Return")  # meant for the user's program: no button pressed
@@ -571,6 +573,119 @@ def windows_as_windows_sees_them(s):
         assert app.ini() == saved
     with open(typed) as f:
         assert "Return" in f.read(), "the user's program did not get its key"
+
+
+WM_CLOSE, WM_WTSSESSION_CHANGE = 0x10, 0x2B1
+WTS_CONSOLE_CONNECT, WTS_CONSOLE_DISCONNECT, WTS_SESSION_LOCK, WTS_SESSION_UNLOCK = 1, 2, 7, 8
+
+
+def boxes(s, title):
+    """The message boxes of that title, as the Windows probe reads them."""
+    return [w for w in s.probe() if w["class"] == "#32770" and w["text"] == title]
+
+
+@test(desktops=("wine",))
+def close_requests_and_blocked_windows_on_windows(s):
+    """Other programs' messages: a click posted to the warning under the modal dialog does
+    nothing; close requests posted while the dialog's prompt waits are ignored, so one answer
+    saves; a close request to the program (taskkill without /f) ends it, nothing written, and
+    the folder is free for the next start."""
+    with Vestrel(s, name="posted") as app:
+        dialog = s.settings()
+        s.click("Nastavení", "Text1")
+        s.key(dialog, "End")
+        s.key(dialog, type="!")  # an edit not saved
+        s.press("Varování!", "Nastavení")
+        s.press("Varování!", "OK")
+        s.post("Nastavení", WM_CLOSE)
+        assert wait_for(lambda: boxes(s, "Varování")), "no prompt"
+        s.post("Nastavení", WM_CLOSE)
+        s.post("Nastavení", WM_CLOSE)
+        assert not wait_for(lambda: len(boxes(s, "Varování")) > 1, 3), "a second prompt"
+        assert len(s.windows("Nastavení")) == 1, "a second dialog"
+        s.key(s.window("Varování"), "Return")  # "Ano"
+        assert s.gone("Nastavení")
+        assert app.ini() == P.default_ini.replace(b"jak\r\n", b"jak!\r\n"), app.ini()
+        s.click("Varování!", "OK")  # the warning takes the user's click again
+        s.window("Form3")
+        saved = app.ini()
+        s.click("Form3", "square")
+        s.click("Varování!", "Nastavení")
+        s.window("Nastavení")
+        assert run("wine", "taskkill", "/im", "Vestrel.exe", env=s.env).returncode == 0
+        assert app.wait() == 0, "a close request did not end it"
+        assert app.ini() == saved
+    with Vestrel(s, name="posted-again", folder=app.folder) as again:
+        assert again.running_alone(), "the folder stayed taken"
+
+
+@test(desktops=("wine",))
+def unplayable_chime_reported_on_windows(s):
+    """A chime that the system's sound devices cannot play, or whose file is no whole wave
+    file, is reported beside the warning in Czech; the program goes on."""
+    good = open(os.path.join(P.resources, "s.wav"), "rb").read()
+    rate = lambda hz: good[:24] + struct.pack("<I", hz) + good[28:]  # noqa: E731
+    for case, wav, said in (("RIFF size 4", good[:4] + struct.pack("<I", 4) + good[8:], "není platný"),
+                            ("RIFF size beyond the file", good[:4] + b"\xff" * 4 + good[8:], "neúplný"),
+                            ("1 Hz", rate(1), "neumí přehrát"), ("4 GHz", rate(4000000000), "neumí přehrát"),
+                            ("16 MiB and a byte", good + bytes((16 << 20) + 1 - len(good)), "je větší než 16 MB")):
+        with Vestrel(s, name="chime-" + case.replace(" ", "-")) as app:
+            with open(app.path("s.wav"), "wb") as f:
+                f.write(wav)
+            s.click("Form3", "square")
+            s.window("Varování!")
+            assert wait_for(lambda: s.windows("Zvuk")), case
+            box = s.window("Zvuk")
+            text = " ".join(c["text"] for b in boxes(s, "Zvuk") for c in b["children"])
+            assert said in text, (case, text)
+            s.key(box, "Return")
+            assert s.gone("Zvuk"), case
+            assert app.process.poll() is None and s.windows("Varování!"), case
+
+
+@test(desktops=("wine",))
+def folder_named_with_a_trailing_space(s):
+    """A folder whose name ends in a blank is not its neighbour without it: each runs its own."""
+    with Vestrel(s, name="w") as first, Vestrel(s, name="w ") as second:
+        assert first.running_alone() and second.running_alone()
+
+
+@test(desktops=("wine",))
+def time_away_on_windows(s):
+    """With 4=1, no input is time away: the warning waits, and comes one interval after the
+    user types again; without 4 it comes on time. A long lock starts the count again, a short
+    one lets a due warning come at the unlock; a disconnected session is a lock. Wine sends no
+    session notices: they are posted as the system sends them."""
+    def no_warning_for(seconds):
+        return not wait_for(lambda: s.windows("Varování!"), seconds / SLOW)
+    session = lambda event: s.post("VestrelOwner", WM_WTSSESSION_CHANGE, event)  # noqa: E731
+    tick = P.default_ini.replace(b"1=60", b"1=.16666667\r\n3=.25")  # one tick; 15 s
+    s.start(["wine", "notepad"])
+    notepad = s.window(".*Notepad.*", timeout=60)
+    two_ticks = P.default_ini.replace(b"1=60", b"1=.33333334\r\n3=.1\r\n4=1")  # 20 s; 6 s
+    with Vestrel(s, ini=two_ticks, name="idle-win") as app:
+        app.window("Form3")
+        assert no_warning_for(24), "a warning though nobody touched anything"
+        returned = time.monotonic()
+        assert wait_for(lambda: s.key(notepad, type="a") or s.windows("Varování!"), 30 / SLOW, step=0.5), \
+            "no warning while at work"
+        assert time.monotonic() - returned > 9, "the count did not start again"
+    with Vestrel(s, ini=tick, name="locks-win") as app:
+        s.window("Varování!", timeout=15)  # no input asked for: on time
+        s.click("Varování!", "OK")
+        app.window("Form3")
+        for lock, unlock in ((WTS_SESSION_LOCK, WTS_SESSION_UNLOCK), (WTS_CONSOLE_DISCONNECT, WTS_CONSOLE_CONNECT)):
+            session(lock)
+            assert no_warning_for(12), "a warning while away"
+            session(unlock)
+            s.click("Varování!", "OK")  # the warning that waited, at once
+            app.window("Form3")
+        back = time.monotonic()  # the square's ticks from here: 10 s, 20 s, 30 s
+        session(WTS_SESSION_LOCK)
+        assert no_warning_for(24 - (time.monotonic() - back)), "a warning while locked"
+        session(WTS_SESSION_UNLOCK)
+        assert no_warning_for(3), "a warning after a break"
+        s.window("Varování!", timeout=12)  # the count started again: at the next tick
 
 
 if __name__ == "__main__":

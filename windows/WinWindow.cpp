@@ -21,8 +21,9 @@ namespace {
 constexpr UINT DestroyMessage = WM_APP + 1;
 
 DWORD styleOf(const WindowStyle& style) {
-    // A title bar without a system menu: no close, minimise or maximise box.
-    return WS_POPUP | WS_CLIPCHILDREN | (style.titleBar ? WS_CAPTION : 0);
+    // A title bar without a system menu: no close, minimise or maximise box. A titled window
+    // is an overlapped one, which the system places where it puts a new window (the cascade).
+    return WS_CLIPCHILDREN | (style.titleBar ? WS_OVERLAPPED | WS_CAPTION : WS_POPUP);
 }
 
 DWORD extendedStyleOf(const WindowStyle& style) {
@@ -98,8 +99,9 @@ class WinLine final : public WinControl<Line> {
 
 WinWindow::WinWindow(WinRuntime& runtime, const WindowStyle& style)
     : runtime_(runtime), style_(style) {
-    hwnd_ = CreateWindowExW(extendedStyleOf(style), WinRuntime::FormClass, L"", styleOf(style), 0,
-                            0, 0, 0, runtime.owner(), nullptr, runtime.instance(), this);
+    const int left = style.titleBar ? CW_USEDEFAULT : 0;
+    hwnd_ = CreateWindowExW(extendedStyleOf(style), WinRuntime::FormClass, L"", styleOf(style),
+                            left, 0, 0, 0, runtime.owner(), nullptr, runtime.instance(), this);
     dpi_ = GetDpiForWindow(hwnd_);
     if (dpi_ == 0)
         dpi_ = 96;
@@ -187,7 +189,6 @@ std::u16string WinWindow::caption() const {
 }
 
 void WinWindow::place(const RECT& outer) {
-    placed_ = true;
     SetWindowPos(hwnd_, nullptr, outer.left, outer.top, outer.right - outer.left,
                  outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -278,21 +279,6 @@ void WinWindow::setToolTip(const WinChild& control, std::u16string_view tip) {
     SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void WinWindow::placeCentred() {
-    // As a dialog is placed: in the middle of the primary monitor's work area.
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
-    RECT outer{};
-    GetWindowRect(hwnd_, &outer);
-    const int width = outer.right - outer.left;
-    const int height = outer.bottom - outer.top;
-    const RECT& work = info.rcWork;
-    const int left = work.left + (work.right - work.left - width) / 2;
-    const int top = work.top + (work.bottom - work.top - height) / 2;
-    place({left, top, left + width, top + height});
-}
-
 void WinWindow::applyFonts() {
     for (const auto& control : children_)
         if (control->showsText() && (GetWindowLongW(control->hwnd(), GWL_STYLE) & WS_VISIBLE))
@@ -301,15 +287,11 @@ void WinWindow::applyFonts() {
 
 void WinWindow::show() {
     applyFonts();
-    if (!placed_)
-        placeCentred();
     ShowWindow(hwnd_, style_.takesKeyboard ? SW_SHOW : SW_SHOWNOACTIVATE);
 }
 
 void WinWindow::showAsWarning() {
     applyFonts();
-    if (!placed_)
-        placeCentred();
     // One the user gives the keyboard to with a click is kept only from being activated as it
     // appears (SWP_NOACTIVATE): the desktop then lets a click activate it.
     if (MouseDown)
@@ -344,8 +326,6 @@ void WinWindow::showModal() {
     for (HWND window : held_)
         EnableWindow(window, FALSE);
     applyFonts();
-    if (!placed_)
-        placeCentred();
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
     bool destroyed = false;

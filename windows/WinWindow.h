@@ -78,7 +78,6 @@ class WinWindow final : public Window {
     WinChild* childAt(POINT client) const;
     HBRUSH background() const;
     void place(const RECT& outer);
-    void placeCentred();
     // Gives the visible controls with text their fonts, before the window first shows.
     void applyFonts();
     void relayout(unsigned dpi, const RECT* suggested);
@@ -96,7 +95,6 @@ class WinWindow final : public Window {
     std::vector<std::unique_ptr<WinTimer>> timers_;
     std::optional<Colour> back_;
     std::optional<SIZE> client_; // in twips, when the form gave the client area's size
-    bool placed_ = false;        // given a place on the screen by the form
     HWND tips_ = nullptr;
     HWND focus_ = nullptr; // the control to give the focus to when the keyboard comes
     WinCommandButton* default_ = nullptr;

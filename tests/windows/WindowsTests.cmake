@@ -1,6 +1,7 @@
 # The Windows build's own: the real Vestrel.exe under Wine on Xvfb, read by a probe of ours
 # that runs in the same Wine prefix.
 add_executable(windows_probe windows/probe.cpp)
+target_link_options(windows_probe PRIVATE -municode)
 
 find_program(PYTHON3 python3)
 if(PYTHON3)

@@ -1,6 +1,10 @@
 // What the system says of Vestrel's windows, read from inside the same Wine prefix: one line
 // of JSON for each visible form window or message box, with its class, text, rectangle on the
 // screen, client size, styles and controls (each rectangle in its window's client pixels).
+//   probe post NAME MESSAGE WPARAM   posts a message to each of Vestrel's top-level windows
+//                                    whose class or text is NAME, as another program can
+//   probe press NAME BUTTON          posts a button's click to such a window, as another
+//                                    program can (BN_CLICKED from the button's text)
 #include <windows.h>
 
 #include <cstdio>
@@ -73,9 +77,62 @@ BOOL CALLBACK topLevel(HWND window, LPARAM) {
     return TRUE;
 }
 
+// A message to post, and to which windows.
+struct Post {
+    std::wstring name;
+    std::wstring button; // empty: post `message` itself
+    UINT message = 0;
+    WPARAM w = 0;
+    int posted = 0;
+};
+
+BOOL CALLBACK findButton(HWND control, LPARAM post) {
+    auto& p = *reinterpret_cast<Post*>(post);
+    wchar_t text[256] = {};
+    GetWindowTextW(control, text, 256);
+    if (p.button != text)
+        return TRUE;
+    p.posted += PostMessageW(GetParent(control), WM_COMMAND,
+                             MAKEWPARAM(GetDlgCtrlID(control), BN_CLICKED), LPARAM(control));
+    return FALSE;
+}
+
+BOOL CALLBACK postTo(HWND window, LPARAM post) {
+    auto& p = *reinterpret_cast<Post*>(post);
+    wchar_t name[64] = {};
+    wchar_t text[256] = {};
+    GetClassNameW(window, name, 64);
+    GetWindowTextW(window, text, 256);
+    const std::wstring kind = name;
+    if ((kind != L"VestrelForm" && kind != L"VestrelOwner") || (p.name != name && p.name != text))
+        return TRUE;
+    if (p.button.empty())
+        p.posted += PostMessageW(window, p.message, p.w, 0);
+    else
+        EnumChildWindows(window, findButton, post);
+    return TRUE;
+}
+
 } // namespace
 
-int main() {
-    EnumWindows(topLevel, 0);
-    return 0;
+int wmain(int argc, wchar_t** argv) {
+    const std::wstring verb = argc > 1 ? argv[1] : L"";
+    if (verb.empty()) {
+        EnumWindows(topLevel, 0);
+        return 0;
+    }
+    Post post;
+    if (verb == L"post" && argc == 5) {
+        post.name = argv[2];
+        post.message = UINT(wcstoul(argv[3], nullptr, 0));
+        post.w = WPARAM(wcstoul(argv[4], nullptr, 0));
+    } else if (verb == L"press" && argc == 4) {
+        post.name = argv[2];
+        post.button = argv[3];
+    } else {
+        std::fputs("usage: probe [post NAME MESSAGE WPARAM | press NAME BUTTON]\n", stderr);
+        return 2;
+    }
+    EnumWindows(postTo, LPARAM(&post));
+    return post.posted > 0 ? 0 : 1;
 }
