@@ -450,9 +450,9 @@ class SettingsFileTest : public QObject {
         try {
             const QStringList separators = cell<QString>("locale").split(u'|');
             const NumberFormat format =
-                separators.size() == 2 ? NumberFormat::of(stdText(separators[0]),
-                                                          stdText(separators[1]))
-                                       : formatOf(QLocale(separators[0]));
+                separators.size() == 2
+                    ? NumberFormat::of(stdText(separators[0]), stdText(separators[1]))
+                    : formatOf(QLocale(separators[0]));
             const double got = Conversions::toDouble(stdText(cell<QString>("text")), format);
             QVERIFY2(std::isfinite(value), "expected an error");
             QCOMPARE(got, value);
