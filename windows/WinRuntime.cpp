@@ -69,10 +69,6 @@ BOOL CALLBACK collectOthers(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
 } // namespace
 
 WinRuntime::WinRuntime(HINSTANCE instance) : instance_(instance) {
-    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
-                                        ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
-
     WNDCLASSEXW owner{};
     owner.cbSize = sizeof owner;
     owner.lpfnWndProc = ownerProcedure;
@@ -100,12 +96,43 @@ WinRuntime::WinRuntime(HINSTANCE instance) : instance_(instance) {
 WinRuntime::~WinRuntime() {
     if (owner_)
         DestroyWindow(owner_);
+    if (controls_ && controls_ != INVALID_HANDLE_VALUE)
+        ReleaseActCtx(controls_);
     for (auto& [key, font] : fonts_)
         DeleteObject(font);
     for (auto& [colour, brush] : brushes_)
         DeleteObject(brush);
     if (accessibility_)
         accessibility_->Release();
+}
+
+WinRuntime::ControlsLook::ControlsLook(WinRuntime& runtime) {
+    const bool first = !runtime.controls_;
+    if (first) {
+        // From the manifest in our own resources, which the module's path names.
+        std::wstring path(32768, L'\0');
+        path.resize(GetModuleFileNameW(runtime.instance_, path.data(), DWORD(path.size())));
+        ACTCTXW context{};
+        context.cbSize = sizeof context;
+        context.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        context.lpSource = path.c_str();
+        context.hModule = runtime.instance_;
+        context.lpResourceName = MAKEINTRESOURCEW(Resources::ControlsManifest);
+        runtime.controls_ = CreateActCtxW(&context);
+    }
+    active_ =
+        runtime.controls_ != INVALID_HANDLE_VALUE && ActivateActCtx(runtime.controls_, &cookie_);
+    // The classes the system does not make on its own: the tool tips'.
+    const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    if (first)
+        if (auto start = systemFunction<decltype(InitCommonControlsEx)>(L"comctl32.dll",
+                                                                        "InitCommonControlsEx"))
+            start(&classes);
+}
+
+WinRuntime::ControlsLook::~ControlsLook() {
+    if (active_)
+        DeactivateActCtx(0, cookie_);
 }
 
 std::unique_ptr<Window> WinRuntime::createWindow(const WindowStyle& style) {
@@ -116,6 +143,7 @@ void WinRuntime::report(std::u16string_view text, std::u16string_view title) {
     // Of no window and holding none: the warning's buttons stay usable beside it, and it does
     // not take the keyboard from the program the user is typing in.
     boxBelow = true;
+    const ControlsLook look(*this);
     const HHOOK hook =
         SetWindowsHookExW(WH_CALLWNDPROCRET, czechButtons, nullptr, GetCurrentThreadId());
     MessageBoxW(nullptr, wide(text).c_str(), wide(title).c_str(),
@@ -134,6 +162,7 @@ MessageBoxAnswer WinRuntime::messageBox(std::u16string_view text, MessageBoxStyl
         active = nullptr;
     UINT flags =
         UINT(style) | MB_SETFOREGROUND | (active ? MB_APPLMODAL : MB_TASKMODAL | MB_TOPMOST);
+    const ControlsLook look(*this);
     const HHOOK hook =
         SetWindowsHookExW(WH_CALLWNDPROCRET, czechButtons, nullptr, GetCurrentThreadId());
     const int answer = MessageBoxW(active, wide(text).c_str(), wide(title).c_str(), flags);

@@ -56,6 +56,20 @@ class WinRuntime final : public Runtime {
     // The name screen readers say for a window or control, where it is not its text.
     void setAccessibleName(HWND window, std::u16string_view name);
 
+    // While it lives, the windows made take the common controls' current look (version 6),
+    // loaded with the first: what a bare window (the square) never needs.
+    class ControlsLook {
+      public:
+        explicit ControlsLook(WinRuntime& runtime);
+        ~ControlsLook();
+        ControlsLook(const ControlsLook&) = delete;
+        ControlsLook& operator=(const ControlsLook&) = delete;
+
+      private:
+        ULONG_PTR cookie_ = 0;
+        bool active_ = false;
+    };
+
     // The class of the forms' windows.
     static constexpr const wchar_t* FormClass = L"VestrelForm";
 
@@ -71,5 +85,6 @@ class WinRuntime final : public Runtime {
     std::map<std::pair<int, unsigned>, HFONT> fonts_; // by (tenths of a point and weight, dpi)
     std::map<Colour, HBRUSH> brushes_;
     IAccPropServices* accessibility_ = nullptr; // made at the first name given
+    HANDLE controls_ = nullptr; // the controls' activation context, made at the first control
     bool comStarted_ = false;
 };

@@ -21,9 +21,8 @@ namespace {
 constexpr UINT DestroyMessage = WM_APP + 1;
 
 DWORD styleOf(const WindowStyle& style) {
-    // A title bar without a system menu: no close, minimise or maximise box. A titled window
-    // is an overlapped one, which the system places where it puts a new window (the cascade).
-    return WS_CLIPCHILDREN | (style.titleBar ? WS_OVERLAPPED | WS_CAPTION : WS_POPUP);
+    // A title bar without a system menu: no close, minimise or maximise box.
+    return WS_POPUP | WS_CLIPCHILDREN | (style.titleBar ? WS_CAPTION : 0);
 }
 
 DWORD extendedStyleOf(const WindowStyle& style) {
@@ -99,9 +98,10 @@ class WinLine final : public WinControl<Line> {
 
 WinWindow::WinWindow(WinRuntime& runtime, const WindowStyle& style)
     : runtime_(runtime), style_(style) {
-    const int left = style.titleBar ? CW_USEDEFAULT : 0;
-    hwnd_ = CreateWindowExW(extendedStyleOf(style), WinRuntime::FormClass, L"", styleOf(style),
-                            left, 0, 0, 0, runtime.owner(), nullptr, runtime.instance(), this);
+    hwnd_ = CreateWindowExW(extendedStyleOf(style), WinRuntime::FormClass, L"", styleOf(style), 0,
+                            0, 0, 0, runtime.owner(), nullptr, runtime.instance(), this);
+    if (style.titleBar)
+        placeAsNew();
     dpi_ = GetDpiForWindow(hwnd_);
     if (dpi_ == 0)
         dpi_ = 96;
@@ -142,24 +142,28 @@ Label* WinWindow::addLabel(std::u16string_view caption, const TwipsRect& box) {
 }
 
 CommandButton* WinWindow::addCommandButton(std::u16string_view caption, const TwipsRect& box) {
+    const WinRuntime::ControlsLook look(runtime_);
     auto* button = adopt(std::make_unique<WinCommandButton>(*this, caption));
     button->setGeometry(box);
     return button;
 }
 
 TextBox* WinWindow::addTextBox(std::u16string_view text, const TwipsRect& box) {
+    const WinRuntime::ControlsLook look(runtime_);
     auto* textBox = adopt(std::make_unique<WinTextBox>(*this, text));
     textBox->setGeometry(box);
     return textBox;
 }
 
 CheckBox* WinWindow::addCheckBox(std::u16string_view caption, const TwipsRect& box) {
+    const WinRuntime::ControlsLook look(runtime_);
     auto* check = adopt(std::make_unique<WinCheckBox>(*this, caption));
     check->setGeometry(box);
     return check;
 }
 
 HScrollBar* WinWindow::addHScrollBar(const TwipsRect& box) {
+    const WinRuntime::ControlsLook look(runtime_);
     auto* bar = adopt(std::make_unique<WinHScrollBar>(*this));
     bar->setGeometry(box);
     return bar;
@@ -191,6 +195,19 @@ std::u16string WinWindow::caption() const {
 void WinWindow::place(const RECT& outer) {
     SetWindowPos(hwnd_, nullptr, outer.left, outer.top, outer.right - outer.left,
                  outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void WinWindow::placeAsNew() {
+    // The system places only an overlapped window, and a popup window is none: one is made for
+    // the question, never shown.
+    const HWND asked = CreateWindowExW(0, WinRuntime::FormClass, L"", WS_OVERLAPPED, CW_USEDEFAULT,
+                                       0, 0, 0, nullptr, nullptr, runtime_.instance(), nullptr);
+    RECT place{};
+    if (asked && GetWindowRect(asked, &place))
+        SetWindowPos(hwnd_, nullptr, place.left, place.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (asked)
+        DestroyWindow(asked);
 }
 
 void WinWindow::setGeometry(const TwipsRect& box) {
@@ -255,6 +272,7 @@ void WinWindow::setTabOrder(std::initializer_list<Control*> order) {
 
 void WinWindow::setToolTip(const WinChild& control, std::u16string_view tip) {
     if (!tips_) {
+        const WinRuntime::ControlsLook look(runtime_);
         tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,

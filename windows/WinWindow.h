@@ -78,6 +78,8 @@ class WinWindow final : public Window {
     WinChild* childAt(POINT client) const;
     HBRUSH background() const;
     void place(const RECT& outer);
+    // Puts it where the system puts a new window (on Windows, the next step of its cascade).
+    void placeAsNew();
     // Gives the visible controls with text their fonts, before the window first shows.
     void applyFonts();
     void relayout(unsigned dpi, const RECT* suggested);

@@ -30,7 +30,7 @@ add_library(vestrel_win32 STATIC
     windows/WinWindow.cpp
 )
 target_link_libraries(vestrel_win32 PUBLIC vestrel_win32_system vestrel_ui
-                                    PRIVATE vestrel_wave comctl32 uuid gdi32 user32)
+                                    PRIVATE vestrel_wave uuid gdi32 user32)
 
 add_executable(Vestrel WIN32 windows/main.cpp windows/Vestrel.rc)
 target_link_options(Vestrel PRIVATE -municode)
@@ -38,6 +38,6 @@ target_link_libraries(Vestrel PRIVATE vestrel_app vestrel_win32)
 # The icons and the manifest the resource script takes in.
 target_include_directories(Vestrel PRIVATE ${PROJECT_SOURCE_DIR}/resources ${PROJECT_SOURCE_DIR}/windows)
 set_source_files_properties(windows/Vestrel.rc PROPERTIES OBJECT_DEPENDS
-    "${PROJECT_SOURCE_DIR}/windows/Vestrel.manifest;${PROJECT_SOURCE_DIR}/resources/vestrel.ico;${PROJECT_SOURCE_DIR}/resources/warning.ico")
+    "${PROJECT_SOURCE_DIR}/windows/Vestrel.manifest;${PROJECT_SOURCE_DIR}/windows/Controls.manifest;${PROJECT_SOURCE_DIR}/resources/vestrel.ico;${PROJECT_SOURCE_DIR}/resources/warning.ico")
 # As shipped: without its symbols.
 target_link_options(Vestrel PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
