@@ -235,7 +235,7 @@ def chime_heard_on_pulseaudio_and_pipewire(s):
     """The chime reaches the sound server, PulseAudio's or PipeWire's, however its wave file
     lays out its chunks; closing the warning or quitting leaves no helper behind."""
     good = open(os.path.join(P.resources, "s.wav"), "rb").read()
-    padded = good[:4] + struct.pack("<I", len(good) + 8) + good[8:36] + b"LIST\3\0\0\0abc\0" + good[36:]
+    padded = good[:4] + struct.pack("<I", len(good) + 4) + good[8:36] + b"LIST\3\0\0\0abc\0" + good[36:]
     for server, wav in (("PulseAudio", padded), ("PipeWire", good)):
         with s.sound_server(server) as env, s.recording("chime-" + server, env) as loudest, \
                 Vestrel(s, name="chime-" + server, env=env) as app:
