@@ -257,6 +257,25 @@ class Session:
         """Posts a button's click to a window of the program, as any other Windows program can."""
         assert run("wine", P.probe, "press", window, button, env=self.env).returncode == 0, button
 
+    @contextlib.contextmanager
+    def session_state(self):
+        """Windows' session service as the system has it, which Wine's lacks: a stand-in
+        (VESTREL_WTSAPI32) in the prefix's system folder while the block runs, for the programs
+        given its environment; gives that environment and a function that makes it say the
+        session is "locked" or "unlocked"."""
+        system = os.path.join(self.env["WINEPREFIX"], "drive_c", "windows", "system32", "wtsapi32.dll")
+        state = os.path.join(P.work, "session-state")
+        os.rename(system, system + ".wine")
+        shutil.copy(os.environ["VESTREL_WTSAPI32"], system)
+
+        def say(what):
+            with open(state, "w") as f:
+                f.write(what)
+        try:
+            yield {"VESTREL_SESSION_STATE": state, "WINEDLLOVERRIDES": self.env["WINEDLLOVERRIDES"] + ";wtsapi32=n"}, say
+        finally:
+            os.replace(system + ".wine", system)
+
     def end(self, processes):
         """Ends what start() started for a while, before the session's end."""
         for process in reversed(processes):

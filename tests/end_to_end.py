@@ -644,10 +644,18 @@ def unplayable_chime_reported_on_windows(s):
 
 
 @test(desktops=("wine",))
-def folder_named_with_a_trailing_space(s):
-    """A folder whose name ends in a blank is not its neighbour without it: each runs its own."""
+def folder_claims_on_windows(s):
+    """A folder whose name ends in a blank is not its neighbour without it: each runs its own.
+    A claim of the folder that another user's program holds keeps no one from starting."""
     with Vestrel(s, name="w") as first, Vestrel(s, name="w ") as second:
         assert first.running_alone() and second.running_alone()
+    folder = program_folder("claimed")
+    held = os.path.join(P.work, "held.txt")
+    with open(held, "w") as out:
+        s.start(["wine", P.probe, "hold", "Z:" + folder.replace("/", "\\")], stdout=out)
+    assert wait_for(lambda: "held" in open(held).read()), "no claim held"
+    with Vestrel(s, name="claimed", folder=folder) as app:
+        assert app.running_alone(), "another user's claim kept it from starting"
 
 
 @test(desktops=("wine",))
@@ -686,6 +694,28 @@ def time_away_on_windows(s):
         session(WTS_SESSION_UNLOCK)
         assert no_warning_for(3), "a warning after a break"
         s.window("Varování!", timeout=12)  # the count started again: at the next tick
+
+
+@test(desktops=("wine",))
+def session_notices_checked_on_windows(s):
+    """Where the system says how the session is, a lock or unlock that another program posts
+    counts for nothing: only one that the session's state confirms holds a warning back."""
+    tick = P.default_ini.replace(b"1=60", b"1=.16666667\r\n3=.5")  # one tick; 30 s
+    with s.session_state() as (env, say), Vestrel(s, ini=tick, env=env, name="notices") as app:
+        say("unlocked")
+        app.window("Form3")
+        s.post("VestrelOwner", WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK)  # not so
+        s.window("Varování!", timeout=15)
+        s.click("Varování!", "OK")
+        app.window("Form3")
+        say("locked")
+        s.post("VestrelOwner", WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK)
+        assert not wait_for(lambda: s.windows("Varování!"), 12 / SLOW), "a warning while locked"
+        s.post("VestrelOwner", WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK)  # not so
+        assert not wait_for(lambda: s.windows("Varování!"), 2 / SLOW), "an unlock taken on trust"
+        say("unlocked")
+        s.post("VestrelOwner", WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK)
+        s.window("Varování!", timeout=5)  # the warning that waited, at once
 
 
 if __name__ == "__main__":

@@ -5,6 +5,8 @@
 //                                    whose class or text is NAME, as another program can
 //   probe press NAME BUTTON          posts a button's click to such a window, as another
 //                                    program can (BN_CLICKED from the button's text)
+//   probe hold FOLDER                holds a claim of a program folder named after the
+//                                    folder alone, as any user's program in the session can
 #include <windows.h>
 
 #include <cstdio>
@@ -126,11 +128,25 @@ int wmain(int argc, wchar_t** argv) {
         post.name = argv[2];
         post.message = UINT(wcstoul(argv[3], nullptr, 0));
         post.w = WPARAM(wcstoul(argv[4], nullptr, 0));
+    } else if (verb == L"hold" && argc == 3) {
+        HANDLE folder = CreateFileW(argv[2], 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!GetFileInformationByHandle(folder, &info))
+            return 1;
+        wchar_t name[64];
+        swprintf(name, 64, L"Local\\Vestrel-%08lx-%08lx%08lx", info.dwVolumeSerialNumber,
+                 info.nFileIndexHigh, info.nFileIndexLow);
+        CreateMutexW(nullptr, TRUE, name);
+        std::puts("held");
+        std::fflush(stdout);
+        Sleep(INFINITE);
     } else if (verb == L"press" && argc == 4) {
         post.name = argv[2];
         post.button = argv[3];
     } else {
-        std::fputs("usage: probe [post NAME MESSAGE WPARAM | press NAME BUTTON]\n", stderr);
+        std::fputs("usage: probe [post NAME MESSAGE WPARAM | press NAME BUTTON | hold FOLDER]\n",
+                   stderr);
         return 2;
     }
     EnumWindows(postTo, LPARAM(&post));
