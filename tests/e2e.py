@@ -241,6 +241,9 @@ class Session:
         assert run("wineboot", "-i", env=self.env, timeout=180).returncode == 0, "no Wine prefix"
         run("wine", "reg", "add", r"HKCU\Software\Wine\Fonts\Replacements", "/v", "Arial", "/t",
             "REG_SZ", "/d", "Liberation Sans", "/f", env=self.env)
+        # A stand-in of Windows' session service, for programs whose WINEDLLOVERRIDES asks for it.
+        shutil.copy(os.environ["VESTREL_WTSAPI32"], os.path.join(self.env["WINEPREFIX"], "drive_c",
+                                                                 "windows", "system32", "wtsapi32.dll"))
 
     def probe(self):
         """What the Windows probe reads of the program's windows: for each visible one, its
@@ -252,29 +255,6 @@ class Session:
         """Posts a message to the program's top-level windows of that class or title, as any
         other Windows program can."""
         assert run("wine", P.probe, "post", name, str(message), str(w), env=self.env).returncode == 0, name
-
-    def press(self, window, button):
-        """Posts a button's click to a window of the program, as any other Windows program can."""
-        assert run("wine", P.probe, "press", window, button, env=self.env).returncode == 0, button
-
-    @contextlib.contextmanager
-    def session_state(self):
-        """Windows' session service as the system has it, which Wine's lacks: a stand-in
-        (VESTREL_WTSAPI32) in the prefix's system folder while the block runs, for the programs
-        given its environment; gives that environment and a function that makes it say the
-        session is "locked" or "unlocked"."""
-        system = os.path.join(self.env["WINEPREFIX"], "drive_c", "windows", "system32", "wtsapi32.dll")
-        state = os.path.join(P.work, "session-state")
-        os.rename(system, system + ".wine")
-        shutil.copy(os.environ["VESTREL_WTSAPI32"], system)
-
-        def say(what):
-            with open(state, "w") as f:
-                f.write(what)
-        try:
-            yield {"VESTREL_SESSION_STATE": state, "WINEDLLOVERRIDES": self.env["WINEDLLOVERRIDES"] + ";wtsapi32=n"}, say
-        finally:
-            os.replace(system + ".wine", system)
 
     def end(self, processes):
         """Ends what start() started for a while, before the session's end."""
@@ -439,8 +419,8 @@ class Session:
         """A system bus with a stand-in logind (our session "c1") and a session bus with a
         stand-in screen saver and idle monitor; gives more environment, a function that locks or
         unlocks the session as logind ("logind"), the screen saver ("saver") or another program
-        ("stranger") says it, or puts another session in front ("switched"), or ends the screen saver ("crash"), and one that has the idle
-        monitor answer with a D-Bus type and a Python value."""
+        ("stranger") says it, or puts another session in front ("switched"), or ends the screen
+        saver ("crash"), and one that has the idle monitor answer with a D-Bus type and a value."""
         buses, more, servers, sockets = {}, {"XDG_SESSION_ID": "c1"}, [], tempfile.mkdtemp(dir=P.work)
         for bus in ("system", "session"):  # in a folder of each block's own: no socket of the last
             buses[bus] = "unix:path=" + os.path.join(sockets, bus + "-bus")
@@ -609,9 +589,7 @@ def main(tests):
     session = Session()
     results = []
     try:
-        only = os.environ.get("VESTREL_TESTS", "").split()  # by name, to run a few of them
-        for t in (t for t in tests if session.desktop in getattr(t, "desktops", ("xvfb",))
-                  and (not only or t.__name__ in only)):
+        for t in (t for t in tests if session.desktop in getattr(t, "desktops", ("xvfb",))):
             try:
                 t(session)
                 results.append("PASS")

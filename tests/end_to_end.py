@@ -497,6 +497,15 @@ def starts_under_weston(s):
         assert made_toplevel != xwayland, "native Wayland: %s" % made_toplevel
 
 
+# Messages, as other Windows programs may post them to ours.
+WM_CLOSE, WM_COMMAND, WM_WTSSESSION_CHANGE = 0x10, 0x111, 0x2B1
+CONNECT, DISCONNECT, LOCK, UNLOCK = 1, 2, 7, 8  # the session's changes, as the system says them
+
+
+def boxes(s, title):
+    return [w for w in s.probe() if w["class"] == "#32770" and w["text"] == title]
+
+
 # What the Win32 API says of the windows: styles, and each dialog control's place in twips.
 WS_SYSMENU, WS_MINIMIZEBOX, WS_MAXIMIZEBOX, BS_DEFPUSHBUTTON = 0x80000, 0x20000, 0x10000, 1
 WS_EX_TOPMOST, WS_EX_TOOLWINDOW, WS_EX_NOACTIVATE = 0x8, 0x80, 0x8000000
@@ -554,6 +563,11 @@ def windows_as_windows_sees_them(s):
         s.key(dialog_x, "alt+F4")  # asks first, in Czech
         prompt = wait_for(lambda: next((w for w in s.probe() if w["class"] == "#32770"), None))
         assert {"Ano", "Ne"} <= {c["text"] for c in prompt["children"]}, prompt
+        # What other programs post meanwhile: clicks to the blocked warning, close requests.
+        for posted in ("Varování!/Nastavení", "Varování!/OK", "Nastavení", "Nastavení"):
+            s.post(posted, WM_COMMAND if "/" in posted else WM_CLOSE)
+        assert not wait_for(lambda: len(boxes(s, "Varování")) > 1, 3), "a second prompt"
+        assert len(s.windows("Nastavení")) == 1, "a second dialog"
         s.key(s.window("Varování"), "Return")  # "Ano"
         assert s.gone("Nastavení")
         saved = P.default_ini.replace(b"jak\r\n", b"jak!\r\n")
@@ -575,99 +589,67 @@ def windows_as_windows_sees_them(s):
         assert "Return" in f.read(), "the user's program did not get its key"
 
 
-WM_CLOSE, WM_WTSSESSION_CHANGE = 0x10, 0x2B1
-WTS_CONSOLE_CONNECT, WTS_CONSOLE_DISCONNECT, WTS_SESSION_LOCK, WTS_SESSION_UNLOCK = 1, 2, 7, 8
-
-
-def boxes(s, title):
-    """The message boxes of that title, as the Windows probe reads them."""
-    return [w for w in s.probe() if w["class"] == "#32770" and w["text"] == title]
-
-
 @test(desktops=("wine",))
-def close_requests_and_blocked_windows_on_windows(s):
-    """Other programs' messages: a click posted to the warning under the modal dialog does
-    nothing; close requests posted while the dialog's prompt waits are ignored, so one answer
-    saves; a close request to the program (taskkill without /f) ends it, nothing written, and
-    the folder is free for the next start."""
+def other_programs_messages_on_windows(s):
+    """A close request to the program (taskkill without /f) ends it, nothing written, the
+    folder free again. A folder named with a trailing blank is not its neighbour, and a claim
+    of the folder another user's program holds keeps no one out. Where the system says how the
+    session is (a stand-in of its service), a lock or unlock posted by another program counts
+    only as the session's state confirms it."""
     with Vestrel(s, name="posted") as app:
-        dialog = s.settings()
-        s.click("Nastavení", "Text1")
-        s.key(dialog, "End")
-        s.key(dialog, type="!")  # an edit not saved
-        s.press("Varování!", "Nastavení")
-        s.press("Varování!", "OK")
-        s.post("Nastavení", WM_CLOSE)
-        assert wait_for(lambda: boxes(s, "Varování")), "no prompt"
-        s.post("Nastavení", WM_CLOSE)
-        s.post("Nastavení", WM_CLOSE)
-        assert not wait_for(lambda: len(boxes(s, "Varování")) > 1, 3), "a second prompt"
-        assert len(s.windows("Nastavení")) == 1, "a second dialog"
-        s.key(s.window("Varování"), "Return")  # "Ano"
-        assert s.gone("Nastavení")
-        assert app.ini() == P.default_ini.replace(b"jak\r\n", b"jak!\r\n"), app.ini()
-        s.click("Varování!", "OK")  # the warning takes the user's click again
-        s.window("Form3")
-        saved = app.ini()
-        s.click("Form3", "square")
-        s.click("Varování!", "Nastavení")
-        s.window("Nastavení")
+        s.settings()
         assert run("wine", "taskkill", "/im", "Vestrel.exe", env=s.env).returncode == 0
-        assert app.wait() == 0, "a close request did not end it"
-        assert app.ini() == saved
-    with Vestrel(s, name="posted-again", folder=app.folder) as again:
-        assert again.running_alone(), "the folder stayed taken"
+        assert app.wait() == 0 and app.ini() == P.default_ini
+    claimed = program_folder("claimed")
+    s.start(["wine", P.probe, "hold", "Z:" + claimed.replace("/", "\\")], stdout=open(claimed + ".txt", "w"))
+    assert wait_for(lambda: "held" in open(claimed + ".txt").read()), "no claim held"
+    with Vestrel(s, name="w") as first:
+        for folder in (app.folder, claimed, program_folder("w ")):
+            with Vestrel(s, name=os.path.basename(folder) + "-again", folder=folder) as again:
+                assert first.running_alone() and again.running_alone(), folder
+    state = os.path.join(P.work, "session")
+    env = {"VESTREL_SESSION_STATE": state, "WINEDLLOVERRIDES": s.env["WINEDLLOVERRIDES"] + ";wtsapi32=n"}
+    tick = P.default_ini.replace(b"1=60", b"1=.16666667\r\n3=.5")  # one tick; 30 s
+    with Vestrel(s, ini=tick, env=env, name="notices") as app:
+        # The tick after "OK" falls within the lock that follows it.
+        for said, event, warns, seconds in (("unlocked", LOCK, True, 15), ("locked", LOCK, False, 12),
+                                            ("locked", UNLOCK, False, 2), ("unlocked", UNLOCK, True, 5)):
+            open(state, "w").write(said)
+            s.post("VestrelOwner", WM_WTSSESSION_CHANGE, event)
+            assert bool(wait_for(lambda: s.windows("Varování!"), seconds)) == warns, (said, event)
+            if event == LOCK and warns:
+                s.click("Varování!", "OK")
+                app.window("Form3")
 
 
 @test(desktops=("wine",))
 def unplayable_chime_reported_on_windows(s):
-    """A chime that the system's sound devices cannot play, or whose file is no whole wave
-    file, is reported beside the warning in Czech; the program goes on."""
+    """A chime that is no whole wave file, or that the system's sound devices cannot play, is
+    reported beside the warning in Czech; the program goes on."""
     good = open(os.path.join(P.resources, "s.wav"), "rb").read()
     rate = lambda hz: good[:24] + struct.pack("<I", hz) + good[28:]  # noqa: E731
-    for case, wav, said in (("RIFF size 4", good[:4] + struct.pack("<I", 4) + good[8:], "není platný"),
-                            ("RIFF size beyond the file", good[:4] + b"\xff" * 4 + good[8:], "neúplný"),
+    for case, wav, said in ((4, good[:4] + struct.pack("<I", 4) + good[8:], "není platný"),
+                            (0xFFFFFFFF, good[:4] + b"\xff" * 4 + good[8:], "neúplný"),
                             ("1 Hz", rate(1), "neumí přehrát"), ("4 GHz", rate(4000000000), "neumí přehrát"),
-                            ("16 MiB and a byte", good + bytes((16 << 20) + 1 - len(good)), "je větší než 16 MB")):
-        with Vestrel(s, name="chime-" + case.replace(" ", "-")) as app:
-            with open(app.path("s.wav"), "wb") as f:
-                f.write(wav)
+                            ("16 MiB", good + bytes((16 << 20) + 1 - len(good)), "je větší než 16 MB")):
+        with Vestrel(s, name="chime-%s" % case) as app:
+            open(app.path("s.wav"), "wb").write(wav)
             s.click("Form3", "square")
             s.window("Varování!")
             assert wait_for(lambda: s.windows("Zvuk")), case
-            box = s.window("Zvuk")
-            text = " ".join(c["text"] for b in boxes(s, "Zvuk") for c in b["children"])
-            assert said in text, (case, text)
-            s.key(box, "Return")
-            assert s.gone("Zvuk"), case
-            assert app.process.poll() is None and s.windows("Varování!"), case
-
-
-@test(desktops=("wine",))
-def folder_claims_on_windows(s):
-    """A folder whose name ends in a blank is not its neighbour without it: each runs its own.
-    A claim of the folder that another user's program holds keeps no one from starting."""
-    with Vestrel(s, name="w") as first, Vestrel(s, name="w ") as second:
-        assert first.running_alone() and second.running_alone()
-    folder = program_folder("claimed")
-    held = os.path.join(P.work, "held.txt")
-    with open(held, "w") as out:
-        s.start(["wine", P.probe, "hold", "Z:" + folder.replace("/", "\\")], stdout=out)
-    assert wait_for(lambda: "held" in open(held).read()), "no claim held"
-    with Vestrel(s, name="claimed", folder=folder) as app:
-        assert app.running_alone(), "another user's claim kept it from starting"
+            assert said in " ".join(c["text"] for b in boxes(s, "Zvuk") for c in b["children"]), case
+            s.key(s.window("Zvuk"), "Return")
+            assert s.gone("Zvuk") and app.process.poll() is None and s.windows("Varování!"), case
 
 
 @test(desktops=("wine",))
 def time_away_on_windows(s):
-    """With 4=1, no input is time away: the warning waits, and comes one interval after the
-    user types again; without 4 it comes on time. A long lock starts the count again, a short
-    one lets a due warning come at the unlock; a disconnected session is a lock. Wine sends no
-    session notices: they are posted as the system sends them."""
+    """With 4=1 no input is time away: the warning waits, and comes a whole interval after the
+    user types again (into Wine's notepad); without it the warning comes on time. A lock or a
+    disconnection shorter than a break lets a due warning come at its end; a long one starts
+    the count again. Wine sends no session notices: they are posted as the system sends them."""
     def no_warning_for(seconds):
         return not wait_for(lambda: s.windows("Varování!"), seconds / SLOW)
-    session = lambda event: s.post("VestrelOwner", WM_WTSSESSION_CHANGE, event)  # noqa: E731
-    tick = P.default_ini.replace(b"1=60", b"1=.16666667\r\n3=.25")  # one tick; 15 s
     s.start(["wine", "notepad"])
     notepad = s.window(".*Notepad.*", timeout=60)
     two_ticks = P.default_ini.replace(b"1=60", b"1=.33333334\r\n3=.1\r\n4=1")  # 20 s; 6 s
@@ -675,47 +657,19 @@ def time_away_on_windows(s):
         app.window("Form3")
         assert no_warning_for(24), "a warning though nobody touched anything"
         returned = time.monotonic()
-        assert wait_for(lambda: s.key(notepad, type="a") or s.windows("Varování!"), 30 / SLOW, step=0.5), \
-            "no warning while at work"
+        assert wait_for(lambda: s.key(notepad, type="a") or s.windows("Varování!"), 30 / SLOW, step=0.5)
         assert time.monotonic() - returned > 9, "the count did not start again"
-    with Vestrel(s, ini=tick, name="locks-win") as app:
-        s.window("Varování!", timeout=15)  # no input asked for: on time
-        s.click("Varování!", "OK")
-        app.window("Form3")
-        for lock, unlock in ((WTS_SESSION_LOCK, WTS_SESSION_UNLOCK), (WTS_CONSOLE_DISCONNECT, WTS_CONSOLE_CONNECT)):
-            session(lock)
-            assert no_warning_for(12), "a warning while away"
-            session(unlock)
-            s.click("Varování!", "OK")  # the warning that waited, at once
+    with Vestrel(s, ini=P.default_ini.replace(b"1=60", b"1=.16666667\r\n3=.25"), name="locks-win") as app:
+        s.window("Varování!", timeout=15)  # on time: one tick
+        for away, back, seconds in ((LOCK, UNLOCK, 12), (DISCONNECT, CONNECT, 12), (LOCK, UNLOCK, 24)):
+            s.click("Varování!", "OK")
             app.window("Form3")
-        back = time.monotonic()  # the square's ticks from here: 10 s, 20 s, 30 s
-        session(WTS_SESSION_LOCK)
-        assert no_warning_for(24 - (time.monotonic() - back)), "a warning while locked"
-        session(WTS_SESSION_UNLOCK)
-        assert no_warning_for(3), "a warning after a break"
-        s.window("Varování!", timeout=12)  # the count started again: at the next tick
-
-
-@test(desktops=("wine",))
-def session_notices_checked_on_windows(s):
-    """Where the system says how the session is, a lock or unlock that another program posts
-    counts for nothing: only one that the session's state confirms holds a warning back."""
-    tick = P.default_ini.replace(b"1=60", b"1=.16666667\r\n3=.5")  # one tick; 30 s
-    with s.session_state() as (env, say), Vestrel(s, ini=tick, env=env, name="notices") as app:
-        say("unlocked")
-        app.window("Form3")
-        s.post("VestrelOwner", WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK)  # not so
-        s.window("Varování!", timeout=15)
-        s.click("Varování!", "OK")
-        app.window("Form3")
-        say("locked")
-        s.post("VestrelOwner", WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK)
-        assert not wait_for(lambda: s.windows("Varování!"), 12 / SLOW), "a warning while locked"
-        s.post("VestrelOwner", WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK)  # not so
-        assert not wait_for(lambda: s.windows("Varování!"), 2 / SLOW), "an unlock taken on trust"
-        say("unlocked")
-        s.post("VestrelOwner", WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK)
-        s.window("Varování!", timeout=5)  # the warning that waited, at once
+            since = time.monotonic()  # the square's ticks from here: 10 s, 20 s, 30 s
+            s.post("VestrelOwner", WM_WTSSESSION_CHANGE, away)
+            assert no_warning_for(seconds - (time.monotonic() - since)), "a warning while away"
+            s.post("VestrelOwner", WM_WTSSESSION_CHANGE, back)
+            assert no_warning_for(3) == (seconds > 15), "a warning waited, or came after a break"
+            s.window("Varování!", timeout=12)  # at once, or at the next tick
 
 
 if __name__ == "__main__":

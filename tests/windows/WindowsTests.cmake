@@ -3,8 +3,7 @@
 add_executable(windows_probe windows/probe.cpp)
 target_link_options(windows_probe PRIVATE -municode)
 
-# Windows' session service as the system has it, for Wine, whose own cannot say how the
-# session is.
+# Windows' session service as the system has it, for Wine's, which cannot say how it is.
 add_library(wtsapi32_standin SHARED windows/wtsapi32.cpp)
 set_target_properties(wtsapi32_standin PROPERTIES OUTPUT_NAME wtsapi32 PREFIX "")
 

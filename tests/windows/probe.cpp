@@ -1,14 +1,12 @@
 // What the system says of Vestrel's windows, read from inside the same Wine prefix: one line
 // of JSON for each visible form window or message box, with its class, text, rectangle on the
 // screen, client size, styles and controls (each rectangle in its window's client pixels).
-//   probe post NAME MESSAGE WPARAM   posts a message to each of Vestrel's top-level windows
-//                                    whose class or text is NAME, as another program can
-//   probe press NAME BUTTON          posts a button's click to such a window, as another
-//                                    program can (BN_CLICKED from the button's text)
-//   probe hold FOLDER                holds a claim of a program folder named after the
-//                                    folder alone, as any user's program in the session can
+// As another program can: `probe post NAME MESSAGE WPARAM` posts a message to the windows of
+// that class or text ("NAME/BUTTON": to those windows from their button, WPARAM its code);
+// `probe hold FOLDER` holds a claim of the folder named after the folder alone.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -79,39 +77,35 @@ BOOL CALLBACK topLevel(HWND window, LPARAM) {
     return TRUE;
 }
 
-// A message to post, and to which windows.
+// What to post, to which windows.
 struct Post {
-    std::wstring name;
-    std::wstring button; // empty: post `message` itself
-    UINT message = 0;
-    WPARAM w = 0;
+    std::wstring window, button;
+    UINT message;
+    WPARAM w;
     int posted = 0;
 };
 
-BOOL CALLBACK findButton(HWND control, LPARAM post) {
+BOOL CALLBACK postFromButton(HWND control, LPARAM post) {
     auto& p = *reinterpret_cast<Post*>(post);
     wchar_t text[256] = {};
     GetWindowTextW(control, text, 256);
-    if (p.button != text)
-        return TRUE;
-    p.posted += PostMessageW(GetParent(control), WM_COMMAND,
-                             MAKEWPARAM(GetDlgCtrlID(control), BN_CLICKED), LPARAM(control));
-    return FALSE;
+    if (p.button == text)
+        p.posted += PostMessageW(GetParent(control), p.message,
+                                 MAKEWPARAM(GetDlgCtrlID(control), p.w), LPARAM(control));
+    return TRUE;
 }
 
 BOOL CALLBACK postTo(HWND window, LPARAM post) {
     auto& p = *reinterpret_cast<Post*>(post);
-    wchar_t name[64] = {};
-    wchar_t text[256] = {};
+    wchar_t name[64] = {}, text[256] = {};
     GetClassNameW(window, name, 64);
     GetWindowTextW(window, text, 256);
-    const std::wstring kind = name;
-    if ((kind != L"VestrelForm" && kind != L"VestrelOwner") || (p.name != name && p.name != text))
+    if (!std::wstring(name).starts_with(L"Vestrel") || (p.window != name && p.window != text))
         return TRUE;
     if (p.button.empty())
         p.posted += PostMessageW(window, p.message, p.w, 0);
     else
-        EnumChildWindows(window, findButton, post);
+        EnumChildWindows(window, postFromButton, post);
     return TRUE;
 }
 
@@ -119,36 +113,29 @@ BOOL CALLBACK postTo(HWND window, LPARAM post) {
 
 int wmain(int argc, wchar_t** argv) {
     const std::wstring verb = argc > 1 ? argv[1] : L"";
-    if (verb.empty()) {
-        EnumWindows(topLevel, 0);
-        return 0;
-    }
-    Post post;
     if (verb == L"post" && argc == 5) {
-        post.name = argv[2];
-        post.message = UINT(wcstoul(argv[3], nullptr, 0));
-        post.w = WPARAM(wcstoul(argv[4], nullptr, 0));
-    } else if (verb == L"hold" && argc == 3) {
-        HANDLE folder = CreateFileW(argv[2], 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        const std::wstring name = argv[2];
+        const std::size_t cut = std::min(name.find(L'/'), name.size());
+        Post post{name.substr(0, cut), name.substr(std::min(cut + 1, name.size())),
+                  UINT(wcstoul(argv[3], nullptr, 0)), WPARAM(wcstoul(argv[4], nullptr, 0))};
+        EnumWindows(postTo, LPARAM(&post));
+        return post.posted > 0 ? 0 : 1;
+    }
+    if (verb == L"hold" && argc == 3) {
         BY_HANDLE_FILE_INFORMATION info{};
-        if (!GetFileInformationByHandle(folder, &info))
+        if (!GetFileInformationByHandle(CreateFileW(argv[2], 0, FILE_SHARE_READ, nullptr,
+                                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                                    nullptr),
+                                        &info))
             return 1;
-        wchar_t name[64];
-        swprintf(name, 64, L"Local\\Vestrel-%08lx-%08lx%08lx", info.dwVolumeSerialNumber,
+        wchar_t claim[64];
+        swprintf(claim, 64, L"Local\\Vestrel-%08lx-%08lx%08lx", info.dwVolumeSerialNumber,
                  info.nFileIndexHigh, info.nFileIndexLow);
-        CreateMutexW(nullptr, TRUE, name);
+        CreateMutexW(nullptr, TRUE, claim);
         std::puts("held");
         std::fflush(stdout);
         Sleep(INFINITE);
-    } else if (verb == L"press" && argc == 4) {
-        post.name = argv[2];
-        post.button = argv[3];
-    } else {
-        std::fputs("usage: probe [post NAME MESSAGE WPARAM | press NAME BUTTON | hold FOLDER]\n",
-                   stderr);
-        return 2;
     }
-    EnumWindows(postTo, LPARAM(&post));
-    return post.posted > 0 ? 0 : 1;
+    EnumWindows(topLevel, 0);
+    return 0;
 }
