@@ -9,5 +9,5 @@ Program::Program(Runtime& r, System& s, Files& f)
 void Program::start() {
     const Event loadTheMonitor = form3.guarded(&Form3::show);
     loadTheMonitor();
-    system.watchSession(form3.guarded(&Form3::followPresence));
+    system.watchSession(form3.guarded(&Form3::followPresence, Form::Kind::News));
 }

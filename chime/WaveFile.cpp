@@ -69,6 +69,8 @@ std::string WaveFile::readChunks() {
         return invalid;
     // The chunks are those within the size the file gives itself; what follows is no sound.
     const std::uint64_t riffEnd = 8 + std::uint64_t(little32(b + 4));
+    if (riffEnd < 12)
+        return invalid;
     if (riffEnd > bytes_.size())
         return file + " je neúplný: chybí část zvuku.";
     const std::size_t size = std::size_t(riffEnd);

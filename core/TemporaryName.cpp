@@ -5,7 +5,8 @@ namespace TemporaryName {
 namespace {
 
 constexpr std::u16string_view Suffix = u".tmp";
-constexpr std::size_t MaxDigits = 10; // 4294967295
+constexpr std::size_t MaxDigits = 10;   // 4294967295
+constexpr std::int64_t LeftAfter = 600; // seconds
 
 } // namespace
 
@@ -18,8 +19,9 @@ std::u16string of(std::u16string_view path, std::uint32_t number) {
     return std::u16string(path) + u"." + digits + std::u16string(Suffix);
 }
 
-bool isOne(std::u16string_view name, std::u16string_view fileName) {
-    if (!name.starts_with(fileName) || !name.ends_with(Suffix))
+bool isLeftBehind(std::u16string_view name, std::u16string_view fileName, std::int64_t age) {
+    if (age < LeftAfter || name.size() < fileName.size() + Suffix.size() ||
+        !name.starts_with(fileName) || !name.ends_with(Suffix))
         return false;
     name.remove_prefix(fileName.size());
     name.remove_suffix(Suffix.size());

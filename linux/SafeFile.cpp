@@ -9,12 +9,12 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <ctime>
 #include <optional>
 #include <utility>
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -137,8 +137,7 @@ QString writeInPlace(const QByteArray& target, const QString& shown, const std::
     return {};
 }
 
-// Removes what a save cut short left beside the target under a temporary name. The new
-// file of a save under way is locked by its writer, and stays.
+// Removes what a save cut short left beside the target under a temporary name.
 void removeLeftovers(const QByteArray& target) {
     const qsizetype cut = target.lastIndexOf('/');
     const QByteArray folder = cut < 0    ? QByteArray(".")
@@ -148,14 +147,13 @@ void removeLeftovers(const QByteArray& target) {
     DIR* entries = ::opendir(folder.constData());
     if (!entries)
         return;
+    const time_t now = ::time(nullptr);
     while (const dirent* entry = ::readdir(entries)) {
-        if (!TemporaryName::isOne(u(QFile::decodeName(entry->d_name)), fileName))
-            continue;
-        Descriptor left(::openat(::dirfd(entries), entry->d_name,
-                                 O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         struct stat info {};
-        if (left.get() >= 0 && ::fstat(left.get(), &info) == 0 && S_ISREG(info.st_mode) &&
-            ::flock(left.get(), LOCK_EX | LOCK_NB) == 0)
+        if (::fstatat(::dirfd(entries), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) &&
+            TemporaryName::isLeftBehind(u(QFile::decodeName(entry->d_name)), fileName,
+                                        now - info.st_mtime))
             ::unlinkat(::dirfd(entries), entry->d_name, 0);
     }
     ::closedir(entries);
@@ -178,8 +176,6 @@ std::optional<QString> writeNewFile(const QByteArray& target, const QString& sho
         if (fd < 0 && errno != EEXIST)
             break;
     }
-    if (fd >= 0)
-        ::flock(fd, LOCK_EX); // ours while it is written: no other save takes it for a leftover
     if (fd < 0) {
         if (old && (errno == EACCES || errno == EPERM || errno == EROFS))
             return std::nullopt;

@@ -25,7 +25,7 @@ std::unique_ptr<Window> Form3::createWindow() {
     Label1->setVisible(false);
 
     Timer1 = window->addTimer(TickMilliseconds);
-    on(Timer1->Tick, &Form3::Timer1_Timer);
+    on(Timer1->Tick, &Form3::Timer1_Timer, Kind::News);
     return window;
 }
 

@@ -180,6 +180,7 @@ def unplayable_sound_is_reported_and_warning_shown(s):
                       ("no chime helper", good), ("helper killed", good), ("helper ends silently", good),
                       ("helper writes a 4 MB line", good), ("helper chatters on", good), ("server stopped", good),
                       ("odd chunk without its pad", riff(fmt + b"LIST\3\0\0\0abc" + data)),
+                      ("RIFF size 0", good[:4] + bytes(4) + good[8:]),
                       ("16-bit sound of odd length", riff(fmt + b"data\3\0\0\0abc")),
                       ("2 GiB of nothing", good[:12]), ("1.9 GiB wave", good[:40] + struct.pack(
                           "<I", (1900 << 20) - 44)), ("a FIFO", None)):
@@ -613,7 +614,7 @@ def other_programs_messages_on_windows(s):
     with Vestrel(s, ini=tick, env=env, name="notices") as app:
         # The tick after "OK" falls within the lock that follows it.
         for said, event, warns, seconds in (("unlocked", LOCK, True, 15), ("locked", LOCK, False, 12),
-                                            ("locked", UNLOCK, False, 2), ("unlocked", UNLOCK, True, 5)):
+                                            ("locked", UNLOCK, False, 3), ("unlocked", UNLOCK, True, 5)):
             open(state, "w").write(said)
             s.post("VestrelOwner", WM_WTSSESSION_CHANGE, event)
             assert bool(wait_for(lambda: s.windows("Varování!"), seconds)) == warns, (said, event)
@@ -661,7 +662,7 @@ def time_away_on_windows(s):
         assert time.monotonic() - returned > 9, "the count did not start again"
     with Vestrel(s, ini=P.default_ini.replace(b"1=60", b"1=.16666667\r\n3=.25"), name="locks-win") as app:
         s.window("Varování!", timeout=15)  # on time: one tick
-        for away, back, seconds in ((LOCK, UNLOCK, 12), (DISCONNECT, CONNECT, 12), (LOCK, UNLOCK, 24)):
+        for away, back, seconds in ((LOCK, UNLOCK, 12), (DISCONNECT, CONNECT, 12), (LOCK, UNLOCK, 20)):
             s.click("Varování!", "OK")
             app.window("Form3")
             since = time.monotonic()  # the square's ticks from here: 10 s, 20 s, 30 s

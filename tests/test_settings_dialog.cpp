@@ -209,14 +209,17 @@ TEST(failedSaveIsReported) {
 
 TEST(exactBytesOfSaves) {
     T t(""); // interval 3600, texts "..."
-    // What an earlier save cut short left goes with the next save; the user's own files stay.
-    const std::vector<const char*> left{"data.ini.984426878.tmp", "data.ini.7.tmp"};
-    const std::vector<const char*> kept{"data.ini.backup", "data.ini.12.tmp.txt", "data.ini..tmp",
-                                        "data.ini.x1.tmp", "other.ini.5.tmp"};
-    for (const char* name : left)
-        t.write(name, "half");
-    for (const char* name : kept)
-        t.write(name, "mine");
+    // What saves cut short left (the first two) goes with the next save; the user's files, and
+    // the file of a save under way (the last, just written), stay.
+    const std::vector<const char*> beside{
+        "data.ini.984426878.tmp", "data.ini.7.tmp",  "data.ini.backup", "data.ini.12.tmp.txt",
+        "data.ini..tmp",          "data.ini.x1.tmp", "other.ini.5.tmp", "data.ini.5.tmp"};
+    for (const char* name : beside) {
+        t.write(name, "x");
+        std::filesystem::last_write_time(t.dir / name,
+                                         std::filesystem::file_time_type::clock::now() -
+                                             std::chrono::hours(name != beside[7]));
+    }
     t.inDialog([&](Form2& d) {
         d.Command4_Click();
         d.HScroll1->setValue(60);
@@ -230,10 +233,8 @@ TEST(exactBytesOfSaves) {
     });
     CHECK(!t.runtime.ended);
     CHECK(t.runtime.boxes.empty());
-    for (const char* name : left)
-        CHECK(!std::filesystem::exists(t.dir / name));
-    for (const char* name : kept)
-        CHECK(std::filesystem::exists(t.dir / name));
+    for (const char* name : beside)
+        CHECK_EQ(std::filesystem::exists(t.dir / name), name != beside[0] && name != beside[1]);
 }
 
 TEST(saveKeepsTheFilesOtherName) {

@@ -125,27 +125,19 @@ TEST(closeRequestIsIgnored) {
     Check::rows<Flag>(Warnings, [](const Flag& row) {
         T t("[data]\r\n1=60\r\n2=" + row.flag + "\r\n");
         t.showWarning();
-        CHECK(!t.warning().window()->QueryUnload); // Alt+F4 reaches no handler
-        CHECK(t.warning().isLoaded());
-    });
-}
-
-TEST(blockedUnderTheDialog) {
-    // Under the modal dialog the warning takes nothing, whoever sends it; after it, all again.
-    Check::rows<Flag>(Warnings, [](const Flag& row) {
-        T t("[data]\r\n1=60\r\n2=" + row.flag + "\r\n");
-        t.showWarning();
         WarningForm& f = t.warning();
+        CHECK(!f.window()->QueryUnload); // Alt+F4 reaches no handler
+        CHECK(f.isLoaded());
+        // Under the modal dialog it takes nothing, whoever sends it; after it, all again.
         t.inDialog([&](Form2& d) {
             f.Command2->Click();
             f.Command1->Click();
             f.Command3->Click();
-            CHECK_EQ(t.runtime.modalRuns, 1);
-            CHECK(!t.runtime.ended && d.isLoaded() && !t->form3.isLoaded());
+            CHECK(t.runtime.modalRuns == 1 && !t.runtime.ended && !t->form3.isLoaded());
             d.Saved = ReminderState::True;
             d.Command2_Click();
         });
-        t.event([&] { t.warning().Command1->Click(); });
+        t.event([&] { f.Command1->Click(); });
         CHECK(t->form3.isLoaded());
     });
 }
@@ -204,6 +196,14 @@ TEST(otherScreensCovered) {
     CHECK_EQ(covers(), t.runtime.others);
     t.runtime.others = {{-12000, 0, 12000, 9000}, {19200, 0, 9000, 12000}};
     t.event([&] { t->form4.window()->ScreensChanged(); });
+    CHECK_EQ(covers(), t.runtime.others);
+    t.inDialog([&](Form2& d) { // a change while the dialog is open, followed once it is closed
+        t.runtime.others.pop_back();
+        t->form4.window()->ScreensChanged();
+        d.Saved = ReminderState::True;
+        d.Command2_Click();
+    });
+    t.settle();
     CHECK_EQ(covers(), t.runtime.others);
     t.event([&] { t->form4.Command1_Click(); });
     CHECK(covers().empty());

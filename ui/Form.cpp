@@ -1,5 +1,7 @@
 #include "ui/Form.h"
 
+#include <utility>
+
 Form::~Form() {
     // Unloaded first: what its destruction sets off (the focus moving) finds no window.
     std::unique_ptr<Window> window = std::move(window_);
@@ -36,7 +38,11 @@ void Form::unload() {
 class Form::Waiting {
   public:
     explicit Waiting(Form& form) : form_(form) { ++form_.waiting_; }
-    ~Waiting() { --form_.waiting_; }
+    ~Waiting() {
+        if (--form_.waiting_ == 0)
+            for (const Event& news : std::exchange(form_.news_, {}))
+                news();
+    }
     Waiting(const Waiting&) = delete;
     Waiting& operator=(const Waiting&) = delete;
 

@@ -6,6 +6,8 @@
 #include "ui/Window.h"
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 class Program;
 class System;
@@ -38,16 +40,28 @@ class Form {
 
     virtual void Form_Load() {}
 
+    // What an event is to a form that waits in a message box or a modal window, its window
+    // blocked meanwhile: the user's input (a click, a key, a close request, whoever sent it) is
+    // dropped; news (a tick, the screens or the session changed) is held, and comes once, when
+    // the wait is over. Either way no handler runs again inside one that has not finished.
+    enum class Kind { Input, News };
+
     // A handler of this form as an event calls it: through the guard that reports run-time
-    // errors, the one way events reach a form. While the form waits for a message box or a
-    // modal window, its window is blocked: the event is dropped, whoever sent it (a second
-    // close request, a click posted by another program, a tick), so no handler runs again
-    // inside one that has not finished.
-    template <typename Derived> Event guarded(void (Derived::*handler)()) {
+    // errors, the one way events reach a form.
+    template <typename Derived> Event guarded(void (Derived::*handler)(), Kind kind = Kind::Input) {
         auto* self = static_cast<Derived*>(this);
-        return [this, self, handler] {
-            if (waiting_ == 0)
+        auto held = std::make_shared<bool>(false); // news of this event waits already
+        return [this, self, handler, kind, held] {
+            const auto run = [this, self, handler] {
                 runGuarded(runtime_, [self, handler] { (self->*handler)(); });
+            };
+            if (waiting_ == 0)
+                run();
+            else if (kind == Kind::News && !std::exchange(*held, true))
+                news_.push_back([held, run] {
+                    *held = false;
+                    run();
+                });
         };
     }
 
@@ -68,8 +82,9 @@ class Form {
     void showModal(Form& dialog);
 
     // Connects an event of a control or of the window to a handler of this form, guarded.
-    template <typename Derived> void on(Event& event, void (Derived::*handler)()) {
-        event = guarded(handler);
+    template <typename Derived>
+    void on(Event& event, void (Derived::*handler)(), Kind kind = Kind::Input) {
+        event = guarded(handler, kind);
     }
 
     Program& program_; // the other forms and the shared state
@@ -81,5 +96,6 @@ class Form {
     class Waiting;
 
     std::unique_ptr<Window> window_;
-    int waiting_ = 0; // message boxes and modal windows this form waits in, nested
+    int waiting_ = 0;         // message boxes and modal windows it waits in, nested
+    std::vector<Event> news_; // what came meanwhile, for when the wait is over
 };

@@ -20,7 +20,7 @@ std::unique_ptr<Window> Form4::createWindow() {
     Label1->setForeColour(Colour::White);
     window->setTabOrder({Command3, Command2, Command1});
     Command3->setFocus();
-    on(window->ScreensChanged, &Form4::coverOtherScreens);
+    on(window->ScreensChanged, &Form4::coverOtherScreens, Kind::News);
     return window;
 }
 

@@ -153,8 +153,7 @@ std::wstring besideIt(const Opened& old, std::random_device& random, const char1
                            suffix);
 }
 
-// Removes what a save cut short left beside the file under a temporary name. The new file of
-// a save under way is open without sharing: it cannot be deleted, and stays.
+// Removes what a save cut short left beside the file under a temporary name.
 void removeLeftovers(const Opened& old) {
     const std::u16string shown = text(WinPath::shown(old.shown));
     const std::size_t cut = shown.find_last_of(u'\\');
@@ -168,9 +167,15 @@ void removeLeftovers(const Opened& old) {
                          &found, FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE)
         return;
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& t) {
+        return std::int64_t(std::uint64_t(t.dwHighDateTime) << 32 | t.dwLowDateTime);
+    };
     do {
+        const std::int64_t age = (ticks(now) - ticks(found.ftLastWriteTime)) / 10000000;
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            TemporaryName::isOne(text(found.cFileName), fileName))
+            TemporaryName::isLeftBehind(text(found.cFileName), fileName, age))
             DeleteFileW(WinPath::forApi(folder + text(found.cFileName)).c_str());
     } while (FindNextFileW(search, &found));
     FindClose(search);

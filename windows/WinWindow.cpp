@@ -200,8 +200,8 @@ void WinWindow::place(const RECT& outer) {
 void WinWindow::placeAsNew() {
     // The system places only an overlapped window, and a popup window is none: one is made for
     // the question, never shown.
-    const HWND asked = CreateWindowExW(0, WinRuntime::FormClass, L"", WS_OVERLAPPED, CW_USEDEFAULT,
-                                       0, 0, 0, nullptr, nullptr, runtime_.instance(), nullptr);
+    const HWND asked = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, CW_USEDEFAULT, 0, 0, 0,
+                                       nullptr, nullptr, runtime_.instance(), nullptr);
     RECT place{};
     if (asked && GetWindowRect(asked, &place))
         SetWindowPos(hwnd_, nullptr, place.left, place.top, 0, 0,

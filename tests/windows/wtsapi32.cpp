@@ -16,11 +16,13 @@ __declspec(dllexport) BOOL WINAPI
         std::fread(said, 1, 6, file);
         std::fclose(file);
     }
+    if (kind != 25 || !said[0]) // WTSSessionInfoEx, and the file says
+        return FALSE;
     auto* info = static_cast<DWORD*>(LocalAlloc(LPTR, *bytes = 256));
     info[0] = 1;                                  // the level
     info[4] = std::string_view(said) != "locked"; // SessionFlags: 0 locked, 1 unlocked
     *buffer = reinterpret_cast<LPWSTR>(info);
-    return kind == 25 && said[0]; // WTSSessionInfoEx, and the file says
+    return TRUE;
 }
 
 __declspec(dllexport) void WINAPI WTSFreeMemory(void* memory) {
