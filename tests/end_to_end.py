@@ -612,7 +612,7 @@ def other_programs_messages_on_windows(s):
     env = {"VESTREL_SESSION_STATE": state, "WINEDLLOVERRIDES": s.env["WINEDLLOVERRIDES"] + ";wtsapi32=n"}
     tick = P.default_ini.replace(b"1=60", b"1=.16666667\r\n3=.5")  # one tick; 30 s
     with Vestrel(s, ini=tick, env=env, name="notices") as app:
-        # The tick after "OK" falls within the lock that follows it.
+        app.window("Form3")  # the tick after it, and after "OK", falls within the lock that follows
         for said, event, warns, seconds in (("unlocked", LOCK, True, 15), ("locked", LOCK, False, 12),
                                             ("locked", UNLOCK, False, 3), ("unlocked", UNLOCK, True, 5)):
             open(state, "w").write(said)
