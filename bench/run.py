@@ -335,8 +335,10 @@ def large_file(work):
             f.write(block)
         f.write(b"[data]\r\n1=60\r\n2=0\r\n")
     tests = os.path.join(BUILD, "tests")
-    return {"read": measured(os.path.join(tests, "settings_probe"), folder),
-            "save": measured(os.path.join(tests, "save_loop"), os.path.join(folder, "data.ini"), "1")}
+    # The best of three: a save's flush waits for a disk that other work on the machine shares.
+    return {"read": min(measured(os.path.join(tests, "settings_probe"), folder) for _ in range(3)),
+            "save": min(measured(os.path.join(tests, "save_loop"), os.path.join(folder, "data.ini"), "1")
+                        for _ in range(3))}
 
 
 def main():
