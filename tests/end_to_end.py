@@ -498,7 +498,6 @@ def starts_under_weston(s):
         assert made_toplevel != xwayland, "native Wayland: %s" % made_toplevel
 
 
-# Messages, as other Windows programs may post them to ours.
 WM_CLOSE, WM_COMMAND, WM_WTSSESSION_CHANGE = 0x10, 0x111, 0x2B1
 CONNECT, DISCONNECT, LOCK, UNLOCK = 1, 2, 7, 8  # the session's changes, as the system says them
 
@@ -592,11 +591,8 @@ def windows_as_windows_sees_them(s):
 
 @test(desktops=("wine",))
 def other_programs_messages_on_windows(s):
-    """A close request to the program (taskkill without /f) ends it, nothing written, the
-    folder free again. A folder named with a trailing blank is not its neighbour, and a claim
-    of the folder another user's program holds keeps no one out. Where the system says how the
-    session is (a stand-in of its service), a lock or unlock posted by another program counts
-    only as the session's state confirms it."""
+    """taskkill ends it, nothing written; folder claims (a trailing blank, another user's); a
+    posted lock or unlock counts as the session's state (a stand-in of its service) confirms."""
     with Vestrel(s, name="posted") as app:
         s.settings()
         assert run("wine", "taskkill", "/im", "Vestrel.exe", env=s.env).returncode == 0
@@ -625,8 +621,7 @@ def other_programs_messages_on_windows(s):
 
 @test(desktops=("wine",))
 def unplayable_chime_reported_on_windows(s):
-    """A chime that is no whole wave file, or that the system's sound devices cannot play, is
-    reported beside the warning in Czech; the program goes on."""
+    """A chime that is no whole wave file, or no device plays, is reported in Czech."""
     good = open(os.path.join(P.resources, "s.wav"), "rb").read()
     rate = lambda hz: good[:24] + struct.pack("<I", hz) + good[28:]  # noqa: E731
     for case, wav, said in ((4, good[:4] + struct.pack("<I", 4) + good[8:], "není platný"),
@@ -645,10 +640,8 @@ def unplayable_chime_reported_on_windows(s):
 
 @test(desktops=("wine",))
 def time_away_on_windows(s):
-    """With 4=1 no input is time away: the warning waits, and comes a whole interval after the
-    user types again (into Wine's notepad); without it the warning comes on time. A lock or a
-    disconnection shorter than a break lets a due warning come at its end; a long one starts
-    the count again. Wine sends no session notices: they are posted as the system sends them."""
+    """With 4=1 no input is time away, until the user types into notepad; locks and disconnections
+    (posted: Wine sends none) shorter than a break let a due warning come, longer ones restart."""
     def no_warning_for(seconds):
         return not wait_for(lambda: s.windows("Varování!"), seconds / SLOW)
     s.start(["wine", "notepad"])

@@ -85,16 +85,6 @@ struct Post {
     int posted = 0;
 };
 
-BOOL CALLBACK postFromButton(HWND control, LPARAM post) {
-    auto& p = *reinterpret_cast<Post*>(post);
-    wchar_t text[256] = {};
-    GetWindowTextW(control, text, 256);
-    if (p.button == text)
-        p.posted += PostMessageW(GetParent(control), p.message,
-                                 MAKEWPARAM(GetDlgCtrlID(control), p.w), LPARAM(control));
-    return TRUE;
-}
-
 BOOL CALLBACK postTo(HWND window, LPARAM post) {
     auto& p = *reinterpret_cast<Post*>(post);
     wchar_t name[64] = {}, text[256] = {};
@@ -104,8 +94,8 @@ BOOL CALLBACK postTo(HWND window, LPARAM post) {
         return TRUE;
     if (p.button.empty())
         p.posted += PostMessageW(window, p.message, p.w, 0);
-    else
-        EnumChildWindows(window, postFromButton, post);
+    else if (HWND b = FindWindowExW(window, nullptr, L"Button", p.button.c_str()))
+        p.posted += PostMessageW(window, p.message, MAKEWPARAM(GetDlgCtrlID(b), p.w), LPARAM(b));
     return TRUE;
 }
 

@@ -1,6 +1,6 @@
 // A stand-in of the system's session service for Vestrel.exe under Wine, whose own cannot say
 // how the session is: locked while the file VESTREL_SESSION_STATE names says "locked", as
-// Windows says it (WTSSessionInfoEx, level 1: the head of a WTSINFOEXW).
+// Windows says it (WTSSessionInfoEx, level 1: the head of a WTSINFOEXW). Notices are posted.
 #include <windows.h>
 
 #include <cstdio>
@@ -27,13 +27,5 @@ __declspec(dllexport) BOOL WINAPI
 
 __declspec(dllexport) void WINAPI WTSFreeMemory(void* memory) {
     LocalFree(memory);
-}
-
-__declspec(dllexport) BOOL WINAPI WTSRegisterSessionNotification(HWND, DWORD) {
-    return TRUE;
-}
-
-__declspec(dllexport) BOOL WINAPI WTSUnRegisterSessionNotification(HWND) {
-    return TRUE;
 }
 }
