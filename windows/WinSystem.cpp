@@ -191,10 +191,13 @@ bool WinSystem::fileExists(std::u16string_view path) {
 }
 
 NumberFormat WinSystem::numberFormat() {
+    // One that does not fit is none (what a failed call left in the buffer is not kept).
     wchar_t decimal[8] = {};
     wchar_t group[8] = {};
-    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, decimal, 8);
-    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STHOUSAND, group, 8);
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, decimal, 8) == 0)
+        decimal[0] = L'\0';
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STHOUSAND, group, 8) == 0)
+        group[0] = L'\0';
     return NumberFormat::of(text(decimal), text(group));
 }
 
