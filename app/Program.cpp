@@ -1,10 +1,25 @@
 #include "app/Program.h"
 
 #include "core/System.h"
+#include "ui/Label.h"
 
-Program::Program(Runtime& r, System& s, Files& f)
-    : runtime(r), system(s), files(f), presence(s), form3(*this, r, s), form1(*this, r, s),
-      form4(*this, r, s), form2(*this, r, s) {}
+Program::Program(Runtime& r, System& s, Files& files)
+    : runtime(r), system(s), shared(s, files), form3(shared, r, s), form1(shared, r, s),
+      form4(shared, r, s), form2(shared, r, s) {
+    form3.StandardWarningDue = [this] { form1.show(); };
+    form3.FullScreenWarningDue = [this] { form4.show(); };
+    for (WarningForm* warning :
+         {static_cast<WarningForm*>(&form1), static_cast<WarningForm*>(&form4)}) {
+        warning->CountAgain = [this] { form3.countAgain(); };
+        warning->ShowSettings = [this] { form2.show(); };
+    }
+    // The standard warning behind the dialog follows the edits; it is never loaded for this,
+    // which would play the sound and leave a stale window for a later cycle.
+    form2.WarningComposed = [this](const std::u16string& warning) {
+        if (form1.isLoaded())
+            form1.Label1->setCaption(warning);
+    };
+}
 
 void Program::start() {
     const Event loadTheMonitor = form3.guarded(&Form3::show);

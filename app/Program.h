@@ -1,7 +1,6 @@
 #pragma once
 
-#include "core/Presence.h"
-#include "core/ReminderState.h"
+#include "core/Shared.h"
 #include "monitor/Form3.h"
 #include "settings/Form2.h"
 #include "warning/Form1.h"
@@ -11,10 +10,9 @@ class Files;
 class Runtime;
 class System;
 
-// The whole program, its composition root: the shared reminder state and the one object
-// of each form, built by main or by a test with its own runtime, system and files. The forms
-// reach each other through it by name, as the windows of a program with one default instance
-// of each form do; that is why it sits above them all.
+// The whole program, its composition root: the state the forms share and the one object of
+// each form, built by main or by a test with its own runtime, system and files. It alone
+// knows all the forms, and carries what one form's events ask of another.
 class Program {
   public:
     Program(Runtime& runtime, System& system, Files& files);
@@ -24,11 +22,9 @@ class Program {
 
     Runtime& runtime;
     System& system;
-    Files& files; // the settings file's reading and replacing
-    ReminderState state;
-    Presence presence; // whether the user sits at the computer
-    Form3 form3;       // the monitor: the black square that counts
-    Form1 form1;       // the standard warning window
-    Form4 form4;       // the full-screen warning
-    Form2 form2;       // the settings dialog
+    Shared shared;
+    Form3 form3; // the monitor: the black square that counts
+    Form1 form1; // the standard warning window
+    Form4 form4; // the full-screen warning
+    Form2 form2; // the settings dialog
 };

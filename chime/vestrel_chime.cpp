@@ -8,7 +8,7 @@
 // starts in a few milliseconds.
 #include "chime/ChimeProtocol.h"
 #include "chime/WaveFile.h"
-#include "linux/Descriptor.h"
+#include "linux/posix/Descriptor.h"
 
 #include <pulse/error.h>
 #include <pulse/simple.h>

@@ -1,7 +1,8 @@
 #include "linux/Chime.h"
 
 #include "chime/ChimeProtocol.h"
-#include "linux/SafeFile.h"
+#include "linux/QtConvert.h"
+#include "linux/posix/PosixPath.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -43,7 +44,7 @@ void Chime::play(const QString& path) {
     output_.clear();
     received_ = 0;
     passed_ = forTheHelper(path);
-    shown_ = SafeFile::shownPath(path);
+    shown_ = qt(PosixPath::shown(text(path)));
 
     auto* helper = new QProcess;
     current_ = helper;
@@ -97,7 +98,7 @@ void Chime::readOutput() {
     if (received_ > MaxOutputBytes) {
         current_->kill();
         report(QStringLiteral("Zvukový program (%1) posílá nesrozumitelnou odpověď, byl ukončen.")
-                   .arg(SafeFile::shownPath(helper_)));
+                   .arg(qt(PosixPath::shown(text(helper_)))));
         return;
     }
     for (qsizetype end; (end = output_.indexOf('\n')) >= 0; output_.remove(0, end + 1))
@@ -119,7 +120,7 @@ void Chime::finished(int exitCode, bool crashed) {
     current_ = nullptr;
     if (reported_)
         return;
-    const QString program = SafeFile::shownPath(helper_);
+    const QString program = qt(PosixPath::shown(text(helper_)));
     if (crashed)
         report(QStringLiteral("Zvukový program (%1) skončil nečekaně (signál %2).")
                    .arg(program)
@@ -135,7 +136,7 @@ void Chime::finished(int exitCode, bool crashed) {
 
 void Chime::failedToStart() {
     current_ = nullptr;
-    const QString program = SafeFile::shownPath(helper_);
+    const QString program = qt(PosixPath::shown(text(helper_)));
     report(QStringLiteral("Zvukový program (%1) %2.")
                .arg(program, QFileInfo::exists(helper_) ? QStringLiteral("nelze spustit")
                                                         : QStringLiteral("chybí")));

@@ -16,21 +16,24 @@ set(CMAKE_AUTORCC ON)
 add_library(vestrel_chime_protocol INTERFACE)
 vestrel_layer(vestrel_chime_protocol INTERFACE chime)
 add_executable(vestrel_chime chime/vestrel_chime.cpp)
-vestrel_layer(vestrel_chime PRIVATE linux) # a Linux program too: it shares linux/Descriptor.h
-target_link_libraries(vestrel_chime PRIVATE vestrel_chime_protocol vestrel_wave
+target_link_libraries(vestrel_chime PRIVATE vestrel_chime_protocol vestrel_posix vestrel_wave
                                             PkgConfig::PULSE_SIMPLE)
 set_target_properties(vestrel_chime PROPERTIES AUTOMOC OFF)
 
-# Linux, in two parts. The POSIX system on Qt Core alone: files read and replaced safely,
-# requests to end, the system's errors in Czech (what the settings file's tests need).
-add_library(vestrel_linux_system STATIC
-    linux/ErrorText.cpp
-    linux/LinuxFiles.cpp
-    linux/SafeFile.cpp
-    linux/TerminationSignals.cpp
+# Linux, in three parts. The POSIX layer, standard C++ and the system's calls, which the
+# chime helper shares: descriptors, paths, the file primitives, the system's errors by reason.
+add_library(vestrel_posix STATIC
+    linux/posix/ErrorText.cpp
+    linux/posix/PosixFileSystem.cpp
+    linux/posix/PosixPath.cpp
 )
+vestrel_layer(vestrel_posix PUBLIC linux/posix)
+target_link_libraries(vestrel_posix PUBLIC vestrel_core)
+
+# Requests to end the program taken between events, on Qt Core alone.
+add_library(vestrel_linux_system STATIC linux/TerminationSignals.cpp)
 vestrel_layer(vestrel_linux_system PUBLIC linux)
-target_link_libraries(vestrel_linux_system PUBLIC vestrel_core Qt6::Core)
+target_link_libraries(vestrel_linux_system PUBLIC vestrel_posix Qt6::Core)
 
 # And the rest: the control runtime on Qt's widgets, windows as each window manager lets
 # them, message boxes, the session's lock and idle time, the chime's helper run.

@@ -3,9 +3,9 @@
 #include "chime/ChimeProtocol.h"
 #include "linux/IdleTime.h"
 #include "linux/QtConvert.h"
-#include "linux/SafeFile.h"
 #include "linux/SessionWatch.h"
 #include "linux/SoundReport.h"
+#include "linux/posix/PosixPath.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -106,7 +106,7 @@ std::u16string LinuxSystem::programFolder() {
 QString LinuxSystem::folder() {
     if (!folder_.isEmpty())
         return folder_;
-    QByteArray folder = SafeFile::linkTarget("/proc/self/exe");
+    QByteArray folder = QByteArray::fromStdString(PosixPath::linkTarget("/proc/self/exe"));
     // The system names no path longer than a page: then the one the program was started by
     // (relative to the working folder, which is still the one it was started in).
     const bool named = !folder.isEmpty();

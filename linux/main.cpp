@@ -1,10 +1,11 @@
 #include "app/Program.h"
+#include "core/Files.h"
 #include "core/Messages.h"
-#include "linux/LinuxFiles.h"
 #include "linux/LinuxSystem.h"
 #include "linux/QtRuntime.h"
 #include "linux/QtWindow.h"
 #include "linux/TerminationSignals.h"
+#include "linux/posix/PosixFileSystem.h"
 
 #include <QApplication>
 
@@ -27,7 +28,8 @@ int main(int, char* argv[]) {
         runtime.messageBox(Messages::AlreadyRunning, MessageBoxStyle::OkInformation, u"Vestrel");
         return 0;
     }
-    LinuxFiles files;
+    PosixFileSystem fileSystem;
+    Files files(fileSystem);
     Program program(runtime, system, files);
     program.start();
     return QApplication::exec();

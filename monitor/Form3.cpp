@@ -1,8 +1,8 @@
 #include "monitor/Form3.h"
 
-#include "app/Program.h"
 #include "core/Messages.h"
 #include "core/RuntimeError.h"
+#include "core/Shared.h"
 #include "core/System.h"
 #include "core/Text.h"
 #include "ui/Label.h"
@@ -50,12 +50,12 @@ void Form3::Form_Load() {
         ReportMissingFile();
     }
 
-    ReminderState& state = program_.state;
+    ReminderState& state = shared_.state;
     state.IniPath = folder + u"/data.ini";
-    const std::u16string unreadable = state.LoadSettings(program_.files, system_.numberFormat());
+    const std::u16string unreadable = state.LoadSettings(shared_.files, system_.numberFormat());
     // The scratch label keeps the interval text as a label shows it: up to the first NUL.
     Label1->setCaption(ReminderState::UpToNul(state.IntervalText));
-    program_.presence.restart(state.BreakMinutes, state.IdleIsAway);
+    shared_.presence.restart(state.BreakMinutes, state.IdleIsAway);
     warningWaits = false;
     if (!unreadable.empty()) // the defaults stand in for what could not be read
         messageBox(unreadable, MessageBoxStyle::OkCritical, u"Vestrel");
@@ -79,10 +79,10 @@ void Form3::Timer1_Timer() {
     if (!isLoaded())
         return;
     UnCas += 1.0f;
-    const float target = program_.state.IntervalMinutes * 6.0f;
+    const float target = shared_.state.IntervalMinutes * 6.0f;
     if (std::isinf(target))
-        throw RuntimeError(RuntimeError::Overflow, Text::number(program_.state.IntervalMinutes));
-    if (target == UnCas && program_.presence.away())
+        throw RuntimeError(RuntimeError::Overflow, Text::number(shared_.state.IntervalMinutes));
+    if (target == UnCas && shared_.presence.away())
         warningWaits = true; // no chime into an empty room
     else if (target == UnCas)
         ShowWarning();
@@ -91,7 +91,7 @@ void Form3::Timer1_Timer() {
 void Form3::followPresence() {
     if (!isLoaded())
         return; // a warning is up: its "OK" starts the count afresh
-    switch (program_.presence.look()) {
+    switch (shared_.presence.look()) {
     case Presence::Change::BackAfterBreak:
         UnCas = 0.0f;
         warningWaits = false;
@@ -111,9 +111,14 @@ void Form3::Form_Click() {
 
 void Form3::ShowWarning() {
     unload();
-    const std::int16_t hideDesktop = program_.state.HideDesktop;
+    const std::int16_t hideDesktop = shared_.state.HideDesktop;
     if (hideDesktop == ReminderState::True)
-        program_.form4.show();
+        FullScreenWarningDue();
     if (hideDesktop == ReminderState::False)
-        program_.form1.show();
+        StandardWarningDue();
+}
+
+void Form3::countAgain() {
+    UnCas = 0.0f;
+    show();
 }

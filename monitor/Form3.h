@@ -29,6 +29,11 @@ class Form3 : public Form {
     // Follows the user's comings and goings while the square counts: a break starts the
     // count again; a warning that fell due while the user was away comes when they are back.
     void followPresence();
+    // "OK" in a warning: the count starts again from nothing and the square comes back.
+    void countAgain();
+
+    Event StandardWarningDue;   // the warning is to be shown: the standard window
+    Event FullScreenWarningDue; // or the full-screen one
 
     Label* Label1 = nullptr; // scratch for the settings reads; never seen
     Timer* Timer1 = nullptr; // the ten-second tick

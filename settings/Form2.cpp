@@ -1,8 +1,8 @@
 #include "settings/Form2.h"
 
-#include "app/Program.h"
 #include "core/Conversions.h"
 #include "core/Messages.h"
+#include "core/Shared.h"
 #include "core/System.h"
 #include "ui/CheckBox.h"
 #include "ui/CommandButton.h"
@@ -117,7 +117,7 @@ void Form2::showWindow(Window& window) {
 }
 
 void Form2::Form_Load() {
-    const ReminderState& state = program_.state;
+    const ReminderState& state = shared_.state;
     Text1->setText(state.MessageText1);
     Text2->setText(state.MessageText2);
     // The slider takes the nearest value it can hold: an interval outside 1 to 180 must
@@ -134,12 +134,12 @@ void Form2::Form_Load() {
 }
 
 void Form2::Text1_Change() {
-    program_.state.MessageText1 = Text1->text();
+    shared_.state.MessageText1 = Text1->text();
     RefreshPreview();
 }
 
 void Form2::Text2_Change() {
-    program_.state.MessageText2 = Text2->text();
+    shared_.state.MessageText2 = Text2->text();
     RefreshPreview();
 }
 
@@ -148,30 +148,27 @@ void Form2::HScroll1_Change() {
 }
 
 void Form2::TakeInterval() {
-    program_.state.IntervalMinutes = static_cast<float>(HScroll1->value());
+    shared_.state.IntervalMinutes = static_cast<float>(HScroll1->value());
     RefreshPreview();
 }
 
 void Form2::RefreshPreview() {
     const NumberFormat format = system_.numberFormat();
-    const std::u16string warning = Messages::ComposeWarning(program_.state, format);
+    const std::u16string warning = Messages::ComposeWarning(shared_.state, format);
     Label4->setCaption(warning);
-    // The standard warning behind the dialog follows the edits; it is never loaded for
-    // this, which would play the sound and leave a stale window for a later cycle.
-    if (program_.form1.isLoaded())
-        program_.form1.Label1->setCaption(warning);
-    Label1->setCaption(Messages::ComposeSummary(program_.state, format));
+    WarningComposed(warning);
+    Label1->setCaption(Messages::ComposeSummary(shared_.state, format));
 }
 
 void Form2::Check1_Click() {
     if (Check1->isChecked())
-        program_.state.HideDesktop = ReminderState::True;
+        shared_.state.HideDesktop = ReminderState::True;
     if (!Check1->isChecked())
-        program_.state.HideDesktop = ReminderState::False;
+        shared_.state.HideDesktop = ReminderState::False;
 }
 
 bool Form2::SaveSettings() {
-    const std::u16string failure = program_.state.SaveSettings(program_.files, HScroll1->value());
+    const std::u16string failure = shared_.state.SaveSettings(shared_.files, HScroll1->value());
     if (!failure.empty()) {
         messageBox(u"Nastavení se nepodařilo uložit.\n" + failure, MessageBoxStyle::OkCritical,
                    u"Nastavení");

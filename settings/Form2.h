@@ -3,6 +3,8 @@
 #include "ui/Form.h"
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
 class CheckBox;
 class CommandButton;
@@ -38,6 +40,9 @@ class Form2 : public Form {
     void Command3_Click();     // "O programu": folds the about panel in and out
     void Command4_Click();     // "Původní": the default texts
     void Label8_Click();       // the web link: opens the page, closes the dialog
+
+    // The warning's text as the edits make it, for the standard warning behind the dialog.
+    std::function<void(const std::u16string&)> WarningComposed;
 
     Label* Label1 = nullptr;           // the summary above the slider
     HScrollBar* HScroll1 = nullptr;    // the interval in minutes, 1 to 180

@@ -5,6 +5,7 @@
 #include "FakeSystem.h"
 #include "PlatformFiles.h"
 #include "app/Program.h"
+#include "core/Files.h"
 
 #include <cstring>
 #include <filesystem>
@@ -19,7 +20,8 @@ template <typename TheRuntime = FakeRuntime> struct TestProgram {
     std::filesystem::path dir;
     TheRuntime runtime;
     FakeSystem system;
-    PlatformFiles files;
+    PlatformFileSystem fileSystem;
+    Files files{fileSystem};
     std::unique_ptr<Program> program;
 
     const std::string written; // the settings as the test wrote them, before the program ran
@@ -58,7 +60,7 @@ template <typename TheRuntime = FakeRuntime> struct TestProgram {
 
     // The warning window the full-screen flag chooses.
     WarningForm& warning() {
-        return program->state.HideDesktop == ReminderState::True
+        return program->shared.state.HideDesktop == ReminderState::True
                    ? static_cast<WarningForm&>(program->form4)
                    : program->form1;
     }

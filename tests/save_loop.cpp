@@ -2,9 +2,10 @@
 // or COUNT saves are done, one save per turn of the event loop, with requests to end
 // handled as the program handles them. Prints "ready" once the first save is on disk.
 //   save_loop FILE [COUNT]
+#include "core/Files.h"
 #include "core/ReminderState.h"
-#include "linux/LinuxFiles.h"
 #include "linux/TerminationSignals.h"
+#include "linux/posix/PosixFileSystem.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -20,7 +21,8 @@ int main(int argc, char* argv[]) {
         return 2;
     const long count = argc == 3 ? std::atol(argv[2]) : -1;
     ReminderState state;
-    LinuxFiles files;
+    PosixFileSystem fileSystem;
+    Files files(fileSystem);
     state.IniPath = QString::fromLocal8Bit(argv[1]).toStdU16String();
     long done = 0;
     QTimer saves;

@@ -1,10 +1,11 @@
 // Reads a program folder's settings the way the monitor does and prints what it found,
 // one "name=value" a line, or the run-time error: for tests that feed the real binary a
 // settings file and want to know what the program made of it.
+#include "core/Files.h"
 #include "core/NumberFormat.h"
 #include "core/ReminderState.h"
 #include "core/RuntimeError.h"
-#include "linux/LinuxFiles.h"
+#include "linux/posix/PosixFileSystem.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -26,7 +27,8 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     try {
-        LinuxFiles files;
+        PosixFileSystem fileSystem;
+        Files files(fileSystem);
         const QLocale locale = QLocale::system();
         state.LoadSettings(files, NumberFormat{locale.decimalPoint().toStdU16String(),
                                                locale.groupSeparator().toStdU16String()});

@@ -22,7 +22,7 @@ TEST(monitorWindow) {
     CHECK(!f.Label1->isVisible());
     CHECK_EQ(f.Label1->caption(), u"1");
     CHECK(t.runtime.boxes.empty());
-    CHECK_EQ(t->state.IniPath, t.iniPath());
+    CHECK_EQ(t->shared.state.IniPath, t.iniPath());
 }
 
 TEST(missingFiles) {
@@ -44,7 +44,7 @@ TEST(missingFiles) {
                                     std::u16string(Messages::MakerAddress);
         CHECK_EQ(t.runtime.boxes,
                  (std::vector<FakeRuntime::Box>{{text, MessageBoxStyle::OkCritical, u"CHYBA"}}));
-        CHECK_EQ(t->state.IniPath, u""); // nothing read, nothing written
+        CHECK_EQ(t->shared.state.IniPath, u""); // nothing read, nothing written
         CHECK(t.system.sounds.empty());
     });
 }

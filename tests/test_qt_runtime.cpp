@@ -252,7 +252,7 @@ class QtRuntimeTest : public QObject {
             for (const auto& [key, minutes] : keys) {
                 slider->setValue(60);
                 QTest::keyClick(slider, key);
-                QCOMPARE(t->state.IntervalMinutes, float(minutes));
+                QCOMPARE(t->shared.state.IntervalMinutes, float(minutes));
             }
             slider->setSliderDown(true);
             slider->setSliderPosition(100);
@@ -261,7 +261,7 @@ class QtRuntimeTest : public QObject {
             QWidget* check = widget(d.Check1);
             QTest::mouseClick(check, Qt::LeftButton, {},
                               check->rect().bottomRight()); // the caption
-            QCOMPARE(t->state.HideDesktop, ReminderState::True);
+            QCOMPARE(t->shared.state.HideDesktop, ReminderState::True);
             // The preview is plain text: were it rich text, these would draw the same.
             const QImage shown = widget(d.Label4)->grab().toImage();
             d.Text1->setText(u"&lt;b&gt;...&lt;/b&gt;");

@@ -83,7 +83,7 @@ TEST(saveThenEditThenClose) {
     });
     CHECK(t.runtime.boxes.empty());
     CHECK(!t->form2.isLoaded());
-    CHECK_EQ(t->state.MessageText1, u"Unsaved");
+    CHECK_EQ(t->shared.state.MessageText1, u"Unsaved");
     CHECK_EQ(t.ini(), "[texts]\r\n1=Saved\r\n2=B\r\n[data]\r\n1=1\r\n2=0\r\n");
     t.event([&] { t->form1.Command1_Click(); });
     CHECK_EQ(t.ticksToWarning(10), 6);
@@ -101,7 +101,7 @@ TEST(defaultTextsAfterEdits) {
         const std::u16string warning = Default1 + u" 30 minut. " + Default2;
         CHECK_EQ(d.Label4->caption(), warning);
         CHECK_EQ(t->form1.Label1->caption(), warning);
-        CHECK_EQ(t->state.IntervalMinutes, 30.0f);
+        CHECK_EQ(t->shared.state.IntervalMinutes, 30.0f);
         CHECK_EQ(d.Saved, ReminderState::False);
         leave(d);
     });
@@ -112,7 +112,7 @@ TEST(sliderStepsAndRefresh) {
     T t("[data]\r\n1=60\r\n");
     t.inDialog([&](Form2& d) {
         d.HScroll1->setValue(61);
-        CHECK_EQ(t->state.IntervalMinutes, 61.0f);
+        CHECK_EQ(t->shared.state.IntervalMinutes, 61.0f);
         CHECK_EQ(d.Label1->caption(), summary(61));
         d.HScroll1->setValue(100);
         CHECK_EQ(d.Label4->caption(), u"... 100 minut. ...");
@@ -122,9 +122,9 @@ TEST(sliderStepsAndRefresh) {
         CHECK_EQ(d.HScroll1->value(), 1);
         CHECK_EQ(d.Label1->caption(), summary(1));
         d.Check1->setChecked(true);
-        CHECK_EQ(t->state.HideDesktop, ReminderState::True);
+        CHECK_EQ(t->shared.state.HideDesktop, ReminderState::True);
         d.Check1->setChecked(false);
-        CHECK_EQ(t->state.HideDesktop, ReminderState::False);
+        CHECK_EQ(t->shared.state.HideDesktop, ReminderState::False);
         leave(d);
     });
 }
@@ -180,7 +180,7 @@ TEST(intervalOutsideSlider) {
         T t("[data]\r\n" + row.interval);
         t.inDialog([&](Form2& d) {
             CHECK_EQ(d.HScroll1->value(), row.slider);
-            CHECK_EQ(t->state.IntervalMinutes, row.memory);
+            CHECK_EQ(t->shared.state.IntervalMinutes, row.memory);
             leave(d);
         });
         CHECK(!t.runtime.ended);
@@ -205,6 +205,51 @@ TEST(failedSaveIsReported) {
         CHECK(!d.isLoaded());
     });
     CHECK_EQ(t.ini(), "[data]\r\n1=60\r\n");
+}
+
+TEST(whatIsNoSettingsFileIsNeitherReadNorReplaced) {
+    // Every platform gives the same answers, in the same order: a file made read-only is
+    // that, whatever its size.
+    const auto readOnly = [](T& t) {
+        std::filesystem::permissions(t.dir / "data.ini", std::filesystem::perms::owner_read);
+    };
+    const auto large = [](T& t) { std::filesystem::resize_file(t.dir / "data.ini", 65 << 20); };
+    struct Row {
+        const char* name;
+        std::function<void(T&)> make;
+        const char16_t* read;     // what the read says, in part
+        const char16_t* replaced; // what the save says
+    };
+    const std::vector<Row> table{{"missing: read as empty, made",
+                                  [](T& t) { std::filesystem::remove(t.dir / "data.ini"); }, u"",
+                                  u""},
+                                 {"a folder",
+                                  [](T& t) {
+                                      std::filesystem::remove(t.dir / "data.ini");
+                                      std::filesystem::create_directory(t.dir / "data.ini");
+                                  },
+                                  u"není obyčejný soubor", u"je složka, ne soubor"},
+                                 {"read-only", readOnly, u"", u"je jen pro čtení"},
+                                 {"over 64 MiB", large, u"má 65 MB", u"má 65 MB"},
+                                 {"read-only and over 64 MiB", [&](T& t) { large(t), readOnly(t); },
+                                  u"má 65 MB", u"je jen pro čtení"}};
+    Check::rows<Row>(table, [](const Row& row) {
+        T t("[data]\r\n1=60\r\n");
+        row.make(t);
+        std::u16string read;
+        const std::string bytes = t.files.read(t.iniPath(), &read);
+        const std::u16string replaced =
+            t.files.replace(t.iniPath(), [](std::string old) { return old + "[x]\r\n"; });
+        if (*row.read == 0)
+            CHECK(read.empty());
+        else
+            CHECK(read.find(row.read) != std::u16string::npos && bytes.empty());
+        CHECK(replaced.empty() == (*row.replaced == 0) &&
+              replaced.find(row.replaced) != std::u16string::npos);
+        CHECK_EQ(std::filesystem::is_regular_file(t.dir / "data.ini") &&
+                     t.ini().ends_with("[x]\r\n"),
+                 *row.replaced == 0);
+    });
 }
 
 TEST(exactBytesOfSaves) {

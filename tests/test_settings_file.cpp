@@ -1,13 +1,13 @@
 // The settings file, its reads and writes, number conversions and the composed texts.
 #include "TestData.h"
 #include "core/Conversions.h"
+#include "core/Files.h"
 #include "core/Messages.h"
 #include "core/ProfileFile.h"
 #include "core/ReminderState.h"
 #include "core/RuntimeError.h"
 #include "core/Windows1250.h"
-#include "linux/LinuxFiles.h"
-#include "linux/SafeFile.h"
+#include "linux/posix/PosixFileSystem.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -26,13 +26,21 @@
 
 namespace {
 
+// The settings file as the Linux build reads and replaces it.
+PosixFileSystem fileSystem;
+Files files(fileSystem);
+
+std::string readFile(const QString& path) {
+    return files.read(stdText(path), nullptr);
+}
+
 // One value of [data] saved into the file on disk, as the program saves: read, edit, replace.
 QString save(const QString& path, const QString& key, const QString& value) {
-    return SafeFile::replace(path, [&](std::string stored) {
+    return qText(files.replace(stdText(path), [&](std::string stored) {
         ProfileFile file(std::move(stored));
         file.setValue(u"data", stdText(key), stdText(value));
         return file.bytes();
-    });
+    }));
 }
 
 // With its byte-order mark, as editors save "Unicode" text.
@@ -46,7 +54,7 @@ const QLocale Czech(QLocale::Czech, QLocale::CzechRepublic);
 struct StateFile {
     QTemporaryDir dir;
     ReminderState state;
-    LinuxFiles files;
+    Files& files = ::files;
     explicit StateFile(const QByteArray& bytes) {
         state.IniPath = stdText(dir.filePath("data.ini"));
         writeAll(path(), bytes);
@@ -179,7 +187,7 @@ class SettingsFileTest : public QObject {
         ::close(folder);
         QVERIFY2(result.contains(path), qPrintable(result));
         // Reads as empty, at once.
-        QCOMPARE(ProfileFile(SafeFile::read(path)).bytes(), std::string());
+        QCOMPARE(ProfileFile(readFile(path)).bytes(), std::string());
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
                  QStringList{"data.ini"});
     }
@@ -295,7 +303,7 @@ class SettingsFileTest : public QObject {
                 *wrong += !f.state.SaveSettings(f.files, 41 + run).empty();
                 best = std::min(best, clock.nsecsElapsed());
             }
-            *wrong += ProfileFile(SafeFile::read(f.path())).value(u"data", u"1") != u"43";
+            *wrong += ProfileFile(readFile(f.path())).value(u"data", u"1") != u"43";
             return best;
         };
         int wrong = 0;

@@ -46,7 +46,7 @@ TEST(tenThousandCycles) {
         t.system.sounds.clear();
         CHECK(t.runtime.boxes.empty());
     }
-    CHECK_EQ(t->state.MessageText1, u"Cyklus " + Text::integer(total - total % 10));
+    CHECK_EQ(t->shared.state.MessageText1, u"Cyklus " + Text::integer(total - total % 10));
     CHECK_EQ(t.runtime.windows.size(), 1u); // nothing left but the monitor
     const long long growth = residentBytes() - baseline;
     const std::chrono::duration<double, std::milli> spent =

@@ -56,7 +56,7 @@ MessageBoxAnswer Form::messageBox(std::u16string_view text, MessageBoxStyle styl
     return runtime_.messageBox(text, style, title);
 }
 
-void Form::showModal(Form& dialog) {
+void Form::showModal(const Event& showDialog) {
     const Waiting waiting(*this);
-    dialog.show();
+    showDialog();
 }

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-class Program;
+struct Shared;
 class System;
 
 // One form of the program: an object that lives for the whole run (its variables
@@ -21,8 +21,8 @@ class System;
 // a short gloss where it is declared; camelCase names are the helpers of this code.
 class Form {
   public:
-    Form(Program& program, Runtime& runtime, System& system)
-        : program_(program), runtime_(runtime), system_(system) {}
+    Form(Shared& shared, Runtime& runtime, System& system)
+        : shared_(shared), runtime_(runtime), system_(system) {}
     virtual ~Form();
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
@@ -78,8 +78,9 @@ class Form {
     // Shows a message box over this form and waits for the answer, the form blocked meanwhile.
     MessageBoxAnswer messageBox(std::u16string_view text, MessageBoxStyle style,
                                 std::u16string_view title);
-    // Shows another form modally and waits until it has gone, this form blocked meanwhile.
-    void showModal(Form& dialog);
+    // Shows another form modally (`showDialog` returns when it has gone), this form blocked
+    // meanwhile.
+    void showModal(const Event& showDialog);
 
     // Connects an event of a control or of the window to a handler of this form, guarded.
     template <typename Derived>
@@ -87,7 +88,7 @@ class Form {
         event = guarded(handler, kind);
     }
 
-    Program& program_; // the other forms and the shared state
+    Shared& shared_; // the state the forms share
     Runtime& runtime_;
     System& system_;
 

@@ -1,7 +1,7 @@
 #include "warning/WarningForm.h"
 
-#include "app/Program.h"
 #include "core/Messages.h"
+#include "core/Shared.h"
 #include "core/System.h"
 #include "ui/CommandButton.h"
 #include "ui/Label.h"
@@ -34,7 +34,7 @@ void WarningForm::playWarningSound() {
 }
 
 void WarningForm::composeMessage() {
-    Label1->setCaption(Messages::ComposeWarning(program_.state, system_.numberFormat()));
+    Label1->setCaption(Messages::ComposeWarning(shared_.state, system_.numberFormat()));
 }
 
 void WarningForm::Form_MouseDown() {
@@ -42,13 +42,12 @@ void WarningForm::Form_MouseDown() {
 }
 
 void WarningForm::Command1_Click() {
-    program_.form3.UnCas = 0.0f;
     unload();
-    program_.form3.show();
+    CountAgain();
 }
 
 void WarningForm::Command2_Click() {
-    showModal(program_.form2); // back when the dialog has been unloaded
+    showModal(ShowSettings); // back when the dialog has been unloaded
 }
 
 void WarningForm::Command3_Click() {

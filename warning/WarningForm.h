@@ -25,6 +25,9 @@ class WarningForm : public Form {
     // A press into the window, but not on a button: the user gives it the keyboard.
     void Form_MouseDown();
 
+    Event CountAgain;   // "OK": the monitor counts again
+    Event ShowSettings; // "Nastavení": the settings dialog, returning when it has gone
+
   protected:
     // Builds the window's controls `offset` twips right and down from the standard layout.
     void buildControls(Window& window, int offset);

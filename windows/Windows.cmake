@@ -9,7 +9,7 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 # tests need of the platform.
 add_library(vestrel_win32_system STATIC
     windows/ErrorText.cpp
-    windows/WinFiles.cpp
+    windows/WinFileSystem.cpp
     windows/WinPath.cpp
 )
 vestrel_layer(vestrel_win32_system PUBLIC windows)

@@ -1,6 +1,7 @@
 #include "app/Program.h"
+#include "core/Files.h"
 #include "core/Messages.h"
-#include "windows/WinFiles.h"
+#include "windows/WinFileSystem.h"
 #include "windows/WinRuntime.h"
 #include "windows/WinSystem.h"
 
@@ -12,7 +13,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         runtime.messageBox(Messages::AlreadyRunning, MessageBoxStyle::OkInformation, u"Vestrel");
         return 0;
     }
-    WinFiles files;
+    WinFileSystem fileSystem;
+    Files files(fileSystem);
     Program program(runtime, system, files);
     program.start();
     return runtime.run();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "linux/LinuxFiles.h"
+#include "linux/posix/PosixFileSystem.h"
 
-// The settings file as the Linux build reads and replaces it.
-using PlatformFiles = LinuxFiles;
+// The file primitives of the Linux build.
+using PlatformFileSystem = PosixFileSystem;

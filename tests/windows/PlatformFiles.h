@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windows/WinFiles.h"
+#include "windows/WinFileSystem.h"
 
-// The settings file as the Windows build reads and replaces it.
-using PlatformFiles = WinFiles;
+// The file primitives of the Windows build.
+using PlatformFileSystem = WinFileSystem;

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "core/FileSystem.h"
+
+// The file primitives on POSIX: descriptors opened without blocking and closed on exec, a
+// new file given the old one's owner, group and mode, rename(2) for the swap.
+class PosixFileSystem final : public FileSystem {
+  public:
+    FileError inspect(std::u16string_view path, FileFacts& facts, std::string* content,
+                      std::int64_t maxSize) override;
+    std::u16string linkTarget(std::u16string_view path) override;
+    FileWrite writeInPlace(std::u16string_view path, const std::string& bytes) override;
+    FileWrite writeBeside(std::u16string_view path, std::u16string_view temporary,
+                          const std::string& bytes, bool replacing) override;
+    std::vector<FileEntry> filesBeside(std::u16string_view path) override;
+    void remove(std::u16string_view path) override;
+    std::u16string shownPath(std::u16string_view path) override;
+};
