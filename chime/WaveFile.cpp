@@ -1,5 +1,8 @@
 #include "chime/WaveFile.h"
 
+#include "core/FileSystem.h"
+#include "core/Utf8.h"
+
 #include <cstring>
 #include <utility>
 
@@ -34,9 +37,19 @@ bool isChunkName(const char* p) {
 
 } // namespace
 
-std::string WaveFile::take(std::string path, std::vector<char> bytes) {
-    path_ = std::move(path);
-    bytes_ = std::move(bytes);
+std::string WaveFile::load(FileSystem& fileSystem, std::u16string_view path) {
+    path_ = Utf8::encode(fileSystem.shownPath(path));
+    FileFacts facts;
+    const FileError failed = fileSystem.inspect(path, facts, &bytes_, MaxSize);
+    using Kind = FileFacts::Kind;
+    if (facts.kind == Kind::Missing)
+        return cannotOpen(path_);
+    if (facts.kind != Kind::Regular)
+        return notOrdinary(path_);
+    if (facts.size > MaxSize)
+        return tooLarge(path_);
+    if (failed)
+        return failed.reason == FileReason::TooLarge ? changing(path_) : cannotRead(path_);
     return readChunks();
 }
 

@@ -8,21 +8,15 @@
 // starts in a few milliseconds.
 #include "chime/ChimeProtocol.h"
 #include "chime/WaveFile.h"
-#include "linux/posix/Descriptor.h"
+#include "linux/posix/PosixFileSystem.h"
+#include "linux/posix/PosixPath.h"
 
 #include <pulse/error.h>
 #include <pulse/simple.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <string>
-#include <utility>
-#include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -71,35 +65,6 @@ std::string serverFailed(int error) {
     }
 }
 
-// Reads the file whole and checks it. Without blocking: a FIFO put in the file's place opens
-// at once, and is then refused.
-std::string load(const char* path, WaveFile& wave) {
-    const Descriptor fd(::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    struct stat info {};
-    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0)
-        return WaveFile::cannotOpen(path);
-    if (!S_ISREG(info.st_mode))
-        return WaveFile::notOrdinary(path);
-    if (info.st_size > WaveFile::MaxSize)
-        return WaveFile::tooLarge(path);
-    std::vector<char> bytes(std::size_t(info.st_size) + 1); // one more: a file that grew is seen
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-        const ssize_t n = ::read(fd.get(), bytes.data() + got, bytes.size() - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return WaveFile::cannotRead(path);
-        if (n == 0)
-            break;
-        got += std::size_t(n);
-    }
-    if (got == bytes.size())
-        return WaveFile::changing(path);
-    bytes.resize(got);
-    return wave.take(path, std::move(bytes));
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -107,8 +72,9 @@ int main(int argc, char* argv[]) {
         std::fputs("usage: vestrel_chime FILE.wav\n", stderr);
         return 2;
     }
+    PosixFileSystem fileSystem;
     WaveFile wave;
-    if (std::string why = load(argv[1], wave); !why.empty())
+    if (std::string why = wave.load(fileSystem, PosixPath::text(argv[1])); !why.empty())
         return refuse(why);
     const pa_sample_spec format{sampleFormat(wave.encoding()), wave.rate(),
                                 std::uint8_t(std::min(wave.channels(), 255u))};

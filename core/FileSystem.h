@@ -44,7 +44,8 @@ class FileSystem {
     virtual ~FileSystem() = default;
 
     // Opens what is at `path` without waiting on it (a FIFO), says what it is and, when it
-    // is a regular file of at most `maxSize` bytes and `content` is given, reads it whole.
+    // is a regular file of at most `maxSize` bytes and `content` is given, reads it whole
+    // into `content` (emptied first).
     // Returns the failure of the open or of the read; a missing file is none.
     virtual FileError inspect(std::u16string_view path, FileFacts& facts, std::string* content,
                               std::int64_t maxSize) = 0;

@@ -1,15 +1,15 @@
 #include "linux/QtCheckBox.h"
 
+#include "linux/QtWindow.h"
+
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
 
-QtCheckBox::QtCheckBox(QWidget* window, std::u16string_view caption) : QtControl(window) {
+QtCheckBox::QtCheckBox(QtWindow& window, std::u16string_view caption) : QtControl(window, &window) {
     QCheckBox::setText(qt(caption));
-    connect(this, &QCheckBox::stateChanged, this, [this] {
-        if (Click)
-            Click();
-    });
+    // By the mouse or Space; not when the program sets it.
+    connect(this, &QCheckBox::clicked, this, [this] { userToggled(); });
 }
 
 QRect QtCheckBox::indicatorRect() const {

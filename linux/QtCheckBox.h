@@ -9,9 +9,8 @@
 // the indicator, as a narrow and tall check box of the layout needs ("Skrýt plochu").
 class QtCheckBox final : public QtControl<CheckBox, QCheckBox> {
   public:
-    QtCheckBox(QWidget* window, std::u16string_view caption);
+    QtCheckBox(QtWindow& window, std::u16string_view caption);
 
-    void setChecked(bool checked) override { QCheckBox::setChecked(checked); }
     bool isChecked() const override { return QCheckBox::isChecked(); }
 
     // Where the caption is drawn, inside the widget.
@@ -20,6 +19,7 @@ class QtCheckBox final : public QtControl<CheckBox, QCheckBox> {
     static constexpr int CaptionFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap;
 
   protected:
+    void showChecked(bool checked) override { QCheckBox::setChecked(checked); }
     void paintEvent(QPaintEvent* event) override;
     bool hitButton(const QPoint& pos) const override;
 

@@ -5,11 +5,13 @@
 
 #include <QWidget>
 
+class QtWindow;
+
 // A control of the forms as a Qt widget: `Widget` drawn and worked by Qt, `Interface`
 // what the forms see of it. Deleted with its window, as any child widget.
 template <typename Interface, typename Widget> class QtControl : public Widget, public Interface {
   public:
-    explicit QtControl(QWidget* window) : Widget(window) {}
+    QtControl(Window& window, QWidget* widget) : Widget(widget), Interface(window) {}
 
     void setGeometry(const TwipsRect& box) override { Widget::setGeometry(pixels(box)); }
     TwipsRect geometry() const override { return twips(Widget::geometry()); }

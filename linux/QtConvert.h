@@ -26,24 +26,12 @@ inline QRect pixels(const TwipsRect& box) {
                  Twips::toPixels(box.height));
 }
 inline TwipsRect twips(const QRect& box) {
-    constexpr int p = Twips::PerPixel;
-    return {box.x() * p, box.y() * p, box.width() * p, box.height() * p};
+    return {Twips::fromPixels(box.x()), Twips::fromPixels(box.y()), Twips::fromPixels(box.width()),
+            Twips::fromPixels(box.height())};
 }
 
 inline QColor qtColour(Colour colour, const QPalette& desktop) {
-    switch (colour) {
-    case Colour::WindowText:
-        return desktop.color(QPalette::WindowText);
-    case Colour::ButtonShadow:
-        return desktop.color(QPalette::Dark);
-    case Colour::Black:
-        return Qt::black;
-    case Colour::White:
-        return Qt::white;
-    case Colour::Grey:
-        return QColor(128, 128, 128);
-    case Colour::LightGrey:
-        return QColor(224, 224, 224);
-    }
-    return Qt::black;
+    if (const std::optional<Rgb> rgb = fixedRgb(colour))
+        return QColor(rgb->red, rgb->green, rgb->blue);
+    return desktop.color(colour == Colour::ButtonShadow ? QPalette::Dark : QPalette::WindowText);
 }

@@ -1,32 +1,40 @@
 #include "linux/QtHScrollBar.h"
 
+#include "linux/QtWindow.h"
+
 #include <QKeyEvent>
 
 #include <map>
 
-QtHScrollBar::QtHScrollBar(QWidget* window) : QtControl(window) {
+QtHScrollBar::QtHScrollBar(QtWindow& window) : QtControl(window, &window) {
     setOrientation(Qt::Horizontal);
     setFocusPolicy(Qt::StrongFocus);
     // With tracking on, the value changes on every step while the thumb is dragged.
-    connect(this, &QScrollBar::valueChanged, this, [this] {
-        if (Change)
-            Change();
+    connect(this, &QScrollBar::valueChanged, this, [this](int value) {
+        if (!showing_)
+            userMoved(Move::ToPlace, value);
     });
 }
 
-void QtHScrollBar::setSteps(int small, int large) {
+void QtHScrollBar::showSteps(int small, int large) {
     setSingleStep(small);
     setPageStep(large);
 }
 
+void QtHScrollBar::showValue(int value) {
+    showing_ = true;
+    QScrollBar::setValue(value);
+    showing_ = false;
+}
+
 void QtHScrollBar::keyPressEvent(QKeyEvent* event) {
-    static const std::map<int, SliderAction> actions{
-        {Qt::Key_Left, SliderSingleStepSub},  {Qt::Key_Up, SliderSingleStepSub},
-        {Qt::Key_Right, SliderSingleStepAdd}, {Qt::Key_Down, SliderSingleStepAdd},
-        {Qt::Key_PageUp, SliderPageStepSub},  {Qt::Key_PageDown, SliderPageStepAdd},
-        {Qt::Key_Home, SliderToMinimum},      {Qt::Key_End, SliderToMaximum}};
-    const auto action = actions.find(event->key());
-    if (action == actions.end())
+    static const std::map<int, Move> moves{
+        {Qt::Key_Left, Move::StepBack},   {Qt::Key_Up, Move::StepBack},
+        {Qt::Key_Right, Move::StepOn},    {Qt::Key_Down, Move::StepOn},
+        {Qt::Key_PageUp, Move::PageBack}, {Qt::Key_PageDown, Move::PageOn},
+        {Qt::Key_Home, Move::ToMinimum},  {Qt::Key_End, Move::ToMaximum}};
+    const auto move = moves.find(event->key());
+    if (move == moves.end())
         return QScrollBar::keyPressEvent(event);
-    triggerAction(action->second);
+    userMoved(move->second);
 }

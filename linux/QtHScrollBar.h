@@ -5,19 +5,18 @@
 
 #include <QScrollBar>
 
-// A horizontal scroll bar as a QScrollBar, with the keys of a desktop scroll bar (Qt's own
-// inverts its key controls), taking the focus by Tab and by click.
+// A horizontal scroll bar as a QScrollBar that shows the value and passes on what the user
+// does to it (Qt's own key controls are inverted), taking the focus by Tab and by click.
 class QtHScrollBar final : public QtControl<HScrollBar, QScrollBar> {
   public:
-    explicit QtHScrollBar(QWidget* window);
-
-    void setRange(int minimum, int maximum) override { QScrollBar::setRange(minimum, maximum); }
-    int minimum() const override { return QScrollBar::minimum(); }
-    int maximum() const override { return QScrollBar::maximum(); }
-    void setSteps(int small, int large) override;
-    void setValue(int value) override { QScrollBar::setValue(value); }
-    int value() const override { return QScrollBar::value(); }
+    explicit QtHScrollBar(QtWindow& window);
 
   protected:
+    void showRange(int minimum, int maximum) override { QScrollBar::setRange(minimum, maximum); }
+    void showSteps(int small, int large) override;
+    void showValue(int value) override;
     void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    bool showing_ = false; // the value shown is the program's, not the user's
 };

@@ -2,11 +2,13 @@
 
 #include "linux/QtWindow.h"
 
+#include "linux/QtWindow.h"
+
 #include <QMouseEvent>
 
 #include <cmath>
 
-QtLabel::QtLabel(QWidget* window, std::u16string_view caption) : QtControl(window) {
+QtLabel::QtLabel(QtWindow& window, std::u16string_view caption) : QtControl(window, &window) {
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QLabel::setText(qt(caption));
@@ -35,7 +37,7 @@ void QtLabel::setBackColour(Colour colour) {
 
 void QtLabel::setFont(const Font& font) {
     QFont face = QtWindow::defaultFont();
-    face.setPixelSize(int(std::lround(font.points * 96 / 72)));
+    face.setPixelSize(font.pixels(96));
     face.setBold(font.bold);
     QLabel::setFont(face);
     if (autoSize_)
@@ -49,7 +51,7 @@ void QtLabel::setMousePointer(MousePointer pointer) {
 void QtLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (Click && event->button() == Qt::LeftButton &&
         rect().contains(event->position().toPoint())) {
-        Click();
+        userClicked();
         return;
     }
     QLabel::mouseReleaseEvent(event);

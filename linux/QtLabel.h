@@ -8,7 +8,7 @@
 // A label as a plain-text QLabel that reports a click on it.
 class QtLabel final : public QtControl<Label, QLabel> {
   public:
-    QtLabel(QWidget* window, std::u16string_view caption);
+    QtLabel(QtWindow& window, std::u16string_view caption);
 
     void setCaption(std::u16string_view caption) override;
     std::u16string caption() const override { return ::text(QLabel::text()); }

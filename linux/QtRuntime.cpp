@@ -45,8 +45,8 @@ MessageBoxAnswer QtRuntime::messageBox(std::u16string_view text, MessageBoxStyle
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     if (style == MessageBoxStyle::YesNoExclamation) {
         box.setIcon(QMessageBox::Warning);
-        QPushButton* yes = box.addButton(QStringLiteral("Ano"), QMessageBox::YesRole);
-        QPushButton* no = box.addButton(QStringLiteral("Ne"), QMessageBox::NoRole);
+        QPushButton* yes = box.addButton(qt(MessageBoxButtons::Yes), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(qt(MessageBoxButtons::No), QMessageBox::NoRole);
         box.setDefaultButton(yes);
         box.setEscapeButton(no);
         box.exec();
@@ -54,7 +54,7 @@ MessageBoxAnswer QtRuntime::messageBox(std::u16string_view text, MessageBoxStyle
     }
     box.setIcon(style == MessageBoxStyle::OkInformation ? QMessageBox::Information
                                                         : QMessageBox::Critical);
-    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    QPushButton* ok = box.addButton(qt(MessageBoxButtons::Ok), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
     box.exec();

@@ -1,9 +1,8 @@
 #include "linux/QtTextBox.h"
 
-QtTextBox::QtTextBox(QWidget* window, std::u16string_view text) : QtControl(window) {
+#include "linux/QtWindow.h"
+
+QtTextBox::QtTextBox(QtWindow& window, std::u16string_view text) : QtControl(window, &window) {
     QLineEdit::setText(qt(text));
-    connect(this, &QLineEdit::textChanged, this, [this] {
-        if (Change)
-            Change();
-    });
+    connect(this, &QLineEdit::textChanged, this, [this] { textWasChanged(); });
 }

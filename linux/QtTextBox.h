@@ -8,7 +8,7 @@
 // A text box as a QLineEdit.
 class QtTextBox final : public QtControl<TextBox, QLineEdit> {
   public:
-    QtTextBox(QWidget* window, std::u16string_view text);
+    QtTextBox(QtWindow& window, std::u16string_view text);
 
     void setText(std::u16string_view text) override { QLineEdit::setText(qt(text)); }
     std::u16string text() const override { return ::text(QLineEdit::text()); }

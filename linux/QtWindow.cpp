@@ -43,7 +43,7 @@ QtWindow::QtWindow(QtRuntime& runtime, const WindowStyle& style)
     : QWidget(nullptr, flags(style)), runtime_(runtime), fullScreen_(style.fullScreen) {
     QWidget::setFont(defaultFont());
     setWindowIcon(applicationIcon());
-    connect(qApp, &QApplication::focusChanged, this, &QtWindow::markDefaultButton);
+    connect(qApp, &QApplication::focusChanged, this, [this] { focusMoved(); });
     for (auto signal : {&QGuiApplication::screenAdded, &QGuiApplication::screenRemoved,
                         &QGuiApplication::primaryScreenChanged})
         connect(qGuiApp, signal, this, [this] { fire(ScreensChanged); });
@@ -64,42 +64,42 @@ QFont QtWindow::defaultFont() {
     QFont font;
     font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11); // 8.25 points at 96 dots per inch
+    font.setPixelSize(Font{}.pixels(96));
     return font;
 }
 
 Label* QtWindow::addLabel(std::u16string_view caption, const TwipsRect& box) {
-    auto* label = new QtLabel(this, caption);
+    auto* label = new QtLabel(*this, caption);
     label->setGeometry(box);
     return label;
 }
 
 CommandButton* QtWindow::addCommandButton(std::u16string_view caption, const TwipsRect& box) {
-    auto* button = new QtCommandButton(this, caption);
+    auto* button = new QtCommandButton(*this, caption);
     button->setGeometry(box);
     return button;
 }
 
 TextBox* QtWindow::addTextBox(std::u16string_view text, const TwipsRect& box) {
-    auto* textBox = new QtTextBox(this, text);
+    auto* textBox = new QtTextBox(*this, text);
     textBox->setGeometry(box);
     return textBox;
 }
 
 CheckBox* QtWindow::addCheckBox(std::u16string_view caption, const TwipsRect& box) {
-    auto* check = new QtCheckBox(this, caption);
+    auto* check = new QtCheckBox(*this, caption);
     check->setGeometry(box);
     return check;
 }
 
 HScrollBar* QtWindow::addHScrollBar(const TwipsRect& box) {
-    auto* bar = new QtHScrollBar(this);
+    auto* bar = new QtHScrollBar(*this);
     bar->setGeometry(box);
     return bar;
 }
 
 Picture* QtWindow::addWarningPicture(int left, int top) {
-    auto* picture = new QtControl<Picture, QLabel>(this);
+    auto* picture = new QtControl<Picture, QLabel>(*this, this);
     picture->setGeometry({left, top, 480, 480});
     picture->setPixmap(QPixmap(QStringLiteral(":/warning.gif")));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -109,7 +109,7 @@ Picture* QtWindow::addWarningPicture(int left, int top) {
 }
 
 Line* QtWindow::addLine(int left, int right, int y, Colour colour) {
-    auto* line = new QtControl<Line, QFrame>(this);
+    auto* line = new QtControl<Line, QFrame>(*this, this);
     // One pixel high, from the pixel of its left end to that of its right end.
     line->QFrame::setGeometry(Twips::toPixels(left), Twips::toPixels(y),
                               Twips::toPixels(right) - Twips::toPixels(left), 1);
@@ -156,14 +156,14 @@ void QtWindow::setAccessibleName(std::u16string_view name) {
     QWidget::setAccessibleName(qt(name));
 }
 
-void QtWindow::setTabOrder(std::initializer_list<Control*> order) {
-    QWidget* previous = nullptr;
-    for (Control* control : order) {
-        auto* widget = dynamic_cast<QWidget*>(control);
-        if (previous)
-            QWidget::setTabOrder(previous, widget);
-        previous = widget;
-    }
+void QtWindow::placeInTabOrder(Control* previous, Control& next) {
+    if (previous)
+        QWidget::setTabOrder(dynamic_cast<QWidget*>(previous), dynamic_cast<QWidget*>(&next));
+}
+
+Control* QtWindow::focusedControl() const {
+    QWidget* focused = QApplication::focusWidget();
+    return focused && focused->window() == this ? dynamic_cast<Control*>(focused) : nullptr;
 }
 
 void QtWindow::show() {
@@ -200,32 +200,9 @@ void QtWindow::takeKeyboard() {
     runtime_.takeKeyboard(*this);
 }
 
-void QtWindow::fire(const Event& event) {
-    if (event && !gone_)
-        event();
-}
-
-void QtWindow::destroyLater() {
-    gone_ = true;
+void QtWindow::hideAndDestroyLater() {
     hide();
     deleteLater();
-}
-
-QtCommandButton* QtWindow::button(bool (QtCommandButton::*is)() const) const {
-    for (QPushButton* pushButton : findChildren<QPushButton*>())
-        if (auto* b = dynamic_cast<QtCommandButton*>(pushButton); b && (b->*is)())
-            return b;
-    return nullptr;
-}
-
-void QtWindow::markDefaultButton() {
-    QWidget* focused = QApplication::focusWidget();
-    QtCommandButton* designated = button(&QtCommandButton::isDefaultButton);
-    if (!designated || !focused || focused->window() != this)
-        return; // no default here, a message box, another program, a window on its way out
-    auto* focusedButton = qobject_cast<QPushButton*>(focused);
-    for (QPushButton* b : findChildren<QPushButton*>())
-        b->QPushButton::setDefault(b == (focusedButton ? focusedButton : designated));
 }
 
 void QtWindow::closeEvent(QCloseEvent* event) {
@@ -237,13 +214,10 @@ void QtWindow::keyPressEvent(QKeyEvent* event) {
     // The keypad's Enter arrives with the keypad modifier: it counts as plain Enter.
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    QtCommandButton* pressed = nullptr;
-    if (plain && enter)
-        pressed = button(&QtCommandButton::isDefaultButton);
-    if (plain && event->key() == Qt::Key_Escape)
-        pressed = button(&QtCommandButton::isCancelButton);
-    if (pressed)
-        return pressed->click();
+    if (plain && enter && keyPressed(Key::Enter))
+        return;
+    if (plain && event->key() == Qt::Key_Escape && keyPressed(Key::Escape))
+        return;
     QWidget::keyPressEvent(event);
 }
 

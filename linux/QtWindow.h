@@ -4,14 +4,11 @@
 
 #include <QWidget>
 
-class QtCommandButton;
 class QtRuntime;
 
 // A form's window as a top-level QWidget. A close request is only announced (QueryUnload).
-// Enter that no control takes presses the default button, Escape the cancel button; and
-// while there is a default button, the focused button is marked as the one Enter presses,
-// or the default one when the focus is elsewhere. A minimised window comes straight back:
-// none has a task-bar entry that could bring it back.
+// Enter and Escape that no control takes go to the window's buttons. A minimised window comes
+// straight back: none has a task-bar entry that could bring it back.
 class QtWindow final : public QWidget, public Window {
   public:
     QtWindow(QtRuntime& runtime, const WindowStyle& style);
@@ -40,15 +37,16 @@ class QtWindow final : public QWidget, public Window {
     TwipsRect geometry() const override;
     void setBackColour(Colour colour) override;
     void setAccessibleName(std::u16string_view name) override;
-    void setTabOrder(std::initializer_list<Control*> order) override;
     void show() override;
     void showAsWarning() override;
     void showModal() override;
     bool isVisible() const override { return QWidget::isVisible(); }
     void takeKeyboard() override;
-    void destroyLater() override;
 
   protected:
+    Control* focusedControl() const override;
+    void placeInTabOrder(Control* previous, Control& next) override;
+    void hideAndDestroyLater() override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -56,13 +54,6 @@ class QtWindow final : public QWidget, public Window {
     void changeEvent(QEvent* event) override;
 
   private:
-    // The button marked for Enter: the focused one, or the default one.
-    void markDefaultButton();
-    QtCommandButton* button(bool (QtCommandButton::*is)() const) const;
-    // Calls a handler of the window's form, unless the form has let the window go.
-    void fire(const Event& event);
-
     QtRuntime& runtime_;
     const bool fullScreen_;
-    bool gone_ = false; // destroyLater() was called
 };

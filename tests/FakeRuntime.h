@@ -1,7 +1,8 @@
 #pragma once
 
-// A control runtime that draws nothing: it keeps each window's and control's properties, in
-// twips, for the tests to read, and records message boxes, modal showings and the end.
+// A control runtime that draws nothing: it keeps what each window and control was told to
+// show, in twips, for the tests to read, and records message boxes, modal showings and the
+// end. What windows and controls do with keys, focus and values is the program's own.
 
 #include "ui/CheckBox.h"
 #include "ui/CommandButton.h"
@@ -36,7 +37,7 @@ struct FakeProperties {
 
 template <typename Interface> class FakeControl : public Interface, public FakeProperties {
   public:
-    FakeControl(FakeWindow& window, const TwipsRect& box) : FakeProperties(window, box) {}
+    FakeControl(FakeWindow& window, const TwipsRect& box);
     void setGeometry(const TwipsRect& b) override { box = b; }
     TwipsRect geometry() const override { return box; }
     void setVisible(bool v) override { visible = v; }
@@ -68,18 +69,17 @@ struct FakeButton final : FakeControl<CommandButton> {
     FakeButton(FakeWindow& w, std::u16string_view c, const TwipsRect& b)
         : FakeControl(w, b), text(c) {}
     std::u16string caption() const override { return text; }
-    void setDefault(bool d) override { isDefault = d; }
-    void setCancel(bool c) override { isCancel = c; }
+    void markAsDefault(bool m) override { marked = m; }
     std::u16string text;
-    bool isDefault = false, isCancel = false;
+    bool marked = false; // shown as the button Enter presses
 };
 
 struct FakeTextBox final : FakeControl<TextBox> {
     FakeTextBox(FakeWindow& w, std::u16string_view t, const TwipsRect& b)
         : FakeControl(w, b), value(t) {}
     void setText(std::u16string_view t) override {
-        if (std::exchange(value, std::u16string(t)) != t && Change)
-            Change();
+        if (std::exchange(value, std::u16string(t)) != t)
+            textWasChanged();
     }
     std::u16string text() const override { return value; }
     void setMaxLength(int units) override { maxLength = units; }
@@ -90,10 +90,7 @@ struct FakeTextBox final : FakeControl<TextBox> {
 struct FakeCheckBox final : FakeControl<CheckBox> {
     FakeCheckBox(FakeWindow& w, std::u16string_view c, const TwipsRect& b)
         : FakeControl(w, b), caption(c) {}
-    void setChecked(bool c) override {
-        if (std::exchange(checked, c) != c && Click)
-            Click();
-    }
+    void showChecked(bool c) override { checked = c; }
     bool isChecked() const override { return checked; }
     std::u16string caption;
     bool checked = false;
@@ -101,18 +98,10 @@ struct FakeCheckBox final : FakeControl<CheckBox> {
 
 struct FakeScrollBar final : FakeControl<HScrollBar> {
     using FakeControl::FakeControl;
-    void setRange(int lo, int hi) override { low = lo, high = hi, setValue(current); }
-    int minimum() const override { return low; }
-    int maximum() const override { return high; }
-    void setSteps(int s, int l) override { small = s, large = l; }
-    void setValue(int v) override {
-        const int old = current;
-        current = std::clamp(v, low, std::max(low, high));
-        if (old != current && Change)
-            Change();
-    }
-    int value() const override { return current; }
-    int low = 0, high = 100, small = 1, large = 10, current = 0;
+    void showRange(int lo, int hi) override { low = lo, high = hi; }
+    void showSteps(int s, int l) override { small = s, large = l; }
+    void showValue(int v) override { thumb = v; }
+    int low = 0, high = 100, small = 1, large = 10, thumb = 0;
 };
 
 struct FakePicture final : FakeControl<Picture> {
@@ -178,25 +167,28 @@ class FakeWindow final : public Window {
     TwipsRect geometry() const override { return box; }
     void setBackColour(Colour c) override { back = c; }
     void setAccessibleName(std::u16string_view n) override { name = n; }
-    void setTabOrder(std::initializer_list<Control*> order) override { tabOrder = order; }
     void show() override { shown = Shown::Plainly; }
     void showAsWarning() override { shown = Shown::AsWarning; }
     void showModal() override;
     bool isVisible() const override { return shown != Shown::No; }
     void takeKeyboard() override;
-    void destroyLater() override;
+    Control* focusedControl() const override { return focus; }
+    void placeInTabOrder(Control* previous, Control& next) override {
+        if (!previous)
+            tabOrder.clear();
+        tabOrder.push_back(&next);
+    }
+    void hideAndDestroyLater() override;
 
-    // The keys every runtime handles alike: Enter and Space press the focused button; Enter
-    // elsewhere presses the default button, Escape the cancel button.
+    // A key as a toolkit passes it on: Space to the focused button, which Enter presses too;
+    // Enter and Escape otherwise to the window.
     enum class Key { Enter, Space, Escape };
     void press(Key key) {
         auto* button = dynamic_cast<FakeButton*>(focus);
-        if (key != Key::Escape && button)
-            return button->Click();
-        for (const auto& control : controls)
-            if (auto* b = dynamic_cast<FakeButton*>(control.get()))
-                if (key == Key::Enter ? b->isDefault : key == Key::Escape && b->isCancel)
-                    return b->Click();
+        if (key == Key::Space && button)
+            button->userPressed();
+        else if (key != Key::Space)
+            keyPressed(key == Key::Enter ? Window::Key::Enter : Window::Key::Escape);
     }
 
     FakeRuntime& runtime;
@@ -211,8 +203,12 @@ class FakeWindow final : public Window {
     std::vector<std::unique_ptr<Timer>> timers;
 };
 
+template <typename I>
+FakeControl<I>::FakeControl(FakeWindow& window, const TwipsRect& box)
+    : I(window), FakeProperties(window, box) {}
 template <typename I> void FakeControl<I>::setFocus() {
     window.focus = this;
+    window.focusMoved();
 }
 
 class FakeRuntime final : public Runtime {
@@ -282,7 +278,7 @@ inline void FakeWindow::showModal() {
 inline void FakeWindow::takeKeyboard() {
     runtime.keyboardGivenTo.push_back(this);
 }
-inline void FakeWindow::destroyLater() {
+inline void FakeWindow::hideAndDestroyLater() {
     shown = Shown::No;
     runtime.doomed.emplace_back(this);
 }

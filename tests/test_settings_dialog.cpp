@@ -418,8 +418,15 @@ TEST(tabOrderAndTips) {
         CHECK_EQ(withTips, tips.size());
         // Enter's button: "Uložit"; Escape's: "O programu".
         for (CommandButton* b : {d.Command1, d.Command2, d.Command3, d.Command4}) {
-            CHECK_EQ(fake(b).isDefault, b == d.Command1);
-            CHECK_EQ(fake(b).isCancel, b == d.Command3);
+            CHECK_EQ(b->isDefault(), b == d.Command1);
+            CHECK_EQ(b->isCancel(), b == d.Command3);
+        }
+        // and the one marked as Enter's: the focused button, else "Uložit".
+        for (Control* focus : fake(d.window()).tabOrder) {
+            focus->setFocus();
+            const auto* focusedButton = dynamic_cast<CommandButton*>(focus);
+            for (CommandButton* b : {d.Command1, d.Command2, d.Command3, d.Command4})
+                CHECK_EQ(fake(b).marked, b == (focusedButton ? focusedButton : d.Command1));
         }
         leave(d);
     });

@@ -45,7 +45,7 @@ TEST(layout) {
         CHECK(fake(f.Label1).wordWrap);
         for (CommandButton* b : {f.Command1, f.Command2, f.Command3}) {
             // No default button: Enter acts on the focused button only; no Escape either.
-            CHECK(!fake(b).isDefault && !fake(b).isCancel);
+            CHECK(!b->isDefault() && !b->isCancel());
             CHECK(fake(b).tip.empty());
         }
         CHECK(w.style.onTop && !w.style.takesKeyboard);
@@ -137,8 +137,14 @@ TEST(closeRequestIsIgnored) {
             d.Saved = ReminderState::True;
             d.Command2_Click();
         });
-        t.event([&] { f.Command1->Click(); });
-        CHECK(t->form3.isLoaded());
+        // What the toolkit reports of it once "OK" let it go reaches no handler: "Ukončit !"
+        // pressed in the same turn of the event loop ends nothing.
+        CommandButton* quit = f.Command3;
+        t.event([&] {
+            f.Command1->userPressed();
+            quit->userPressed();
+        });
+        CHECK(t->form3.isLoaded() && !t.runtime.ended);
     });
 }
 

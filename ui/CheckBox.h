@@ -7,8 +7,18 @@
 // is checked in.
 class CheckBox : public Control {
   public:
+    using Control::Control;
+
     Event Click; // checked or cleared, by the user or the program
 
-    virtual void setChecked(bool checked) = 0;
+    // Checks or clears it; a change is a Click, as when the user makes it.
+    void setChecked(bool checked);
     virtual bool isChecked() const = 0;
+
+    // The toolkit's report: the user checked or cleared it.
+    void userToggled() { fire(Click); }
+
+  protected:
+    // Shows the new value, saying nothing of it.
+    virtual void showChecked(bool checked) = 0;
 };

@@ -10,7 +10,12 @@
 // itself, as large as its text.
 class Label : public Control {
   public:
+    using Control::Control;
+
     Event Click; // the left button pressed and released on it
+
+    // The toolkit's report: the user clicked it.
+    void userClicked() { fire(Click); }
 
     virtual void setCaption(std::u16string_view caption) = 0;
     virtual std::u16string caption() const = 0;

@@ -3,4 +3,7 @@
 #include "ui/Control.h"
 
 // The warning sign, 32 by 32 pixels: the one picture the windows show.
-class Picture : public Control {};
+class Picture : public Control {
+  public:
+    using Control::Control;
+};

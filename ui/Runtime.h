@@ -18,6 +18,13 @@ enum class MessageBoxStyle {
 // The button that closed a message box.
 enum class MessageBoxAnswer { Ok = 1, Yes = 6, No = 7 };
 
+// The message boxes' buttons in the program's language, whatever the system's.
+namespace MessageBoxButtons {
+constexpr std::u16string_view Ok = u"OK";
+constexpr std::u16string_view Yes = u"Ano";
+constexpr std::u16string_view No = u"Ne";
+} // namespace MessageBoxButtons
+
 // The toolkit the forms are drawn with: windows and their controls, message boxes, the
 // screens, and ending the program. Each platform implements it natively; the tests pass a
 // recording fake.

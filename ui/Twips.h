@@ -15,12 +15,23 @@ struct TwipsRect {
 
 namespace Twips {
 
+constexpr int PerInch = 1440;
 constexpr int PerPixel = 15; // at 96 dots per inch
 
-// Twips as pixels at 96 dots per inch, to the nearest pixel (halves away from zero, so that
-// a screen left of the primary one comes back where it was).
-constexpr int toPixels(int twips) {
-    return twips >= 0 ? (twips + PerPixel / 2) / PerPixel : -((-twips + PerPixel / 2) / PerPixel);
+// `value` times `numerator` over `denominator`, to the nearest whole number (halves away from
+// zero, so that a screen left of the primary one comes back where it was).
+constexpr int scaled(int value, int numerator, int denominator) {
+    const long long product = static_cast<long long>(value) * numerator;
+    const long long half = denominator / 2;
+    return int(product >= 0 ? (product + half) / denominator : -((-product + half) / denominator));
+}
+
+// Twips as pixels at `dpi` dots per inch, and back.
+constexpr int toPixels(int twips, int dpi = 96) {
+    return scaled(twips, dpi, PerInch);
+}
+constexpr int fromPixels(int pixels, int dpi = 96) {
+    return scaled(pixels, PerInch, dpi);
 }
 
 } // namespace Twips

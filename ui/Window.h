@@ -6,6 +6,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 class CheckBox;
 class CommandButton;
@@ -28,10 +29,15 @@ struct WindowStyle {
 
 // The window of a form. It has no task-bar entry, and the user cannot resize, minimise or
 // maximise it. A close request (Alt+F4) never closes it on its own: it is only announced.
-// It owns its controls; the window and its controls are made by the runtime.
+// It owns its controls; the window and its controls are made by the runtime, which draws
+// them and reports what the user does. What the window makes of that (which button a key
+// presses, which events still reach the form) is the same on every desktop, and is here.
 class Window {
   public:
+    Window() = default;
     virtual ~Window() = default;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
 
     Event Click;          // the left button pressed and released on its bare client area
     Event MouseDown;      // a button pressed on it anywhere but on a button control
@@ -59,7 +65,7 @@ class Window {
     virtual void setBackColour(Colour colour) = 0;
     virtual void setAccessibleName(std::u16string_view name) = 0;
     // The order Tab visits the controls in.
-    virtual void setTabOrder(std::initializer_list<Control*> order) = 0;
+    void setTabOrder(std::initializer_list<Control*> order);
 
     // Shows it as any window.
     virtual void show() = 0;
@@ -74,5 +80,38 @@ class Window {
     virtual void takeKeyboard() = 0;
     // Hides it and destroys it with its controls once the event at hand is over: safe from
     // inside one of its own events. Its events reach the form no more.
-    virtual void destroyLater() = 0;
+    void destroyLater();
+
+    // The keys the window acts on when the control with the focus does not.
+    enum class Key { Enter, Escape };
+    // Enter presses the focused button, or else the default one; Escape the cancel button.
+    // Returns whether a button took the key.
+    bool keyPressed(Key key);
+    // The button Enter presses now, or none.
+    CommandButton* buttonForEnter() const;
+    // The toolkit's report: the focus moved. The button Enter would press is marked.
+    void focusMoved();
+    // Raises one of its events, or one of its controls', unless it has been let go.
+    void fire(const Event& event) const;
+
+  protected:
+    // Whether the form has let it go (destroyLater).
+    bool isGone() const { return gone_; }
+    // The control with the keyboard focus, when the focus is on this window.
+    virtual Control* focusedControl() const = 0;
+    // Puts `next` after `previous` in the Tab order, or first when there is no previous.
+    virtual void placeInTabOrder(Control* previous, Control& next) = 0;
+    // Hides the window and destroys it once the event at hand is over.
+    virtual void hideAndDestroyLater() = 0;
+
+  private:
+    friend class CommandButton;
+
+    // Marks the button Enter presses now as such, when there is a default button.
+    void markButtonForEnter();
+
+    std::vector<CommandButton*> buttons_;
+    CommandButton* default_ = nullptr; // pressed by Enter off the buttons
+    CommandButton* cancel_ = nullptr;  // pressed by Escape
+    bool gone_ = false;                // destroyLater() was called
 };

@@ -3,12 +3,8 @@
 WinCheckBox::WinCheckBox(WinWindow& window, std::u16string_view caption)
     : WinControl(window, L"BUTTON", BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP, caption) {}
 
-void WinCheckBox::setChecked(bool checked) {
-    if (checked == isChecked())
-        return;
+void WinCheckBox::showChecked(bool checked) {
     SendMessageW(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-    if (Click) // as when the user checks it
-        Click();
 }
 
 bool WinCheckBox::isChecked() const {
@@ -16,6 +12,6 @@ bool WinCheckBox::isChecked() const {
 }
 
 void WinCheckBox::notified(int code) {
-    if (code == BN_CLICKED && Click)
-        Click();
+    if (code == BN_CLICKED)
+        userToggled();
 }

@@ -8,8 +8,10 @@ class WinCheckBox final : public WinControl<CheckBox> {
   public:
     WinCheckBox(WinWindow& window, std::u16string_view caption);
 
-    void setChecked(bool checked) override;
     bool isChecked() const override;
 
     void notified(int code) override;
+
+  protected:
+    void showChecked(bool checked) override;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chime/WaveFile.h"
+
 #include <windows.h>
 
 #include <mmsystem.h>
@@ -7,7 +9,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // The warning's chime on Windows: the wave file read whole and checked by the same rules as on
 // Linux, its format put to the system's sound devices, then played from memory by PlaySoundW,
@@ -24,15 +25,11 @@ class WinChime {
     void play(std::u16string_view path);
 
   private:
-    // Reads the file's bytes. Returns why they cannot be had, or nothing.
-    static std::string read(const std::wstring& name, const std::string& shown,
-                            std::vector<char>& bytes);
-
     // Whether a sound device of the system takes the format of the file's format chunk.
     bool playable(const char* format, std::size_t size) const;
 
     std::function<void(const std::u16string&)> report_;
-    std::vector<char> playing_; // PlaySoundW reads the sound from here while it plays
+    WaveFile playing_; // PlaySoundW reads the sound from here while it plays
     // winmm's, loaded with the first warning.
     BOOL(WINAPI* playSound_)(LPCWSTR, HMODULE, DWORD);
     UINT(WINAPI* devices_)();

@@ -5,13 +5,13 @@ WinCommandButton::WinCommandButton(WinWindow& window, std::u16string_view captio
       caption_(caption) {}
 
 void WinCommandButton::notified(int code) {
-    if (code == BN_CLICKED && Click)
-        Click();
+    if (code == BN_CLICKED)
+        userPressed();
     if (code == BN_SETFOCUS || code == BN_KILLFOCUS)
-        window_.markDefaultButton();
+        window_.focusMoved();
 }
 
-void WinCommandButton::markDefault(bool marked) {
+void WinCommandButton::markAsDefault(bool marked) {
     SendMessageW(hwnd_, BM_SETSTYLE,
                  marked ? BS_DEFPUSHBUTTON | BS_NOTIFY : BS_PUSHBUTTON | BS_NOTIFY, TRUE);
 }

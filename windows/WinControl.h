@@ -3,10 +3,14 @@
 #include "windows/WinChild.h"
 #include "windows/WinWindow.h"
 
+#include <utility>
+
 // A control of the forms as a native control: `Interface` what the forms see of it.
 template <typename Interface> class WinControl : public Interface, public WinChild {
   public:
-    using WinChild::WinChild;
+    template <typename... Native>
+    explicit WinControl(WinWindow& window, Native&&... native)
+        : Interface(window), WinChild(window, std::forward<Native>(native)...) {}
 
     void setGeometry(const TwipsRect& box) override { place(box); }
     TwipsRect geometry() const override { return box_; }

@@ -10,12 +10,11 @@
 // monitor the window is on (15 twips a pixel at 96 DPI).
 namespace WinConvert {
 
-// Twips as pixels at `dpi`, to the nearest pixel (halves away from zero).
 inline int pixels(int twips, unsigned dpi) {
-    return MulDiv(twips, int(dpi), 1440);
+    return Twips::toPixels(twips, int(dpi));
 }
 inline int twips(int pixels, unsigned dpi) {
-    return MulDiv(pixels, 1440, int(dpi));
+    return Twips::fromPixels(pixels, int(dpi));
 }
 inline RECT pixels(const TwipsRect& box, unsigned dpi) {
     const int left = pixels(box.left, dpi);
@@ -28,21 +27,9 @@ inline TwipsRect twips(const RECT& box, unsigned dpi) {
 }
 
 inline COLORREF colour(Colour colour) {
-    switch (colour) {
-    case Colour::WindowText:
-        return GetSysColor(COLOR_WINDOWTEXT);
-    case Colour::ButtonShadow:
-        return GetSysColor(COLOR_BTNSHADOW);
-    case Colour::Black:
-        return RGB(0, 0, 0);
-    case Colour::White:
-        return RGB(255, 255, 255);
-    case Colour::Grey:
-        return RGB(128, 128, 128);
-    case Colour::LightGrey:
-        return RGB(224, 224, 224);
-    }
-    return RGB(0, 0, 0);
+    if (const std::optional<Rgb> rgb = fixedRgb(colour))
+        return RGB(rgb->red, rgb->green, rgb->blue);
+    return GetSysColor(colour == Colour::ButtonShadow ? COLOR_BTNSHADOW : COLOR_WINDOWTEXT);
 }
 
 } // namespace WinConvert

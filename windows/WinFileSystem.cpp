@@ -112,6 +112,8 @@ std::wstring finalPath(HANDLE file) {
 FileError WinFileSystem::inspect(std::u16string_view path, FileFacts& facts, std::string* content,
                                  std::int64_t maxSize) {
     facts = {};
+    if (content)
+        content->clear();
     const std::wstring api = WinPath::forApi(path);
     const DWORD attributes = GetFileAttributesW(api.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)

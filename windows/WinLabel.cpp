@@ -43,8 +43,7 @@ void WinLabel::setFont(const Font& font) {
 }
 
 void WinLabel::clicked() {
-    if (Click)
-        Click();
+    userClicked();
 }
 
 HBRUSH WinLabel::colours(HDC dc) {

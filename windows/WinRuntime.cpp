@@ -31,8 +31,9 @@ LRESULT CALLBACK czechButtons(int code, WPARAM w, LPARAM l) {
     const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(l);
     if (code == HC_ACTION && call->message == WM_INITDIALOG) {
         const HWND box = call->hwnd;
-        SetDlgItemTextW(box, IDYES, L"Ano");
-        SetDlgItemTextW(box, IDNO, L"Ne");
+        SetDlgItemTextW(box, IDOK, wide(MessageBoxButtons::Ok).c_str());
+        SetDlgItemTextW(box, IDYES, wide(MessageBoxButtons::Yes).c_str());
+        SetDlgItemTextW(box, IDNO, wide(MessageBoxButtons::No).c_str());
         if (std::exchange(boxBelow, false)) {
             // In the lower quarter of the screen, where no warning is: the middle is theirs.
             RECT r{};
@@ -240,7 +241,7 @@ HFONT WinRuntime::font(const Font& font, unsigned dpi) {
     HFONT& made = fonts_[key];
     if (!made) {
         LOGFONTW face{};
-        face.lfHeight = -int(std::lround(font.points * dpi / 72));
+        face.lfHeight = -font.pixels(dpi);
         face.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
         face.lfCharSet = DEFAULT_CHARSET;
         face.lfQuality = CLEARTYPE_QUALITY;

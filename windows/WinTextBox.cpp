@@ -17,6 +17,6 @@ std::u16string WinTextBox::text() const {
 }
 
 void WinTextBox::notified(int code) {
-    if (code == EN_CHANGE && Change)
-        Change();
+    if (code == EN_CHANGE)
+        textWasChanged();
 }

@@ -260,14 +260,15 @@ void WinWindow::setAccessibleName(HWND control, std::u16string_view name) {
     runtime_.setAccessibleName(control, name);
 }
 
-void WinWindow::setTabOrder(std::initializer_list<Control*> order) {
+void WinWindow::placeInTabOrder(Control* previous, Control& next) {
     // The dialog manager visits the controls in their z-order.
-    HWND previous = HWND_TOP;
-    for (Control* control : order) {
-        HWND next = dynamic_cast<WinChild*>(control)->hwnd();
-        SetWindowPos(next, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        previous = next;
-    }
+    const HWND after = previous ? dynamic_cast<WinChild*>(previous)->hwnd() : HWND_TOP;
+    SetWindowPos(dynamic_cast<WinChild&>(next).hwnd(), after, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+Control* WinWindow::focusedControl() const {
+    return dynamic_cast<Control*>(child(GetFocus()));
 }
 
 void WinWindow::setToolTip(const WinChild& control, std::u16string_view tip) {
@@ -376,8 +377,7 @@ void WinWindow::takeKeyboard() {
     SetActiveWindow(hwnd_);
 }
 
-void WinWindow::destroyLater() {
-    gone_ = true;
+void WinWindow::hideAndDestroyLater() {
     release();
     ShowWindow(hwnd_, SW_HIDE);
     PostMessageW(hwnd_, DestroyMessage, 0, 0);
@@ -387,31 +387,6 @@ void WinWindow::focus(HWND control) {
     focus_ = control;
     if (GetActiveWindow() == hwnd_)
         SetFocus(control);
-}
-
-void WinWindow::setDefaultButton(WinCommandButton* button, bool isDefault) {
-    if (isDefault)
-        default_ = button;
-    else if (default_ == button)
-        default_ = nullptr;
-    markDefaultButton();
-}
-
-void WinWindow::setCancelButton(WinCommandButton* button, bool isCancel) {
-    if (isCancel)
-        cancel_ = button;
-    else if (cancel_ == button)
-        cancel_ = nullptr;
-}
-
-void WinWindow::markDefaultButton() {
-    if (!default_)
-        return;
-    auto* focused = dynamic_cast<WinCommandButton*>(child(GetFocus()));
-    WinCommandButton* marked = focused ? focused : default_;
-    for (const auto& control : children_)
-        if (auto* button = dynamic_cast<WinCommandButton*>(control.get()))
-            button->markDefault(button == marked);
 }
 
 bool WinWindow::clickedInto(int hit) const {
@@ -453,11 +428,6 @@ void WinWindow::relayout(unsigned dpi, const RECT* suggested) {
         setSize(client_->cx, client_->cy);
 }
 
-void WinWindow::fire(const Event& event) {
-    if (event && !gone_)
-        event();
-}
-
 LRESULT CALLBACK WinWindow::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
     if (message == WM_NCCREATE) {
         auto* made = static_cast<WinWindow*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
@@ -467,7 +437,7 @@ LRESULT CALLBACK WinWindow::procedure(HWND window, UINT message, WPARAM w, LPARA
     auto* self = reinterpret_cast<WinWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self)
         return DefWindowProcW(window, message, w, l);
-    if (message == DestroyMessage && self->gone_) {
+    if (message == DestroyMessage && self->isGone()) {
         delete self; // released by its form, which let it go
         return 0;
     }
@@ -493,25 +463,24 @@ LRESULT WinWindow::handle(UINT message, WPARAM w, LPARAM l) {
     }
     case WM_COMMAND:
         if (WinChild* control = child(reinterpret_cast<HWND>(l))) {
-            if (!gone_)
+            if (!isGone())
                 control->notified(HIWORD(w));
-        } else if (LOWORD(w) == IDCANCEL && cancel_ && !gone_) {
-            cancel_->notified(BN_CLICKED); // Escape
+        } else if (LOWORD(w) == IDCANCEL && !isGone()) {
+            keyPressed(Key::Escape);
         }
         return 0;
     case DM_GETDEFID: {
-        // Enter presses the focused button, or else the default one.
-        auto* focused = dynamic_cast<WinCommandButton*>(child(GetFocus()));
-        WinCommandButton* pressed = focused ? focused : default_;
-        return pressed ? MAKELRESULT(pressed->id(), DC_HASDEFID) : 0;
+        // The button the dialog manager presses for Enter.
+        const CommandButton* pressed = buttonForEnter();
+        return pressed ? MAKELRESULT(dynamic_cast<const WinChild*>(pressed)->id(), DC_HASDEFID) : 0;
     }
     case WM_HSCROLL:
-        if (WinChild* control = child(reinterpret_cast<HWND>(l)); control && !gone_)
+        if (WinChild* control = child(reinterpret_cast<HWND>(l)); control && !isGone())
             control->scrolled(LOWORD(w), HIWORD(w));
         return 0;
     case WM_TIMER:
         for (const auto& timer : timers_)
-            if (UINT_PTR(timer->id()) == w && !gone_)
+            if (UINT_PTR(timer->id()) == w && !isGone())
                 timer->elapsed();
         return 0;
     case WM_LBUTTONDOWN:
@@ -530,7 +499,7 @@ LRESULT WinWindow::handle(UINT message, WPARAM w, LPARAM l) {
         const POINT at{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
         RECT client{};
         GetClientRect(hwnd_, &client);
-        if (!PtInRect(&client, at) || gone_)
+        if (!PtInRect(&client, at) || isGone())
             return 0;
         if (WinChild* control = childAt(at))
             control->clicked();

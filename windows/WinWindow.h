@@ -10,15 +10,14 @@
 #include <vector>
 
 class WinChild;
-class WinCommandButton;
 class WinRuntime;
 class WinTimer;
 
 // A form's window as a native top-level window, owned by the runtime's hidden window so that
 // it has no task-bar entry. The dialog manager (IsDialogMessage) moves the focus with Tab and
-// presses buttons: Enter the focused button, or the default one; Escape the cancel button. A
-// window that takes no keyboard as it appears (WS_EX_NOACTIVATE) takes it when the form asks,
-// at the user's click. A close request (Alt+F4) is only announced.
+// passes Enter and Escape on to the window's buttons. A window that takes no keyboard as it
+// appears (WS_EX_NOACTIVATE) takes it when the form asks, at the user's click. A close request
+// (Alt+F4) is only announced.
 class WinWindow final : public Window {
   public:
     WinWindow(WinRuntime& runtime, const WindowStyle& style);
@@ -44,13 +43,11 @@ class WinWindow final : public Window {
     TwipsRect geometry() const override;
     void setBackColour(Colour colour) override;
     void setAccessibleName(std::u16string_view name) override;
-    void setTabOrder(std::initializer_list<Control*> order) override;
     void show() override;
     void showAsWarning() override;
     void showModal() override;
     bool isVisible() const override;
     void takeKeyboard() override;
-    void destroyLater() override;
 
     // For its controls.
     HWND hwnd() const { return hwnd_; }
@@ -64,11 +61,11 @@ class WinWindow final : public Window {
     void setAccessibleName(HWND control, std::u16string_view name);
     // Gives a control the focus now, when the window has the keyboard, or when it gets it.
     void focus(HWND control);
-    // Makes `button` the one Enter presses when the focus is on no other button, or none.
-    void setDefaultButton(WinCommandButton* button, bool isDefault);
-    void setCancelButton(WinCommandButton* button, bool isCancel);
-    // Marks the focused button as the one Enter presses, or the default one.
-    void markDefaultButton();
+
+  protected:
+    Control* focusedControl() const override;
+    void placeInTabOrder(Control* previous, Control& next) override;
+    void hideAndDestroyLater() override;
 
   private:
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
@@ -83,7 +80,6 @@ class WinWindow final : public Window {
     // Gives the visible controls with text their fonts, before the window first shows.
     void applyFonts();
     void relayout(unsigned dpi, const RECT* suggested);
-    void fire(const Event& event);
     // Gives back the input of the windows a modal showing held, and the keyboard.
     void release();
     template <typename T> T* adopt(std::unique_ptr<T> control);
@@ -98,12 +94,9 @@ class WinWindow final : public Window {
     std::optional<Colour> back_;
     std::optional<SIZE> client_; // in twips, when the form gave the client area's size
     HWND tips_ = nullptr;
-    HWND focus_ = nullptr; // the control to give the focus to when the keyboard comes
-    WinCommandButton* default_ = nullptr;
-    WinCommandButton* cancel_ = nullptr;
+    HWND focus_ = nullptr;      // the control to give the focus to when the keyboard comes
     std::uint64_t shownAt_ = 0; // GetTickCount64() at showAsWarning()
     bool pressed_ = false;      // the left button went down on the bare window
-    bool gone_ = false;         // destroyLater() was called
     bool* destroyed_ = nullptr; // set when the window goes (a modal loop waits for it)
     std::vector<HWND> held_;    // the windows a modal showing took the input from
     HWND before_ = nullptr;     // the window that was active before it

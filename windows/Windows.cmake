@@ -29,8 +29,8 @@ add_library(vestrel_win32 STATIC
     windows/WinTimer.cpp
     windows/WinWindow.cpp
 )
-target_link_libraries(vestrel_win32 PUBLIC vestrel_win32_system vestrel_ui
-                                    PRIVATE vestrel_wave uuid gdi32 user32)
+target_link_libraries(vestrel_win32 PUBLIC vestrel_win32_system vestrel_ui vestrel_wave
+                                    PRIVATE uuid gdi32 user32)
 
 add_executable(Vestrel WIN32 windows/main.cpp windows/Vestrel.rc)
 target_link_options(Vestrel PRIVATE -municode)

@@ -86,6 +86,8 @@ FileFacts::Kind kind(mode_t mode) {
 FileError PosixFileSystem::inspect(std::u16string_view path, FileFacts& facts, std::string* content,
                                    std::int64_t maxSize) {
     facts = {};
+    if (content)
+        content->clear();
     const std::string name = PosixPath::native(path);
     const Descriptor fd(::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat info {};
