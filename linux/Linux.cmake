@@ -21,11 +21,13 @@ target_link_libraries(vestrel_chime PRIVATE vestrel_chime_protocol vestrel_posix
 set_target_properties(vestrel_chime PROPERTIES AUTOMOC OFF)
 
 # Linux, in three parts. The POSIX layer, standard C++ and the system's calls, which the
-# chime helper shares: descriptors, paths, the file primitives, the system's errors by reason.
+# chime helper shares: descriptors, paths, the file primitives, the system's errors by reason,
+# the program folder and its claim.
 add_library(vestrel_posix STATIC
     linux/posix/ErrorText.cpp
     linux/posix/PosixFileSystem.cpp
     linux/posix/PosixPath.cpp
+    linux/posix/ProgramFolder.cpp
 )
 vestrel_layer(vestrel_posix PUBLIC linux/posix)
 target_link_libraries(vestrel_posix PUBLIC vestrel_core)

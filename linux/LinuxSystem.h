@@ -3,6 +3,7 @@
 #include "core/System.h"
 
 #include "linux/Chime.h"
+#include "linux/posix/ProgramFolder.h"
 
 #include <QPointer>
 
@@ -20,9 +21,7 @@ class LinuxSystem final : public System {
     explicit LinuxSystem(QtRuntime& runtime);
     ~LinuxSystem() override;
 
-    // Takes the program folder for this instance. False when another running instance of
-    // the same user has it: two counters must not share one settings file. A lock left by
-    // an instance that died is taken over; where no lock can be made we run all the same.
+    // Takes the program folder for this instance (see ProgramFolder::claim).
     bool claimProgramFolder();
 
     void playSound(std::u16string_view path) override;
@@ -37,16 +36,13 @@ class LinuxSystem final : public System {
     void watchSession(std::function<void()> changed) override;
 
   private:
-    // The program folder, as Qt names files.
-    QString folder();
     void reportSoundError(const QString& reason);
 
     QtRuntime& runtime_;
     // Made at the first warning. It outlives the warning windows, so closing a window does
     // not cut the sound off.
     std::unique_ptr<Chime> chime_;
-    int lockDescriptor_ = -1;           // flock()ed for the whole run; the kernel frees it at exit
     QPointer<QMessageBox> soundReport_; // the open report of a sound that failed
-    QString folder_;                    // found once, at the first call
-    QPointer<SessionWatch> session_;    // what the desktop says of the session's lock
+    ProgramFolder folder_;
+    QPointer<SessionWatch> session_; // what the desktop says of the session's lock
 };

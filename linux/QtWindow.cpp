@@ -100,7 +100,7 @@ HScrollBar* QtWindow::addHScrollBar(const TwipsRect& box) {
 
 Picture* QtWindow::addWarningPicture(int left, int top) {
     auto* picture = new QtControl<Picture, QLabel>(*this, this);
-    picture->setGeometry({left, top, 480, 480});
+    picture->setGeometry({left, top, Picture::SizeTwips, Picture::SizeTwips});
     picture->setPixmap(QPixmap(QStringLiteral(":/warning.gif")));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picture->setTextFormat(Qt::PlainText);

@@ -151,7 +151,7 @@ class FakeWindow final : public Window {
     }
     HScrollBar* addHScrollBar(const TwipsRect& b) override { return add<FakeScrollBar>(b); }
     Picture* addWarningPicture(int l, int t) override {
-        return add<FakePicture>(TwipsRect{l, t, 480, 480});
+        return add<FakePicture>(TwipsRect{l, t, Picture::SizeTwips, Picture::SizeTwips});
     }
     Line* addLine(int l, int r, int y, Colour c) override {
         return add<FakeLine>(TwipsRect{l, y, r - l, 15}, c);

@@ -1,13 +1,12 @@
 #include "windows/WinWindow.h"
 
-#include "ui/Line.h"
-#include "ui/Picture.h"
-#include "windows/Resources.h"
 #include "windows/WinCheckBox.h"
 #include "windows/WinCommandButton.h"
 #include "windows/WinConvert.h"
 #include "windows/WinHScrollBar.h"
 #include "windows/WinLabel.h"
+#include "windows/WinLine.h"
+#include "windows/WinPicture.h"
 #include "windows/WinRuntime.h"
 #include "windows/WinText.h"
 #include "windows/WinTextBox.h"
@@ -35,64 +34,6 @@ DWORD extendedStyleOf(const WindowStyle& style) {
         extended |= WS_EX_NOACTIVATE;
     return extended;
 }
-
-// The warning sign, drawn from its icon at the size the DPI asks for; its transparent pixels
-// show the window's colour.
-class WinPicture final : public WinControl<Picture> {
-  public:
-    WinPicture(WinWindow& window, int left, int top)
-        : WinControl(window, L"STATIC", SS_ICON | SS_REALSIZECONTROL, u"") {
-        place({left, top, 480, 480});
-        relayout();
-    }
-    ~WinPicture() override { DestroyIcon(icon_); }
-    bool showsText() const override { return false; }
-
-    void relayout() override {
-        WinChild::relayout();
-        const int size = WinConvert::pixels(480, window_.dpi());
-        HICON icon = static_cast<HICON>(LoadImageW(window_.instance(),
-                                                   MAKEINTRESOURCEW(Resources::WarningIcon),
-                                                   IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-        SendMessageW(hwnd_, STM_SETICON, WPARAM(icon), 0);
-        if (icon_)
-            DestroyIcon(icon_);
-        icon_ = icon;
-    }
-
-  private:
-    HICON icon_ = nullptr;
-};
-
-// A rule: a STATIC one pixel high, filled with its colour.
-class WinLine final : public WinControl<Line> {
-  public:
-    WinLine(WinWindow& window, int left, int right, int y, Colour colour)
-        : WinControl(window, L"STATIC", SS_LEFT, u""), left_(left), right_(right), y_(y),
-          colour_(colour) {
-        relayout();
-    }
-
-    bool showsText() const override { return false; }
-    HBRUSH colours(HDC) override {
-        return colour_ == Colour::WindowText ? GetSysColorBrush(COLOR_WINDOWTEXT)
-                                             : window_.runtime().brush(colour_);
-    }
-    void relayout() override {
-        // From the pixel of its left end to that of its right end, one pixel high.
-        const unsigned dpi = window_.dpi();
-        const int left = WinConvert::pixels(left_, dpi);
-        box_ = {left_, y_, right_ - left_, Twips::PerPixel};
-        SetWindowPos(hwnd_, nullptr, left, WinConvert::pixels(y_, dpi),
-                     WinConvert::pixels(right_, dpi) - left, 1, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-
-  private:
-    int left_;
-    int right_;
-    int y_;
-    Colour colour_;
-};
 
 } // namespace
 

@@ -23,6 +23,8 @@ add_library(vestrel_win32 STATIC
     windows/WinCommandButton.cpp
     windows/WinHScrollBar.cpp
     windows/WinLabel.cpp
+    windows/WinLine.cpp
+    windows/WinPicture.cpp
     windows/WinRuntime.cpp
     windows/WinSystem.cpp
     windows/WinTextBox.cpp
