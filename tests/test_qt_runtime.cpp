@@ -1,5 +1,6 @@
 // What the Qt runtime makes of the forms: pixels from twips, window flags, texts that fit
 // their boxes, the keys, the mouse, focus and the timer, on the real widgets.
+#include "Geometry.h"
 #include "Layout.h"
 #include "TestData.h"
 #include "TestProgram.h"
@@ -62,6 +63,11 @@ QWidget* widget(Window* window) {
 QRect rectOf(Control* control) {
     return widget(control)->geometry();
 }
+// Where a control of the layout must be, in Qt's pixels.
+QRect pixelsOf(const TwipsRect& box) {
+    return {Twips::toPixels(box.left), Twips::toPixels(box.top), Twips::toPixels(box.width),
+            Twips::toPixels(box.height)};
+}
 
 } // namespace
 
@@ -98,16 +104,13 @@ class QtRuntimeTest : public QObject {
     }
 
     void warnings_data() {
-        // The controls: Image1, Label1, Command1, Command2, Command3, in pixels.
-        columns<QByteArray, QSize, QList<QRect>>("flag", "window", "controls");
-        // clang-format off
-        QTest::newRow("Form1") << QByteArray("0") << QSize(339, 87) << QList<QRect>{{8, 8, 32, 32}, {48, 8, 280, 45}, {8, 56, 73, 25}, {88, 56, 73, 25}, {256, 56, 73, 25}};
-        QTest::newRow("Form4") << QByteArray("1") << QGuiApplication::primaryScreen()->size() << QList<QRect>{{24, 24, 32, 32}, {64, 24, 280, 45}, {24, 72, 73, 25}, {104, 72, 73, 25}, {272, 72, 73, 25}};
-        // clang-format on
+        columns<QByteArray, QSize, int>("flag", "window", "offset");
+        QTest::newRow("Form1") << QByteArray("0") << pixelsOf(Geometry::Form1).size() << 0;
+        QTest::newRow("Form4") << QByteArray("1") << QGuiApplication::primaryScreen()->size()
+                               << Geometry::Form4Offset;
     }
     void warnings() {
         QFETCH(QByteArray, flag);
-        QFETCH(QList<QRect>, controls);
         Q t("[data]\r\n1=60\r\n2=" + flag.toStdString() + "\r\n");
         t.runtime.boxes.clear();
         t.showWarning();
@@ -115,9 +118,8 @@ class QtRuntimeTest : public QObject {
         QWidget* w = widget(f.window());
         QVERIFY(w->isVisible());
         QTEST(w->size(), "window");
-        const QList<Control*> all{f.Image1, f.Label1, f.Command1, f.Command2, f.Command3};
-        for (int i = 0; i < all.size(); ++i)
-            QCOMPARE(rectOf(all[i]), controls[i]);
+        for (const auto& [control, box] : Geometry::warning(f, cell<int>("offset")))
+            QCOMPARE(rectOf(control), pixelsOf(box));
         QCOMPARE(static_cast<QLabel*>(widget(f.Image1))->pixmap().size(), QSize(32, 32));
         QCOMPARE(static_cast<QLabel*>(widget(f.Label1))->textFormat(), Qt::PlainText);
         QVERIFY(!w->windowIcon().isNull());
@@ -194,18 +196,14 @@ class QtRuntimeTest : public QObject {
             QCOMPARE(w->windowModality(), Qt::ApplicationModal);
             if (expanded)
                 QTest::keyClick(widget(d.HScroll1), Qt::Key_Escape); // the about panel
-            QCOMPARE(w->size(), QSize(384, expanded ? 329 : 215));
+            QCOMPARE(w->size(),
+                     pixelsOf({0, 0, Geometry::DialogWidth,
+                               expanded ? Geometry::DialogExpandedHeight : Geometry::DialogHeight})
+                         .size());
             QVERIFY(w->minimumSize() == w->maximumSize()); // fixed frame
             QVERIFY(!(w->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint)));
-            const QList<QPair<Control*, QRect>> boxes{
-                {d.Label1, {8, 8, 368, 13}},    {d.HScroll1, {8, 24, 369, 17}},
-                {d.Line1, {8, 48, 368, 1}},     {d.Text1, {16, 72, 361, 19}},
-                {d.Label4, {16, 136, 280, 45}}, {d.Check1, {304, 136, 73, 33}},
-                {d.Command1, {8, 184, 81, 25}}, {d.Command3, {296, 184, 81, 25}},
-                {d.Line2, {8, 216, 368, 1}},    {d.Line3, {8, 217, 368, 1}},
-                {d.Line4, {8, 218, 368, 1}},    {d.Image1, {8, 224, 32, 32}}};
-            for (const auto& [control, box] : boxes)
-                QCOMPARE(rectOf(control), box);
+            for (const auto& [control, box] : Geometry::dialog(d))
+                QCOMPARE(rectOf(control), pixelsOf(box));
             // The labels that size themselves: placed by their corner, inside when expanded.
             for (Label* label : {d.Label3, d.Label5, d.Label6, d.Label7, d.Label8, d.Label9}) {
                 QWidget* l = widget(label);
@@ -213,8 +211,9 @@ class QtRuntimeTest : public QObject {
                 if (expanded)
                     QVERIFY(w->rect().contains(l->geometry()));
             }
-            QCOMPARE(widget(d.Label3)->pos(), QPoint(8, 120));
-            QCOMPARE(widget(d.Label9)->pos(), QPoint(8, 312));
+            for (const auto& [label, corner] : Geometry::dialogCorners(d))
+                QCOMPARE(widget(label)->pos(),
+                         QPoint(Twips::toPixels(corner.first), Twips::toPixels(corner.second)));
             QVERIFY(widget(d.Label5)->font().bold() && widget(d.Label8)->font().pixelSize() == 13);
             QCOMPARE(widget(d.Label8)->cursor().shape(), Qt::WhatsThisCursor);
             QCOMPARE(widget(d.Label4)->backgroundRole(), QPalette::Dark);

@@ -1,4 +1,5 @@
 // The settings dialog: live editing, saving, the prompt, the about panel and its layout.
+#include "Geometry.h"
 #include "TestProgram.h"
 #include "core/Messages.h"
 #include "core/Text.h"
@@ -347,31 +348,20 @@ TEST(layout) {
             FakeWindow& w = fake(d.window());
             if (expanded)
                 d.Command3_Click();
-            CHECK_EQ(w.box.width, 5760);
-            CHECK_EQ(w.box.height, expanded ? 4935 : 3225);
+            CHECK_EQ(w.box.width, Geometry::DialogWidth);
+            CHECK_EQ(w.box.height,
+                     expanded ? Geometry::DialogExpandedHeight : Geometry::DialogHeight);
             CHECK_EQ(w.title, u"Nastavení");
             CHECK(w.style.titleBar && w.style.onTop && w.style.takesKeyboard);
             const std::vector<Control*> about{d.Line2, d.Line3, d.Line4, d.Image1};
-            const std::vector<std::pair<Control*, TwipsRect>> boxes{
-                {d.Label1, {120, 120, 5520, 195}},     {d.HScroll1, {120, 360, 5535, 255}},
-                {d.Line1, {120, 720, 5520, 15}},       {d.Label2, {120, 840, 5595, 195}},
-                {d.Text1, {240, 1080, 5415, 285}},     {d.Text2, {240, 1440, 5415, 285}},
-                {d.Label4, {240, 2040, 4200, 675}},    {d.Check1, {4560, 2040, 1095, 495}},
-                {d.Command1, {120, 2760, 1215, 375}},  {d.Command2, {1440, 2760, 1215, 375}},
-                {d.Command4, {2760, 2760, 1215, 375}}, {d.Command3, {4440, 2760, 1215, 375}},
-                {d.Line2, {120, 3240, 5520, 15}},      {d.Line3, {120, 3255, 5520, 15}},
-                {d.Line4, {120, 3270, 5520, 15}},      {d.Image1, {120, 3360, 480, 480}}};
-            for (const auto& [control, box] : boxes) {
+            for (const auto& [control, box] : Geometry::dialog(d)) {
                 CHECK_EQ(control->geometry(), box);
                 const bool inside = box.bottom() <= w.box.height;
                 CHECK_EQ(inside,
                          std::find(about.begin(), about.end(), control) == about.end() || expanded);
             }
             // The labels that size themselves: placed by their corner.
-            const std::vector<std::pair<Label*, std::pair<int, int>>> autoSized{
-                {d.Label3, {120, 1800}}, {d.Label5, {840, 3360}}, {d.Label6, {840, 3720}},
-                {d.Label7, {840, 3960}}, {d.Label8, {840, 4320}}, {d.Label9, {120, 4680}}};
-            for (const auto& [label, corner] : autoSized) {
+            for (const auto& [label, corner] : Geometry::dialogCorners(d)) {
                 CHECK(fake(label).autoSize);
                 CHECK_EQ(std::pair(label->geometry().left, label->geometry().top), corner);
             }

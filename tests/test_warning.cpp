@@ -1,4 +1,5 @@
 // The two warning windows: layout, focus, sound, message and their three buttons.
+#include "Geometry.h"
 #include "TestProgram.h"
 
 using T = TestProgram<>;
@@ -15,19 +16,14 @@ const std::vector<Flag> Warnings{{"Form1", "0"}, {"Form4", "1"}};
 } // namespace
 
 TEST(layout) {
-    // The window, then Image1, Label1, Command1, Command2, Command3, in twips.
     struct Row {
         const char* name;
         std::string flag;
         TwipsRect window;
-        std::vector<TwipsRect> controls;
+        int offset;
     };
-    // clang-format off
-    const std::vector<Row> table{
-        {"Form1", "0", {0, 0, 5085, 1305}, {{120, 120, 480, 480}, {720, 120, 4200, 675}, {120, 840, 1095, 375}, {1320, 840, 1095, 375}, {3840, 840, 1095, 375}}},
-        {"Form4", "1", {0, 0, 12000, 12000}, {{360, 360, 480, 480}, {960, 360, 4200, 675}, {360, 1080, 1095, 375}, {1560, 1080, 1095, 375}, {4080, 1080, 1095, 375}}},
-        // clang-format on
-    };
+    const std::vector<Row> table{{"Form1", "0", Geometry::Form1, 0},
+                                 {"Form4", "1", {0, 0, 12000, 12000}, Geometry::Form4Offset}};
     Check::rows<Row>(table, [](const Row& row) {
         T t("[data]\r\n1=60\r\n2=" + row.flag + "\r\n");
         t.showWarning();
@@ -35,10 +31,8 @@ TEST(layout) {
         FakeWindow& w = fake(f.window());
         CHECK_EQ(w.shown, FakeWindow::Shown::AsWarning);
         CHECK_EQ(w.box, row.window);
-        const std::vector<Control*> controls{f.Image1, f.Label1, f.Command1, f.Command2,
-                                             f.Command3};
-        for (std::size_t i = 0; i < controls.size(); ++i)
-            CHECK_EQ(controls[i]->geometry(), row.controls[i]);
+        for (const auto& [control, box] : Geometry::warning(f, row.offset))
+            CHECK_EQ(control->geometry(), box);
         CHECK_EQ((std::vector<std::u16string>{f.Command1->caption(), f.Command2->caption(),
                                               f.Command3->caption()}),
                  (std::vector<std::u16string>{u"OK", u"Nastavení", u"Ukončit !"}));
