@@ -52,7 +52,7 @@ HBRUSH WinLabel::colours(HDC dc) {
         return nullptr; // the window's own background shows through
     SetBkColor(dc, WinConvert::colour(*back_));
     return *back_ == Colour::ButtonShadow ? GetSysColorBrush(COLOR_BTNSHADOW)
-                                          : window_.runtime().brush(*back_);
+                                          : window_.runtime().gdi().brush(*back_);
 }
 
 HCURSOR WinLabel::cursor() const {

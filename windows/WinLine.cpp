@@ -11,7 +11,7 @@ WinLine::WinLine(WinWindow& window, int left, int right, int y, Colour colour)
 
 HBRUSH WinLine::colours(HDC) {
     return colour_ == Colour::WindowText ? GetSysColorBrush(COLOR_WINDOWTEXT)
-                                         : window_.runtime().brush(colour_);
+                                         : window_.runtime().gdi().brush(colour_);
 }
 
 void WinLine::relayout() {

@@ -9,7 +9,6 @@
 #include <commctrl.h>
 #include <oleacc.h>
 
-#include <cmath>
 #include <cstdio>
 #include <utility>
 
@@ -99,10 +98,6 @@ WinRuntime::~WinRuntime() {
         DestroyWindow(owner_);
     if (controls_ && controls_ != INVALID_HANDLE_VALUE)
         ReleaseActCtx(controls_);
-    for (auto& [key, font] : fonts_)
-        DeleteObject(font);
-    for (auto& [colour, brush] : brushes_)
-        DeleteObject(brush);
     if (accessibility_)
         accessibility_->Release();
 }
@@ -234,28 +229,6 @@ void WinRuntime::later(std::function<void()> work) {
 
 void WinRuntime::listen(UINT message, std::function<void(WPARAM, LPARAM)> heard) {
     listeners_[message] = std::move(heard);
-}
-
-HFONT WinRuntime::font(const Font& font, unsigned dpi) {
-    const std::pair key{int(std::lround(font.points * 100)) * 2 + int(font.bold), dpi};
-    HFONT& made = fonts_[key];
-    if (!made) {
-        LOGFONTW face{};
-        face.lfHeight = -font.pixels(dpi);
-        face.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-        face.lfCharSet = DEFAULT_CHARSET;
-        face.lfQuality = CLEARTYPE_QUALITY;
-        wcscpy(face.lfFaceName, L"Arial");
-        made = CreateFontIndirectW(&face);
-    }
-    return made;
-}
-
-HBRUSH WinRuntime::brush(Colour colour) {
-    HBRUSH& made = brushes_[colour];
-    if (!made)
-        made = CreateSolidBrush(WinConvert::colour(colour));
-    return made;
 }
 
 void WinRuntime::useCom() {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/Appearance.h"
 #include "ui/Runtime.h"
+#include "windows/WinGdi.h"
 
 #include <windows.h>
 
@@ -47,10 +47,8 @@ class WinRuntime final : public Runtime {
 
     HINSTANCE instance() const { return instance_; }
     HWND owner() const { return owner_; }
-    // The windows' face (Arial) at a size and weight, for a DPI; made once, kept for the run.
-    HFONT font(const Font& font, unsigned dpi);
-    // A brush of a colour, kept for the run.
-    HBRUSH brush(Colour colour);
+    // The fonts and brushes the windows draw with.
+    WinGdi& gdi() { return gdi_; }
     // Starts COM on this thread, once, for what needs it (the shell, accessibility).
     void useCom();
     // The name screen readers say for a window or control, where it is not its text.
@@ -81,9 +79,8 @@ class WinRuntime final : public Runtime {
     HINSTANCE instance_;
     HWND owner_ = nullptr;
     std::map<UINT, std::function<void(WPARAM, LPARAM)>> listeners_;
-    std::deque<std::function<void()>> pending_;       // what later() was given, in order
-    std::map<std::pair<int, unsigned>, HFONT> fonts_; // by (tenths of a point and weight, dpi)
-    std::map<Colour, HBRUSH> brushes_;
+    std::deque<std::function<void()>> pending_; // what later() was given, in order
+    WinGdi gdi_;
     IAccPropServices* accessibility_ = nullptr; // made at the first name given
     HANDLE controls_ = nullptr; // the controls' activation context, made at the first control
     bool comStarted_ = false;

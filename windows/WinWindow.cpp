@@ -63,11 +63,11 @@ HINSTANCE WinWindow::instance() const {
 }
 
 HFONT WinWindow::font() const {
-    return runtime_.font(Font{}, dpi_);
+    return runtime_.gdi().font(Font{}, dpi_);
 }
 
 HFONT WinWindow::font(const Font& font) const {
-    return runtime_.font(font, dpi_);
+    return runtime_.gdi().font(font, dpi_);
 }
 
 template <typename T> T* WinWindow::adopt(std::unique_ptr<T> control) {
@@ -190,7 +190,7 @@ void WinWindow::setBackColour(Colour colour) {
 }
 
 HBRUSH WinWindow::background() const {
-    return back_ ? runtime_.brush(*back_) : GetSysColorBrush(COLOR_BTNFACE);
+    return back_ ? runtime_.gdi().brush(*back_) : GetSysColorBrush(COLOR_BTNFACE);
 }
 
 void WinWindow::setAccessibleName(std::u16string_view name) {

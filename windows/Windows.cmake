@@ -22,6 +22,7 @@ add_library(vestrel_win32 STATIC
     windows/WinChime.cpp
     windows/WinCommandButton.cpp
     windows/WinHScrollBar.cpp
+    windows/WinGdi.cpp
     windows/WinLabel.cpp
     windows/WinLine.cpp
     windows/WinPicture.cpp
