@@ -48,8 +48,10 @@ std::string WaveFile::load(FileSystem& fileSystem, std::u16string_view path) {
         return notOrdinary(path_);
     if (facts.size > MaxSize)
         return tooLarge(path_);
-    if (failed)
-        return failed.reason == FileReason::TooLarge ? changing(path_) : cannotRead(path_);
+    if (failed && failed.reason != FileReason::TooLarge)
+        return cannotRead(path_);
+    if (failed || bytes_.size() != std::size_t(facts.size)) // it grew or shrank meanwhile
+        return changing(path_);
     return readChunks();
 }
 

@@ -46,7 +46,7 @@ class WaveFile {
     static std::string notOrdinary(const std::string& path); // a folder, a FIFO, a device
     static std::string tooLarge(const std::string& path);
     static std::string cannotRead(const std::string& path);
-    static std::string changing(const std::string& path); // it grew while it was read
+    static std::string changing(const std::string& path); // its size changed while it was read
 
     std::string readFormat(std::size_t at, std::size_t size);
     std::string readChunks();

@@ -30,7 +30,7 @@ enum class FileReason {
 // A failure of the system: its reason and the system's own number for it.
 struct FileError {
     FileReason reason = FileReason::None;
-    long code = 0;
+    unsigned long code = 0;
 
     explicit operator bool() const { return reason != FileReason::None; }
 };

@@ -12,7 +12,7 @@ struct FileFacts {
     enum class Kind { Missing, Regular, Folder, Other }; // Other: a FIFO, a device, a socket
     Kind kind = Kind::Missing;
     std::int64_t size = 0;
-    bool readOnly = false;         // marked read-only, or the user may not write it
+    bool readOnly = false;         // marked read-only (on POSIX: or the user may not write it)
     bool mustStayThisFile = false; // other names, an access-control list or other extended
                                    // attributes: a new file in its place would not be it
 };
@@ -55,9 +55,10 @@ class FileSystem {
     // fails before a byte changes), then takes the bytes, is cut to their length and flushed.
     // Refused when what is there is no longer a regular file.
     virtual FileWrite writeInPlace(std::u16string_view path, const std::string& bytes) = 0;
-    // Makes a new file `temporary` (never over another), with the owner, group and mode of
-    // the file at `path` when `replacing`, writes the bytes, flushes them and puts the new
-    // file in the place of `path` in one step. On failure no new file is left.
+    // Makes a new file `temporary` (never over another), writes the bytes, flushes them and
+    // puts the new file in the place of `path` in one step; when `replacing`, the new file
+    // is made what the old one was (on POSIX its owner, group and mode; Windows' swap keeps
+    // the access-control list, attributes and streams). On failure no new file is left.
     virtual FileWrite writeBeside(std::u16string_view path, std::u16string_view temporary,
                                   const std::string& bytes, bool replacing) = 0;
     // The regular files in the folder of `path`.

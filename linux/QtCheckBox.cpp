@@ -8,8 +8,17 @@
 
 QtCheckBox::QtCheckBox(QtWindow& window, std::u16string_view caption) : QtControl(window, &window) {
     QCheckBox::setText(qt(caption));
-    // By the mouse or Space; not when the program sets it.
-    connect(this, &QCheckBox::clicked, this, [this] { userToggled(); });
+    // By the mouse, Space or a screen reader; not when the program sets it.
+    connect(this, &QCheckBox::toggled, this, [this] {
+        if (!showing_)
+            userToggled();
+    });
+}
+
+void QtCheckBox::showChecked(bool checked) {
+    showing_ = true;
+    QCheckBox::setChecked(checked);
+    showing_ = false;
 }
 
 QRect QtCheckBox::indicatorRect() const {

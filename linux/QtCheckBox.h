@@ -19,10 +19,12 @@ class QtCheckBox final : public QtControl<CheckBox, QCheckBox> {
     static constexpr int CaptionFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap;
 
   protected:
-    void showChecked(bool checked) override { QCheckBox::setChecked(checked); }
+    void showChecked(bool checked) override;
     void paintEvent(QPaintEvent* event) override;
     bool hitButton(const QPoint& pos) const override;
 
   private:
     QRect indicatorRect() const;
+
+    bool showing_ = false; // the value shown is the program's, not the user's
 };

@@ -2,8 +2,6 @@
 
 #include "linux/QtWindow.h"
 
-#include "linux/QtWindow.h"
-
 #include <QMouseEvent>
 
 #include <cmath>

@@ -8,6 +8,7 @@
 #include "linux/QtTimer.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QLineEdit>
@@ -261,6 +262,8 @@ class QtRuntimeTest : public QObject {
             QTest::mouseClick(check, Qt::LeftButton, {},
                               check->rect().bottomRight()); // the caption
             QCOMPARE(t->shared.state.HideDesktop, ReminderState::True);
+            static_cast<QCheckBox*>(check)->toggle(); // as a screen reader's action does
+            QCOMPARE(t->shared.state.HideDesktop, ReminderState::False);
             // The preview is plain text: were it rich text, these would draw the same.
             const QImage shown = widget(d.Label4)->grab().toImage();
             d.Text1->setText(u"&lt;b&gt;...&lt;/b&gt;");

@@ -9,8 +9,10 @@ CommandButton::CommandButton(Window& window) : Control(window) {
 void CommandButton::setDefault(bool isDefault) {
     if (isDefault)
         parent_.default_ = this;
-    else if (parent_.default_ == this)
+    else if (parent_.default_ == this) {
         parent_.default_ = nullptr;
+        markAsDefault(false);
+    }
     parent_.markButtonForEnter();
 }
 

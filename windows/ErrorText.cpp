@@ -65,7 +65,7 @@ FileError logged(std::u16string_view what, unsigned long error) {
     const std::wstring line = L"Vestrel: " + wide(what) + L": " + (message ? message : L"?");
     OutputDebugStringW(line.c_str());
     LocalFree(message);
-    return {reason(error), long(error)};
+    return {reason(error), error};
 }
 
 } // namespace ErrorText

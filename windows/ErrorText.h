@@ -4,8 +4,9 @@
 
 #include <string_view>
 
-// What went wrong, in the words of the program's users: the system's own messages are in
-// the system's language and go to the debugger's output only.
+// Why a call of the system failed, as the program's users are told it: one of core's
+// reasons, which core words in Czech. The system's own messages are in the system's language and go
+// to the debugger's output only.
 namespace ErrorText {
 
 // The reason of a GetLastError() value, after passing "Vestrel: what: the system's message"

@@ -43,7 +43,8 @@ bool isMissing(DWORD error) {
 
 // Why the last call failed, told about the file at `path`.
 FileError failure(std::u16string_view path) {
-    return ErrorText::logged(text(WinPath::shown(path)), GetLastError());
+    const DWORD error = GetLastError(); // before the path is made
+    return ErrorText::logged(text(WinPath::shown(path)), error);
 }
 
 FileWrite failed(Outcome outcome, std::u16string_view path) {

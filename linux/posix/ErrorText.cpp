@@ -62,7 +62,7 @@ FileReason reason(int error) {
 FileError logged(std::string_view what, int error) {
     std::fprintf(stderr, "Vestrel: %.*s: %s\n", int(what.size()), what.data(),
                  std::strerror(error));
-    return {reason(error), error};
+    return {reason(error), static_cast<unsigned long>(error)};
 }
 
 } // namespace ErrorText

@@ -4,8 +4,9 @@
 
 #include <string_view>
 
-// What went wrong, in the words of the program's users: the system's own messages are
-// English and go to standard error only.
+// Why a call of the system failed, as the program's users are told it: one of core's
+// reasons, which core words in Czech. The system's own messages are English and go to standard
+// error only.
 namespace ErrorText {
 
 // The reason of an errno value, after writing "Vestrel: what: the system's message" to

@@ -19,7 +19,8 @@ using Outcome = FileWrite::Outcome;
 
 // Why the last call failed (errno), told about the file at `path`.
 FileError failure(std::u16string_view path) {
-    return ErrorText::logged(PosixPath::native(PosixPath::shown(path)), errno);
+    const int error = errno; // before the path is made: that may fail on its own
+    return ErrorText::logged(PosixPath::native(PosixPath::shown(path)), error);
 }
 
 FileWrite failed(Outcome outcome, std::u16string_view path) {

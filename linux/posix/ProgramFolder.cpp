@@ -42,7 +42,8 @@ const std::u16string& ProgramFolder::path() {
     // (relative to the working folder, which is still the one it was started in).
     const bool named = !folder.empty();
     if (!named)
-        folder = reinterpret_cast<const char*>(::getauxval(AT_EXECFN));
+        if (const auto* started = reinterpret_cast<const char*>(::getauxval(AT_EXECFN)))
+            folder = started;
     const std::size_t cut = folder.rfind('/');
     folder.resize(cut == std::string::npos ? 0
                                            : std::max<std::size_t>(cut, folder.starts_with('/')));
