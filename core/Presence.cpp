@@ -5,10 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
-void Presence::restart(float breakMinutes, bool idleIsAway) {
+void Presence::restart(float breakMinutes, bool idleIsAway, bool holdWhenBusy) {
     const double length = double(breakMinutes) * 60e6;
     breakLength_ = std::isfinite(length) && length > 0 ? std::int64_t(std::min(length, 1e18)) : 0;
     idleIsAway_ = idleIsAway;
+    holdWhenBusy_ = holdWhenBusy;
     awaySince_ = -1;
     sleptABreak_ = false;
     if (breakLength_ > 0)
@@ -45,4 +46,8 @@ Presence::Change Presence::look() {
         return aBreak ? Change::BackAfterBreak : Change::BackSoon;
     }
     return sleptABreak ? Change::BackAfterBreak : Change::None;
+}
+
+bool Presence::busy() {
+    return holdWhenBusy_ && system_.userBusy();
 }

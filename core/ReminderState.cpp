@@ -17,6 +17,7 @@ constexpr std::u16string_view IntervalKey = u"1";
 constexpr std::u16string_view FlagKey = u"2";
 constexpr std::u16string_view BreakKey = u"3";
 constexpr std::u16string_view IdleKey = u"4";
+constexpr std::u16string_view BusyKey = u"5";
 
 std::u16string originOf(Files& files, std::u16string_view path, std::u16string_view section,
                         std::u16string_view key) {
@@ -58,12 +59,15 @@ std::u16string ReminderState::LoadSettings(Files& files, const NumberFormat& for
     IntervalMinutes =
         Conversions::toSingle(interval, format, originOf(files, IniPath, Data, IntervalKey));
 
-    // What counts as a break: read as the interval is, and never written.
+    // What counts as a break, and whether a warning waits for a presentation: read as the
+    // interval and the flag are, and never written.
     BreakMinutes =
         Conversions::toSingle(ReadSetting(file, Data, BreakKey, u"5", IntervalBufferSize), format,
                               originOf(files, IniPath, Data, BreakKey));
     IdleIsAway = Conversions::toDouble(ReadSetting(file, Data, IdleKey, u"0", FlagBufferSize),
                                        format, originOf(files, IniPath, Data, IdleKey)) == 1;
+    HoldWhenBusy = Conversions::toDouble(ReadSetting(file, Data, BusyKey, u"1", FlagBufferSize),
+                                         format, originOf(files, IniPath, Data, BusyKey)) != 0;
     return unreadable;
 }
 

@@ -30,6 +30,7 @@ class ReminderState {
     std::u16string HideDesktopText;   // the flag's read buffer
     float BreakMinutes = 5.0f;        // time away that counts as a break; 0: none is looked for
     bool IdleIsAway = false;          // no input for the break length counts as time away
+    bool HoldWhenBusy = true;         // a warning waits while the user must not be interrupted
 
     // A read buffer's text as a label shows it: up to its first NUL.
     static std::u16string UpToNul(std::u16string_view buffer);

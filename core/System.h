@@ -31,6 +31,9 @@ class System {
     virtual std::int64_t sleptMicroseconds() = 0;
     // Whether the desktop says the session is locked (its screen saver active).
     virtual bool sessionLocked() = 0;
+    // Whether the system says the user must not be interrupted now: a presentation, another
+    // program full screen, the desktop's "do not disturb".
+    virtual bool userBusy() = 0;
     // Microseconds since the user's last keyboard or mouse input, or -1 where the desktop
     // does not say.
     virtual std::int64_t idleMicroseconds() = 0;

@@ -1,6 +1,7 @@
 #include "linux/LinuxSystem.h"
 
 #include "chime/ChimeProtocol.h"
+#include "linux/FullScreenProgram.h"
 #include "linux/IdleTime.h"
 #include "linux/QtConvert.h"
 #include "linux/SessionWatch.h"
@@ -82,6 +83,10 @@ std::int64_t LinuxSystem::sleptMicroseconds() {
 
 bool LinuxSystem::sessionLocked() {
     return session_ && session_->locked();
+}
+
+bool LinuxSystem::userBusy() {
+    return anotherProgramFullScreen();
 }
 
 std::int64_t LinuxSystem::idleMicroseconds() {

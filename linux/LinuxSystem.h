@@ -32,6 +32,7 @@ class LinuxSystem final : public System {
     std::int64_t clockMicroseconds() override;
     std::int64_t sleptMicroseconds() override;
     bool sessionLocked() override;
+    bool userBusy() override;
     std::int64_t idleMicroseconds() override;
     void watchSession(std::function<void()> changed) override;
 

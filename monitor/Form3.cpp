@@ -55,7 +55,7 @@ void Form3::Form_Load() {
     const std::u16string unreadable = state.LoadSettings(shared_.files, system_.numberFormat());
     // The scratch label keeps the interval text as a label shows it: up to the first NUL.
     Label1->setCaption(ReminderState::UpToNul(state.IntervalText));
-    shared_.presence.restart(state.BreakMinutes, state.IdleIsAway);
+    shared_.presence.restart(state.BreakMinutes, state.IdleIsAway, state.HoldWhenBusy);
     warningWaits = false;
     if (!unreadable.empty()) // the defaults stand in for what could not be read
         messageBox(unreadable, MessageBoxStyle::OkCritical, u"Vestrel");
@@ -82,8 +82,9 @@ void Form3::Timer1_Timer() {
     const float target = shared_.state.IntervalMinutes * 6.0f;
     if (std::isinf(target))
         throw RuntimeError(RuntimeError::Overflow, Text::number(shared_.state.IntervalMinutes));
-    if (target == UnCas && shared_.presence.away())
-        warningWaits = true; // no chime into an empty room
+    // No chime into an empty room, none over a presentation: it waits.
+    if (target == UnCas && (shared_.presence.away() || shared_.presence.busy()))
+        warningWaits = true;
     else if (target == UnCas)
         ShowWarning();
 }
@@ -96,12 +97,13 @@ void Form3::followPresence() {
         UnCas = 0.0f;
         warningWaits = false;
         break;
-    case Presence::Change::BackSoon:
-        if (std::exchange(warningWaits, false))
-            ShowWarning();
-        break;
     default:
         break;
+    }
+    // A warning that waited comes once the user is back and no longer busy.
+    if (warningWaits && !shared_.presence.away() && !shared_.presence.busy()) {
+        warningWaits = false;
+        ShowWarning();
     }
 }
 

@@ -20,14 +20,15 @@ class Form3 : public Form {
     float UnCas = 0.0f;
     // Which required file the start-up check missed: "ini" or "wav".
     std::u16string MissingFile;
-    // The count reached the interval while the user was away.
+    // The count reached the interval while the user was away or busy.
     bool warningWaits = false;
 
     void Form_Load() override; // checks the files, reads the settings
     void Timer1_Timer();       // one tick: the warning when the count reaches the interval
     void Form_Click();         // a click on the square: the warning at once
     // Follows the user's comings and goings while the square counts: a break starts the
-    // count again; a warning that fell due while the user was away comes when they are back.
+    // count again; a warning that fell due while the user was away or busy comes when they
+    // are back and free.
     void followPresence();
     // "OK" in a warning: the count starts again from nothing and the square comes back.
     void countAgain();

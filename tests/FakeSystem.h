@@ -15,6 +15,7 @@ class FakeSystem final : public System {
     std::int64_t clock = 0; // microseconds, sleep included
     std::int64_t slept = 0; // of which asleep
     bool locked = false;
+    bool busy = false;      // presenting, another program full screen
     std::int64_t idle = -1; // since the last input; -1: not told
     std::function<void()> sessionChanged;
     std::u16string folder;
@@ -31,6 +32,7 @@ class FakeSystem final : public System {
     std::int64_t clockMicroseconds() override { return clock; }
     std::int64_t sleptMicroseconds() override { return slept; }
     bool sessionLocked() override { return locked; }
+    bool userBusy() override { return busy; }
     std::int64_t idleMicroseconds() override { return idle; }
     void watchSession(std::function<void()> changed) override {
         sessionChanged = std::move(changed);

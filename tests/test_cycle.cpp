@@ -148,7 +148,8 @@ TEST(badSettingEndsWithClearMessage) {
 TEST(timeAwayIsABreak) {
     // data: keys 3 and 4 after an interval of 1 minute; seen: the events up to the warning,
     // marked "!". t: a tick; s, S: the machine sleeps 30 s, 2 min; L, U: the session locked,
-    // unlocked; k: a key pressed (with 4=1, no input for the break is time away).
+    // unlocked; k: a key pressed (with 4=1, no input for the break is time away); B, b: the
+    // user starts and stops presenting; c: a click on the square.
     struct Row {
         const char* name;
         std::string data;
@@ -165,6 +166,11 @@ TEST(timeAwayIsABreak) {
         {"no input, when not asked: still sitting", "3=1", "ktttttt", "ktttttt!"},
         {"a lock heard on waking from a sleep of a break: the count starts again", "3=1", "tttSLUtttttt", "tttSLUtttttt!"},
         {"no break length: machine time as before", "3=0", "ttttStLtU", "ttttStLt!"},
+        {"a warning due while presenting waits for the end, the count going on", "3=1", "tBtttttttttbtt", "tBtttttttttbt!"},
+        {"away wins over busy: a lock of a break starts the count again", "3=1", "tBLttttttttUbtttttt", "tBLttttttttUbtttttt!"},
+        {"back soon, still presenting: the warning waits for the end", "3=5", "tttBLtttUttbtt", "tttBLtttUttbt!"},
+        {"a click while presenting: at once", "3=1", "tBct", "tBc!"},
+        {"key 5 off: warns regardless", "3=1\r\n5=0", "tBttttt", "tBttttt!"},
         // clang-format on
     };
     Check::rows<Row>(table, [](const Row& row) {
@@ -182,6 +188,10 @@ TEST(timeAwayIsABreak) {
             if (event == 'k')
                 lastInput = s.clock;
             s.idle = lastInput < 0 ? -1 : s.clock - lastInput;
+            if (event == 'B' || event == 'b')
+                s.busy = event == 'B';
+            if (event == 'c')
+                t.event([&] { t->form3.Form_Click(); });
             if (event == 'L' || event == 'U') {
                 s.locked = event == 'L';
                 t.event(s.sessionChanged);

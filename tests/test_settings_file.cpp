@@ -312,6 +312,7 @@ TEST(loadRejectsNonNumbers) {
         {"interval 60 minut", std::string("1=60 minut\r\n"), 13, "1"},
         {"interval 1e40 overflows", std::string("1=1e40\r\n"), 6, "1"},
         {"empty interval", std::string("1=\r\n"), 13, "1"},
+        {"presentations key abc", std::string("5=abc\r\n"), 13, "5"},
     };
     // clang-format on
     Check::rows<Row>(table, [](const Row& row) {

@@ -216,6 +216,18 @@ bool WinSystem::sessionLocked() {
     return locked_ || disconnected_;
 }
 
+bool WinSystem::userBusy() {
+    // The shell's answer: presentation settings on or a slideshow, a full-screen game or
+    // video, another full-screen program in front. Where it cannot say, no one is busy.
+    const auto query = systemFunction<decltype(SHQueryUserNotificationState)>(
+        L"shell32.dll", "SHQueryUserNotificationState");
+    QUERY_USER_NOTIFICATION_STATE state = QUNS_ACCEPTS_NOTIFICATIONS;
+    if (!query || FAILED(query(&state)))
+        return false;
+    return state == QUNS_PRESENTATION_MODE || state == QUNS_RUNNING_D3D_FULL_SCREEN ||
+           state == QUNS_BUSY;
+}
+
 std::int64_t WinSystem::idleMicroseconds() {
     LASTINPUTINFO input{sizeof input, 0};
     if (!GetLastInputInfo(&input))

@@ -34,6 +34,7 @@ class WinSystem final : public System {
     std::int64_t clockMicroseconds() override;
     std::int64_t sleptMicroseconds() override;
     bool sessionLocked() override;
+    bool userBusy() override;
     std::int64_t idleMicroseconds() override;
     void watchSession(std::function<void()> changed) override;
 
