@@ -3,6 +3,7 @@ what the program plays, a stand-in xdg-open recording the page it opens, the bin
 folder of its own started from another working directory, xdotool to drive it."""
 import array
 import contextlib
+import ctypes
 import glob
 import json
 import os
@@ -315,6 +316,31 @@ class Session:
         self.click("Form3", "square")
         self.click("Varování!", "Nastavení")
         return self.window("Nastavení")
+
+    def full_screen(self, wid, on):
+        """Asks the window manager to make a window full screen, or no longer, as a program's
+        own request does (a _NET_WM_STATE message to the root window)."""
+        x = ctypes.CDLL("libX11.so.6")
+        x.XOpenDisplay.restype = x.XInternAtom.restype = x.XDefaultRootWindow.restype = ctypes.c_void_p
+        x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        x.XDefaultRootWindow.argtypes = x.XFlush.argtypes = x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+
+        class Message(ctypes.Structure):
+            _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                        ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                        ("format", ctypes.c_int), ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 12)]
+        for name in ("XAUTHORITY", "DISPLAY"):  # the session's, which Xlib reads from the process
+            if name in self.env:
+                os.environ[name] = self.env[name]
+        display = x.XOpenDisplay(self.env["DISPLAY"].encode())
+        assert display, "no connection to the X server"
+        state = Message(type=33, window=int(wid), format=32,  # ClientMessage
+                        message_type=x.XInternAtom(display, b"_NET_WM_STATE", 0))
+        state.data[:] = [int(on), x.XInternAtom(display, b"_NET_WM_STATE_FULLSCREEN", 0), 0, 1, 0]
+        x.XSendEvent(display, x.XDefaultRootWindow(display), 0, (1 << 19) | (1 << 20), ctypes.byref(state))
+        x.XFlush(display)
+        x.XCloseDisplay(display)
 
     def prop(self, wid, name):
         """What the X server holds of a window property, as xprop prints it."""

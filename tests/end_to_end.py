@@ -337,6 +337,35 @@ def time_away_is_a_break(s):
             busy_until_warning()
 
 
+@test(desktops=("openbox", "mutter"))
+def warning_waits_while_another_program_fills_the_screen(s):
+    """A warning that falls due while another program is full screen in front (a slideshow)
+    waits until it leaves full screen, then comes with its chime; with 5=0 it comes on time."""
+    xev = s.start(["xev", "-name", "vestrel-slides", "-geometry", "300x200+200+200", "-event", "keyboard"])
+    slides = s.window("vestrel-slides")
+    s.xdo("windowactivate", "--sync", slides)
+    ini = P.default_ini.replace(b"1=60", b"1=.16666667")  # a tick
+
+    def fills_the_screen(on):
+        s.full_screen(slides, on)
+        assert wait_for(lambda: s.geometry(slides)[2:] == (s.screen if on else (300, 200))), s.geometry(slides)
+
+    try:
+        fills_the_screen(True)
+        with s.recording("slides") as loudest, Vestrel(s, ini=ini, name="slides") as app:
+            app.window("Form3")
+            assert not wait_for(lambda: s.windows("Varování!"), 14 / SLOW), "a warning over the slides"
+            fills_the_screen(False)
+            s.window("Varování!", timeout=15)  # at the next tick
+            assert wait_for(lambda: loudest() > LOUD), loudest()
+        fills_the_screen(True)
+        with Vestrel(s, ini=ini.replace(b"2=0", b"2=0\r\n5=0"), name="slides-regardless"):
+            s.window("Varování!", timeout=15)
+    finally:
+        xev.terminate()  # reaped with the session's other programs
+        assert s.gone("vestrel-slides")
+
+
 @test(desktops=("mutter",))
 def full_screen_warning_covers_every_screen(s):
     """With two monitors the full-screen warning blacks out both; "OK" takes all of it away."""
