@@ -41,6 +41,7 @@ target_link_libraries(vestrel_linux_system PUBLIC vestrel_posix Qt6::Core)
 # them, message boxes, the session's lock and idle time, the chime's helper run.
 add_library(vestrel_linux STATIC
     linux/Chime.cpp
+    linux/DoNotDisturb.cpp
     linux/FullScreenProgram.cpp
     linux/IdleTime.cpp
     linux/KeyboardOffers.cpp
@@ -61,7 +62,7 @@ add_library(vestrel_linux STATIC
 )
 vestrel_layer(vestrel_linux PRIVATE resources) # the application icon
 target_link_libraries(vestrel_linux PUBLIC vestrel_linux_system vestrel_ui Qt6::Widgets
-                                    PRIVATE vestrel_chime_protocol Qt6::DBus)
+                                    PRIVATE vestrel_chime_protocol Qt6::DBus ${CMAKE_DL_LIBS})
 # On X11 the windows set their task-bar state themselves, and the time since the last
 # input comes from the screen saver extension, through the X connection Qt has.
 find_library(XCB_LIBRARY xcb REQUIRED)

@@ -1,6 +1,7 @@
 #include "linux/LinuxSystem.h"
 
 #include "chime/ChimeProtocol.h"
+#include "linux/DoNotDisturb.h"
 #include "linux/FullScreenProgram.h"
 #include "linux/IdleTime.h"
 #include "linux/QtConvert.h"
@@ -86,7 +87,7 @@ bool LinuxSystem::sessionLocked() {
 }
 
 bool LinuxSystem::userBusy() {
-    return anotherProgramFullScreen();
+    return anotherProgramFullScreen() || doNotDisturb();
 }
 
 std::int64_t LinuxSystem::idleMicroseconds() {

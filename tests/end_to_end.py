@@ -14,7 +14,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e import (CONTROLS, DEADLINE, LOUD, P, SLOW, TESTS, Vestrel, inside, main, program_folder, px, run,  # noqa: E402
+from e2e import (CONTROLS, DEADLINE, LOUD, P, SLOW, TESTS, Vestrel, inside, main, program_folder, px, ready, run,  # noqa: E402
                  test, wait_for)
 
 
@@ -364,6 +364,53 @@ def warning_waits_while_another_program_fills_the_screen(s):
     finally:
         xev.terminate()  # reaped with the session's other programs
         assert s.gone("vestrel-slides")
+
+
+@test()
+def warning_waits_while_the_desktop_says_do_not_disturb(s):
+    """KDE Plasma's notifications inhibited, or GNOME's banners off: a warning due meanwhile
+    waits, and comes at the next tick once that ends, or once the service that said so goes."""
+    ini = P.default_ini.replace(b"1=60", b"1=.16666667")  # a tick
+
+    def no_warning_for(seconds):
+        return not wait_for(lambda: s.windows("Varování!"), seconds / SLOW)
+
+    with s.session_services() as (env, _, _):
+        notifications = ("org.freedesktop.Notifications", "/org/freedesktop/Notifications")
+        service = s.start(["/usr/bin/python3", "-m", "dbusmock", *notifications, notifications[0]],
+                          env=dict(s.env, **env))
+
+        def call(method, *args):
+            return run("gdbus", "call", "--address", env["DBUS_SESSION_BUS_ADDRESS"], "--dest",
+                       notifications[0], "--object-path", notifications[1], "--method", method,
+                       *args).returncode == 0
+        ready(lambda: call("org.freedesktop.DBus.Mock.AddProperty", notifications[0], "Inhibited",
+                           "<true>"), "no stand-in notification service")
+        with Vestrel(s, ini=ini, env=env, name="inhibited") as app:
+            app.window("Form3")
+            assert no_warning_for(14), "a warning while notifications were inhibited"
+            assert call("org.freedesktop.DBus.Properties.Set", notifications[0], "Inhibited", "<false>")
+            s.window("Varování!", timeout=15)  # at the next tick
+            s.click("Varování!", "OK")
+            app.window("Form3")
+            assert call("org.freedesktop.DBus.Properties.Set", notifications[0], "Inhibited", "<true>")
+            assert no_warning_for(12), "a warning while notifications were inhibited"
+            s.end([service])  # gone while it inhibited
+            s.window("Varování!", timeout=15)
+    settings = os.path.join(P.work, "gnome", "glib-2.0", "settings")
+    os.makedirs(settings)
+
+    def banners(shown):
+        with open(os.path.join(settings, "keyfile"), "w") as f:
+            f.write("[org/gnome/desktop/notifications]\nshow-banners=%s\n" % ("true" if shown else "false"))
+    banners(False)
+    gnome = {"XDG_CURRENT_DESKTOP": "GNOME", "GSETTINGS_BACKEND": "keyfile",
+             "XDG_CONFIG_HOME": os.path.join(P.work, "gnome")}
+    with Vestrel(s, ini=ini, env=gnome, name="banners-off") as app:
+        app.window("Form3")
+        assert no_warning_for(14), "a warning while GNOME's banners were off"
+        banners(True)
+        s.window("Varování!", timeout=15)
 
 
 @test(desktops=("mutter",))
