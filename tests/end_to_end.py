@@ -105,7 +105,8 @@ def full_screen_warning_and_quit(s):
         full_screen_message(s)
         s.screenshot("warning-fullscreen")
         s.click("Form4", "Ukončit !")
-        assert app.wait() == 0
+        ended = app.wait()
+        assert ended == 0, ended
         assert app.ini() == ini
 
 

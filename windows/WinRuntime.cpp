@@ -175,9 +175,12 @@ MessageBoxAnswer WinRuntime::messageBox(std::u16string_view text, MessageBoxStyl
 }
 
 void WinRuntime::end(int status) {
-    // At once: no handler runs after this, no window gets a chance to write anything.
+    // At once: no handler runs after this, no window gets a chance to write anything, and no
+    // library is asked to shut down first (the sound's, still playing a chime, could hold the
+    // end up): what a killed process does, with its status.
     std::fflush(nullptr);
-    ExitProcess(UINT(status));
+    TerminateProcess(GetCurrentProcess(), UINT(status));
+    ExitProcess(UINT(status)); // not reached
 }
 
 TwipsRect WinRuntime::primaryScreen() {
