@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "core/Messages.h"
 #include "core/System.h"
 #include "ui/Label.h"
 
@@ -12,6 +13,7 @@ Program::Program(Runtime& r, System& s, Files& files)
          {static_cast<WarningForm*>(&form1), static_cast<WarningForm*>(&form4)}) {
         warning->CountAgain = [this] { form3.countAgain(); };
         warning->ShowSettings = [this] { form2.show(); };
+        warning->SoundFailed = [this](std::u16string_view reason) { reportSound(reason); };
     }
     // The standard warning behind the dialog follows the edits; it is never loaded for this,
     // which would play the sound and leave a stale window for a later cycle.
@@ -19,6 +21,13 @@ Program::Program(Runtime& r, System& s, Files& files)
         if (form1.isLoaded())
             form1.Label1->setCaption(warning);
     };
+}
+
+void Program::reportSound(std::u16string_view reason) {
+    if (soundReport_ && soundReport_->isOpen())
+        return soundReport_->raise();
+    soundReport_ = runtime.report(std::u16string(Messages::SoundFailed) + std::u16string(reason),
+                                  Messages::SoundFailedTitle);
 }
 
 void Program::start() {

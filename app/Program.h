@@ -6,6 +6,9 @@
 #include "warning/Form1.h"
 #include "warning/Form4.h"
 
+#include <memory>
+#include <string_view>
+
 class Files;
 class Runtime;
 class System;
@@ -27,4 +30,11 @@ class Program {
     Form1 form1; // the standard warning window
     Form4 form4; // the full-screen warning
     Form2 form2; // the settings dialog
+
+  private:
+    // Reports a chime that could not be played: one report at a time, which a further
+    // failure brings above all (the full-screen warning too) while the user has not read it.
+    void reportSound(std::u16string_view reason);
+
+    std::unique_ptr<Report> soundReport_;
 };

@@ -20,6 +20,10 @@ inline constexpr std::u16string_view DefaultText2 = u"Doporučuji práci odloži
 inline constexpr std::u16string_view AlreadyRunning =
     u"Vestrel už běží. Druhá kopie programu se ukončí.";
 
+// The report of a chime that could not be played, with its reason below.
+inline constexpr std::u16string_view SoundFailed = u"Zvuk varování nelze přehrát.\n";
+inline constexpr std::u16string_view SoundFailedTitle = u"Zvuk";
+
 // A warning's message as its window is designed, before the settings give it its own.
 std::u16string DesignedWarning();
 // MessageText1, " ", the interval, " minut. ", MessageText2: nothing trimmed or added.

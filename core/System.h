@@ -14,8 +14,10 @@ class System {
   public:
     virtual ~System() = default;
 
-    // Starts playing a wave file and returns at once.
-    virtual void playSound(std::u16string_view path) = 0;
+    // Starts playing a wave file and returns at once. Whatever keeps it from playing comes to
+    // `failed` as a Czech sentence, then or later from the event loop.
+    virtual void playSound(std::u16string_view path,
+                           std::function<void(std::u16string_view reason)> failed) = 0;
     // Opens a web page in the desktop's browser.
     virtual void openUrl(std::u16string_view url) = 0;
     // The folder of the executable, without a trailing separator (except at the root).

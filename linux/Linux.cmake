@@ -55,7 +55,7 @@ add_library(vestrel_linux STATIC
     linux/QtTimer.cpp
     linux/QtWindow.cpp
     linux/SessionWatch.cpp
-    linux/SoundReport.cpp
+    linux/ReportBox.cpp
     linux/WarningWindows.cpp
     linux/WindowManager.cpp
     resources/resources.qrc

@@ -6,7 +6,6 @@
 #include "linux/IdleTime.h"
 #include "linux/QtConvert.h"
 #include "linux/SessionWatch.h"
-#include "linux/SoundReport.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -17,33 +16,21 @@
 
 #include <ctime>
 
-LinuxSystem::LinuxSystem(QtRuntime& runtime) : runtime_(runtime) {}
+LinuxSystem::LinuxSystem() = default;
 LinuxSystem::~LinuxSystem() = default;
 
 bool LinuxSystem::claimProgramFolder() {
     return folder_.claim();
 }
 
-void LinuxSystem::playSound(std::u16string_view path) {
+void LinuxSystem::playSound(std::u16string_view path,
+                            std::function<void(std::u16string_view reason)> failed) {
+    soundFailed_ = std::move(failed);
     if (!chime_)
         chime_ = std::make_unique<Chime>(
             qt(folder_.path()) + QLatin1Char('/') + QLatin1String(ChimeProtocol::Program),
-            [this](const QString& reason) { reportSoundError(reason); });
+            [this](const QString& reason) { soundFailed_(text(reason)); });
     chime_->play(qt(path));
-}
-
-void LinuxSystem::reportSoundError(const QString& reason) {
-    if (soundReport_) { // the earlier report is still open: one is enough, seen above all
-        soundReport_->raise();
-        return;
-    }
-    // The sound layer's own report; it does not hold up the warning window.
-    auto* box =
-        new SoundReport(runtime_, QStringLiteral("Zvuk varování nelze přehrát.\n") + reason);
-    // Shown once the warning that comes with it is up, so that even the full-screen one
-    // does not hide it.
-    QTimer::singleShot(0, box, &QWidget::show);
-    soundReport_ = box;
 }
 
 void LinuxSystem::openUrl(std::u16string_view url) {

@@ -9,22 +9,20 @@
 
 #include <memory>
 
-class QMessageBox;
-class QtRuntime;
 class SessionWatch;
 
 // The system under Linux: the chime helper for the sound, the desktop's browser, the
 // program folder and its lock, POSIX clocks, and what the session's services say.
 class LinuxSystem final : public System {
   public:
-    // Reports of a chime that failed are shown by `runtime`.
-    explicit LinuxSystem(QtRuntime& runtime);
+    LinuxSystem();
     ~LinuxSystem() override;
 
     // Takes the program folder for this instance (see ProgramFolder::claim).
     bool claimProgramFolder();
 
-    void playSound(std::u16string_view path) override;
+    void playSound(std::u16string_view path,
+                   std::function<void(std::u16string_view reason)> failed) override;
     void openUrl(std::u16string_view url) override;
     std::u16string programFolder() override;
     bool fileExists(std::u16string_view path) override;
@@ -37,13 +35,10 @@ class LinuxSystem final : public System {
     void watchSession(std::function<void()> changed) override;
 
   private:
-    void reportSoundError(const QString& reason);
-
-    QtRuntime& runtime_;
     // Made at the first warning. It outlives the warning windows, so closing a window does
     // not cut the sound off.
     std::unique_ptr<Chime> chime_;
-    QPointer<QMessageBox> soundReport_; // the open report of a sound that failed
+    std::function<void(std::u16string_view)> soundFailed_; // told why the latest chime failed
     ProgramFolder folder_;
     QPointer<SessionWatch> session_; // what the desktop says of the session's lock
 };

@@ -3,14 +3,17 @@
 #include "linux/KeyboardOffers.h"
 #include "linux/QtConvert.h"
 #include "linux/QtWindow.h"
+#include "linux/ReportBox.h"
 #include "linux/WindowManager.h"
 #include "linux/X11Connection.h"
 #include "linux/XAtoms.h"
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QVarLengthArray>
 #include <QWindow>
 
@@ -59,6 +62,27 @@ MessageBoxAnswer QtRuntime::messageBox(std::u16string_view text, MessageBoxStyle
     box.setEscapeButton(ok);
     box.exec();
     return MessageBoxAnswer::Ok;
+}
+
+namespace {
+
+// A report box, for as long as the user has not closed it.
+class QtReport final : public Report {
+  public:
+    explicit QtReport(QWidget* box) : box_(box) {}
+    bool isOpen() const override { return !box_.isNull(); }
+    void raise() override { QTimer::singleShot(0, box_, &QWidget::raise); }
+
+  private:
+    QPointer<QWidget> box_;
+};
+
+} // namespace
+
+std::unique_ptr<Report> QtRuntime::report(std::u16string_view text, std::u16string_view title) {
+    auto* box = new ReportBox(*this, qt(text), qt(title));
+    QTimer::singleShot(0, box, &QWidget::show);
+    return std::make_unique<QtReport>(box);
 }
 
 void QtRuntime::end(int status) {

@@ -20,6 +20,7 @@ class QtRuntime : public Runtime {
     std::unique_ptr<Window> createWindow(const WindowStyle& style) override;
     MessageBoxAnswer messageBox(std::u16string_view text, MessageBoxStyle style,
                                 std::u16string_view title) override;
+    std::unique_ptr<Report> report(std::u16string_view text, std::u16string_view title) override;
     [[noreturn]] void end(int status = 0) override;
     TwipsRect primaryScreen() override;
     std::vector<TwipsRect> otherScreens() override;

@@ -23,7 +23,7 @@ int main(int, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     QtRuntime runtime;
-    LinuxSystem system(runtime);
+    LinuxSystem system;
     if (!system.claimProgramFolder()) {
         runtime.messageBox(Messages::AlreadyRunning, MessageBoxStyle::OkInformation, u"Vestrel");
         return 0;

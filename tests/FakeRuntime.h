@@ -223,6 +223,15 @@ class FakeRuntime final : public Runtime {
         }
     };
     std::vector<Box> boxes;
+    // The reports shown beside the windows, each with how often it was raised; closed by the test.
+    struct ShownReport final : Report {
+        Box box;
+        bool open = true;
+        int raised = 0;
+        bool isOpen() const override { return open; }
+        void raise() override { ++raised; }
+    };
+    std::vector<ShownReport*> reports;
     std::vector<MessageBoxAnswer> answers; // for Yes/No boxes; "Ne" when none is scripted
     bool ended = false;
     int endStatus = -1;
@@ -252,6 +261,12 @@ class FakeRuntime final : public Runtime {
         const MessageBoxAnswer answer = answers.front();
         answers.erase(answers.begin());
         return answer;
+    }
+    std::unique_ptr<Report> report(std::u16string_view text, std::u16string_view title) override {
+        auto shown = std::make_unique<ShownReport>();
+        shown->box = {std::u16string(text), MessageBoxStyle::OkCritical, std::u16string(title)};
+        reports.push_back(shown.get());
+        return shown;
     }
     [[noreturn]] void end(int status) override {
         ended = true;

@@ -11,6 +11,7 @@
 class FakeSystem final : public System {
   public:
     std::vector<std::u16string> sounds;
+    std::function<void(std::u16string_view)> soundFailed; // the latest chime's, to fail it
     std::vector<std::u16string> urls;
     std::int64_t clock = 0; // microseconds, sleep included
     std::int64_t slept = 0; // of which asleep
@@ -21,7 +22,11 @@ class FakeSystem final : public System {
     std::u16string folder;
     NumberFormat format{u".", u","};
 
-    void playSound(std::u16string_view path) override { sounds.emplace_back(path); }
+    void playSound(std::u16string_view path,
+                   std::function<void(std::u16string_view)> failed) override {
+        sounds.emplace_back(path);
+        soundFailed = std::move(failed);
+    }
     void openUrl(std::u16string_view url) override { urls.emplace_back(url); }
     std::u16string programFolder() override { return folder; }
     bool fileExists(std::u16string_view path) override { // as the real one: no hidden file

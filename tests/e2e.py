@@ -22,18 +22,39 @@ SLOW = float(os.environ.get("VESTREL_TIME_SCALE", "1"))
 DEADLINE = 10  # seconds for what should happen at once, on a busy machine
 LOUD = 1000  # a sample this loud is the chime, not silence
 
+def _layout():
+    """The forms' controls in twips from tests/Geometry.h, where each window's layout is written
+    once: the warning's and the dialog's boxes by the forms' names, the self-sizing labels'
+    corners, how far the full-screen warning's controls sit from the standard one's, and the
+    dialog's height folded and unfolded."""
+    with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "Geometry.h")) as f:
+        source = f.read()
+
+    def boxes(function):
+        body = source[source.index(function):]
+        body = body[:body.index("\n}\n")]
+        return {name: tuple(int(n) for n in numbers.split(","))
+                for name, numbers in re.findall(r"\{\w\.(\w+), (?:at\(|\{)([\d, ]+)[)}]\}", body)}
+    number = lambda name: int(re.search(name + r" = (\d+)", source).group(1))  # noqa: E731
+    return (boxes("warning(WarningForm"), boxes("dialog(Form2"), boxes("dialogCorners("),
+            number("Form4Offset"), number("DialogHeight"), number("DialogExpandedHeight"))
+
+
+WARNING_BOXES, DIALOG_BOXES, DIALOG_CORNERS, FORM4_OFFSET, FOLDED, UNFOLDED = _layout()
 # Each control's rectangle in twips from its window's client corner, by window title (the
-# warning "Varování!" is Form1, the dialog "Nastavení" Form2) and control name.
-WARNING = {"OK": (120, 840, 1095, 375), "Nastavení": (1320, 840, 1095, 375),
-           "Ukončit !": (3840, 840, 1095, 375), "message": (720, 120, 4200, 675)}
+# warning "Varování!" is Form1, the dialog "Nastavení" Form2) and a name of the test's.
+WARNING = {"OK": WARNING_BOXES["Command1"], "Nastavení": WARNING_BOXES["Command2"],
+           "Ukončit !": WARNING_BOXES["Command3"], "message": WARNING_BOXES["Label1"]}
+_bar = DIALOG_BOXES["HScroll1"]
 CONTROLS = {
     "Form3": {"square": (0, 0, 120, 120)},
     "Varování!": WARNING,
-    "Form4": {name: (x + 240, y + 240, w, h) for name, (x, y, w, h) in WARNING.items()},
-    "Nastavení": {"slider →": (5415, 360, 240, 255), "Text1": (240, 1080, 5415, 285),
-                  "Skrýt plochu": (4560, 2040, 1095, 495), "Uložit": (120, 2760, 1215, 375),
-                  "Zavřít": (1440, 2760, 1215, 375), "Původní": (2760, 2760, 1215, 375),
-                  "O programu": (4440, 2760, 1215, 375), "link": (840, 4320, 600, 240)},
+    "Form4": {name: (x + FORM4_OFFSET, y + FORM4_OFFSET, w, h) for name, (x, y, w, h) in WARNING.items()},
+    "Nastavení": {"slider →": (_bar[0] + _bar[2] - 240, _bar[1], 240, _bar[3]),  # its right arrow
+                  "Text1": DIALOG_BOXES["Text1"], "Skrýt plochu": DIALOG_BOXES["Check1"],
+                  "Uložit": DIALOG_BOXES["Command1"], "Zavřít": DIALOG_BOXES["Command2"],
+                  "Původní": DIALOG_BOXES["Command4"], "O programu": DIALOG_BOXES["Command3"],
+                  "link": DIALOG_CORNERS["Label8"] + (600, 240)},  # the start of the address
     "Zvuk": {"margin": (0, 0, 240, 120)},  # the sound's report, its corner clear of the text
 }
 

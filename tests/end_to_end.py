@@ -14,8 +14,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e import (CONTROLS, DEADLINE, LOUD, P, SLOW, TESTS, Vestrel, inside, main, program_folder, px, ready, run,  # noqa: E402
-                 test, wait_for)
+from e2e import (CONTROLS, DEADLINE, DIALOG_BOXES, FOLDED, LOUD, P, SLOW, TESTS, Vestrel, inside, main, program_folder, px, ready, run,  # noqa: E402
+                 UNFOLDED, test, wait_for)
 
 
 def white_text(pixels):
@@ -139,7 +139,7 @@ def settings_dialog_saves_and_next_cycle_uses_it(s):
                     "\r\n[data]\r\n1=3\r\n2=1\r\n").encode("cp1250")
         assert wait_for(lambda: app.ini() == expected), app.ini()
         s.click("Nastavení", "O programu")
-        assert wait_for(lambda: s.geometry(dialog)[3] == px(4935)), s.geometry(dialog)
+        assert wait_for(lambda: s.geometry(dialog)[3] == px(UNFOLDED)), s.geometry(dialog)
         s.screenshot("settings-expanded", dialog)
         s.click("Nastavení", "Zavřít")
         assert s.gone("Nastavení")
@@ -157,7 +157,7 @@ def web_link_opens_maker_page(s):
     with Vestrel(s, name="link") as app:
         dialog = s.settings()
         s.click("Nastavení", "O programu")
-        assert wait_for(lambda: s.geometry(dialog)[3] == px(4935)), s.geometry(dialog)
+        assert wait_for(lambda: s.geometry(dialog)[3] == px(UNFOLDED)), s.geometry(dialog)
         s.click("Nastavení", "link")
         assert wait_for(lambda: os.path.exists(s.opened)), "xdg-open was not called"
         with open(s.opened) as f:
@@ -514,9 +514,9 @@ def windows_on_a_real_desktop(s):
                 assert wait_for(lambda: b"1=%d\r\n" % minutes in app.ini()), (keys, app.ini())
                 keys = []
         s.xdo("key", "Escape")
-        assert wait_for(lambda: s.geometry(dialog)[3] == px(4935)), "Escape opened no panel"
+        assert wait_for(lambda: s.geometry(dialog)[3] == px(UNFOLDED)), "Escape opened no panel"
         s.xdo("key", "Escape")
-        assert wait_for(lambda: s.geometry(dialog)[3] == px(3225))
+        assert wait_for(lambda: s.geometry(dialog)[3] == px(FOLDED))
         # Tab order: slider, the two texts, Uložit, Zavřít, O programu, Původní, Skrýt plochu.
         s.xdo("key", "--delay", "30", *["Tab"] * 7, "space", "Return")
         assert wait_for(lambda: app.ini().endswith(b"2=1\r\n")), app.ini()
@@ -578,10 +578,10 @@ def boxes(s, title):
 # What the Win32 API says of the windows: styles, and each dialog control's place in twips.
 WS_SYSMENU, WS_MINIMIZEBOX, WS_MAXIMIZEBOX, BS_DEFPUSHBUTTON = 0x80000, 0x20000, 0x10000, 1
 WS_EX_TOPMOST, WS_EX_TOOLWINDOW, WS_EX_NOACTIVATE = 0x8, 0x80, 0x8000000
-DIALOG = {"ScrollBar": (120, 360, 5535, 255), "Edit": (240, 1080, 5415, 285),
-          "Uložit": (120, 2760, 1215, 375), "Zavřít": (1440, 2760, 1215, 375),
-          "Původní": (2760, 2760, 1215, 375), "O programu": (4440, 2760, 1215, 375),
-          "Skrýt plochu": (4560, 2040, 1095, 495), "Text zprávy :": (120, 840, 5595, 195)}
+DIALOG = {"ScrollBar": DIALOG_BOXES["HScroll1"], "Edit": DIALOG_BOXES["Text1"],
+          "Uložit": DIALOG_BOXES["Command1"], "Zavřít": DIALOG_BOXES["Command2"],
+          "Původní": DIALOG_BOXES["Command4"], "O programu": DIALOG_BOXES["Command3"],
+          "Skrýt plochu": DIALOG_BOXES["Check1"], "Text zprávy :": DIALOG_BOXES["Label2"]}
 
 
 @test(desktops=("wine",))
@@ -625,7 +625,7 @@ def windows_as_windows_sees_them(s):
         assert control(dialog, "Uložit")["style"] & BS_DEFPUSHBUTTON
         assert not form("Varování!")["enabled"], "the warning took input beside the modal dialog"
         s.key(dialog_x, "Escape")  # the cancel button, "O programu", opens the about panel
-        assert wait_for(lambda: s.geometry(dialog_x)[3] == px(4935)), s.geometry(dialog_x)
+        assert wait_for(lambda: s.geometry(dialog_x)[3] == px(UNFOLDED)), s.geometry(dialog_x)
         s.click("Nastavení", "Text1")
         s.key(dialog_x, "End")
         s.key(dialog_x, type="!")
@@ -703,6 +703,11 @@ def unplayable_chime_reported_on_windows(s):
             s.window("Varování!")
             assert wait_for(lambda: s.windows("Zvuk")), case
             assert said in " ".join(c["text"] for b in boxes(s, "Zvuk") for c in b["children"]), case
+            if case == 4:  # left open, the next warning's failure brings it up again: no second one
+                s.click("Varování!", "OK")
+                s.click("Form3", "square")
+                s.window("Varování!")
+                assert not wait_for(lambda: len(boxes(s, "Zvuk")) > 1, 3), "reports stacked"
             s.key(s.window("Zvuk"), "Return")
             assert s.gone("Zvuk") and app.process.poll() is None and s.windows("Varování!"), case
 

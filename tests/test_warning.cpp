@@ -69,6 +69,24 @@ TEST(loadPlaysProgramFolderSoundAndComposes) {
     CHECK_EQ(t->form1.Label1->caption(), u"Sedíte 45 minut. Vstaňte.");
 }
 
+TEST(unplayableChimeIsReportedOneReportAtATime) {
+    T t;
+    t.showWarning();
+    t.system.soundFailed(u"Zvukový server neodpovídá.");
+    CHECK_EQ(t.runtime.reports.size(), 1u);
+    CHECK_EQ(t.runtime.reports[0]->box, (FakeRuntime::Box{u"Zvuk varování nelze přehrát.\n"
+                                                          u"Zvukový server neodpovídá.",
+                                                          MessageBoxStyle::OkCritical, u"Zvuk"}));
+    t.event([&] { t->form1.Command1_Click(); }); // the report stays, the warning comes again
+    t.showWarning();
+    t.system.soundFailed(u"Zvukový server neodpovídá.");
+    CHECK_EQ(t.runtime.reports.size(), 1u); // read or not, one is enough: above all again
+    CHECK_EQ(t.runtime.reports[0]->raised, 1);
+    t.runtime.reports[0]->open = false; // the user closes it
+    t.system.soundFailed(u"Počítač nemá žádný zvukový výstup.");
+    CHECK_EQ(t.runtime.reports.size(), 2u);
+}
+
 TEST(okRestartsTheCount) {
     T t; // interval 1
     t->start();

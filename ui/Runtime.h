@@ -25,6 +25,16 @@ constexpr std::u16string_view Yes = u"Ano";
 constexpr std::u16string_view No = u"Ne";
 } // namespace MessageBoxButtons
 
+// A report on the screen beside the program's windows (see Runtime::report).
+class Report {
+  public:
+    virtual ~Report() = default;
+    // Whether it is still there: the user has not closed it.
+    virtual bool isOpen() const = 0;
+    // Brings it above every window once the event at hand is over (a warning shown meanwhile).
+    virtual void raise() = 0;
+};
+
 // The toolkit the forms are drawn with: windows and their controls, message boxes, the
 // screens, and ending the program. Each platform implements it natively; the tests pass a
 // recording fake.
@@ -40,6 +50,10 @@ class Runtime {
     // Shows a modal message box with plain text and returns the button pressed.
     virtual MessageBoxAnswer messageBox(std::u16string_view text, MessageBoxStyle style,
                                         std::u16string_view title) = 0;
+    // Shows a report once the event at hand is over, and returns at once: plain text with "OK",
+    // on top of every window but holding none (their buttons stay usable beside it), and
+    // taking the keyboard only when the user asks for it (a click into it).
+    virtual std::unique_ptr<Report> report(std::u16string_view text, std::u16string_view title) = 0;
     // Ends the program at once; never returns.
     [[noreturn]] virtual void end(int status = 0) = 0;
     // The primary screen, and the others.

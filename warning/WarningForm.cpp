@@ -30,7 +30,10 @@ void WarningForm::showWindow(Window& window) {
 
 void WarningForm::playWarningSound() {
     // The file the monitor checked: the program folder's, whatever the current directory.
-    system_.playSound(system_.programFolder() + u"/s.wav");
+    system_.playSound(system_.programFolder() + u"/s.wav", [this](std::u16string_view reason) {
+        if (SoundFailed)
+            SoundFailed(reason);
+    });
 }
 
 void WarningForm::composeMessage() {

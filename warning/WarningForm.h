@@ -27,6 +27,8 @@ class WarningForm : public Form {
 
     Event CountAgain;   // "OK": the monitor counts again
     Event ShowSettings; // "Nastavení": the settings dialog, returning when it has gone
+    // The chime could not be played, for the reason given in Czech.
+    std::function<void(std::u16string_view reason)> SoundFailed;
 
   protected:
     // Builds the window's controls `offset` twips right and down from the standard layout.

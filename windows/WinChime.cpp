@@ -13,9 +13,8 @@
 #include <cstring>
 #include <utility>
 
-WinChime::WinChime(std::function<void(const std::u16string&)> report)
-    : report_(std::move(report)),
-      playSound_(systemFunction<decltype(PlaySoundW)>(L"winmm.dll", "PlaySoundW")),
+WinChime::WinChime()
+    : playSound_(systemFunction<decltype(PlaySoundW)>(L"winmm.dll", "PlaySoundW")),
       devices_(systemFunction<decltype(waveOutGetNumDevs)>(L"winmm.dll", "waveOutGetNumDevs")),
       open_(systemFunction<decltype(waveOutOpen)>(L"winmm.dll", "waveOutOpen")) {}
 
@@ -37,7 +36,8 @@ bool WinChime::playable(const char* format, std::size_t size) const {
            open_(nullptr, WAVE_MAPPER, header, 0, 0, WAVE_FORMAT_QUERY) == MMSYSERR_NOERROR;
 }
 
-void WinChime::play(std::u16string_view path) {
+void WinChime::play(std::u16string_view path,
+                    const std::function<void(std::u16string_view reason)>& failed) {
     if (playSound_)
         playSound_(nullptr, nullptr, 0); // the new warning's chime replaces the old one's
     WinFileSystem fileSystem;
@@ -52,5 +52,5 @@ void WinChime::play(std::u16string_view path) {
             why = playing_.unplayable(); // no codec for its format
     }
     if (!why.empty())
-        report_(Utf8::decode(why));
+        failed(Utf8::decode(why));
 }

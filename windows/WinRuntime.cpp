@@ -20,8 +20,8 @@ constexpr CLSID AccPropServices = {
     0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
 constexpr const wchar_t* OwnerClass = L"VestrelOwner";
 
-// Whether the message box being made goes below the warning rather than over it.
-thread_local bool boxBelow = false;
+// Where the box of the report being made is named; it goes below the warning, not over it.
+thread_local HWND* reportBox = nullptr;
 
 // The buttons of a message box in the program's language, whatever the system's: a hook of
 // the thread that makes the box, for as long as it is being made, that hears the box's
@@ -33,7 +33,8 @@ LRESULT CALLBACK czechButtons(int code, WPARAM w, LPARAM l) {
         SetDlgItemTextW(box, IDOK, wide(MessageBoxButtons::Ok).c_str());
         SetDlgItemTextW(box, IDYES, wide(MessageBoxButtons::Yes).c_str());
         SetDlgItemTextW(box, IDNO, wide(MessageBoxButtons::No).c_str());
-        if (std::exchange(boxBelow, false)) {
+        if (HWND* named = std::exchange(reportBox, nullptr)) {
+            *named = box;
             // In the lower quarter of the screen, where no warning is: the middle is theirs.
             RECT r{};
             GetWindowRect(box, &r);
@@ -135,18 +136,50 @@ std::unique_ptr<Window> WinRuntime::createWindow(const WindowStyle& style) {
     return std::make_unique<WinWindow>(*this, style);
 }
 
-void WinRuntime::report(std::u16string_view text, std::u16string_view title) {
-    // Of no window and holding none: the warning's buttons stay usable beside it, and it does
-    // not take the keyboard from the program the user is typing in.
-    boxBelow = true;
-    const ControlsLook look(*this);
-    const HHOOK hook =
-        SetWindowsHookExW(WH_CALLWNDPROCRET, czechButtons, nullptr, GetCurrentThreadId());
-    MessageBoxW(nullptr, wide(text).c_str(), wide(title).c_str(),
-                MB_OK | MB_ICONERROR | MB_TOPMOST);
-    if (hook)
-        UnhookWindowsHookEx(hook);
-    boxBelow = false;
+namespace {
+
+// A report's box, from its making until the user closes it.
+struct ReportState {
+    bool open = true;
+    HWND box = nullptr;
+};
+
+class WinReport final : public Report {
+  public:
+    WinReport(WinRuntime& runtime, std::shared_ptr<ReportState> state)
+        : runtime_(runtime), state_(std::move(state)) {}
+    bool isOpen() const override { return state_->open; }
+    void raise() override {
+        runtime_.later([state = state_] {
+            if (state->box)
+                SetWindowPos(state->box, HWND_TOPMOST, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        });
+    }
+
+  private:
+    WinRuntime& runtime_;
+    std::shared_ptr<ReportState> state_;
+};
+
+} // namespace
+
+std::unique_ptr<Report> WinRuntime::report(std::u16string_view text, std::u16string_view title) {
+    auto state = std::make_shared<ReportState>();
+    later([this, state, text = wide(text), title = wide(title)] {
+        // Of no window and holding none: the warning's buttons stay usable beside it, and it
+        // does not take the keyboard from the program the user is typing in.
+        reportBox = &state->box;
+        const ControlsLook look(*this);
+        const HHOOK hook =
+            SetWindowsHookExW(WH_CALLWNDPROCRET, czechButtons, nullptr, GetCurrentThreadId());
+        MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR | MB_TOPMOST);
+        if (hook)
+            UnhookWindowsHookEx(hook);
+        reportBox = nullptr;
+        *state = {false, nullptr};
+    });
+    return std::make_unique<WinReport>(*this, state);
 }
 
 MessageBoxAnswer WinRuntime::messageBox(std::u16string_view text, MessageBoxStyle style,

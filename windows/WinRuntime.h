@@ -28,14 +28,13 @@ class WinRuntime final : public Runtime {
     std::unique_ptr<Window> createWindow(const WindowStyle& style) override;
     MessageBoxAnswer messageBox(std::u16string_view text, MessageBoxStyle style,
                                 std::u16string_view title) override;
+    // A message box of no window, below the warning it comes with rather than over it.
+    std::unique_ptr<Report> report(std::u16string_view text, std::u16string_view title) override;
     [[noreturn]] void end(int status) override;
     // The screens in twips of their own pixels, 15 a pixel whatever their scale.
     TwipsRect primaryScreen() override;
     std::vector<TwipsRect> otherScreens() override;
 
-    // Shows a message box of a failure beside the program's work (the chime), below the
-    // warning that it comes with rather than over it.
-    void report(std::u16string_view text, std::u16string_view title);
     // Runs the message loop until the program ends; returns its exit status.
     int run();
     // Runs the message loop until `done` is true (a modal window destroyed).

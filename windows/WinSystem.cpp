@@ -137,22 +137,11 @@ bool WinSystem::claimProgramFolder() {
     return !(claim_ && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
-void WinSystem::playSound(std::u16string_view path) {
+void WinSystem::playSound(std::u16string_view path,
+                          std::function<void(std::u16string_view reason)> failed) {
     if (!chime_)
-        chime_ = std::make_unique<WinChime>(
-            [this](const std::u16string& reason) { reportSoundError(reason); });
-    chime_->play(path);
-}
-
-void WinSystem::reportSoundError(const std::u16string& reason) {
-    if (reportOpen_)
-        return; // the earlier report is still open: one is enough
-    reportOpen_ = true;
-    // Shown once the warning that comes with it is up, so that it does not hold it up.
-    runtime_.later([this, text = u"Zvuk varování nelze přehrát.\n" + reason] {
-        runtime_.report(text, u"Zvuk");
-        reportOpen_ = false;
-    });
+        chime_ = std::make_unique<WinChime>();
+    chime_->play(path, failed);
 }
 
 void WinSystem::openUrl(std::u16string_view url) {

@@ -26,7 +26,8 @@ class WinSystem final : public System {
     // user's session runs from it: two counters must not share one settings file.
     bool claimProgramFolder();
 
-    void playSound(std::u16string_view path) override;
+    void playSound(std::u16string_view path,
+                   std::function<void(std::u16string_view reason)> failed) override;
     void openUrl(std::u16string_view url) override;
     std::u16string programFolder() override;
     bool fileExists(std::u16string_view path) override;
@@ -39,13 +40,10 @@ class WinSystem final : public System {
     void watchSession(std::function<void()> changed) override;
 
   private:
-    void reportSoundError(const std::u16string& reason);
-
     WinRuntime& runtime_;
     std::unique_ptr<WinChime> chime_; // made at the first warning
     std::u16string folder_;           // found once, at the first call
     HANDLE claim_ = nullptr;          // held for the whole run; the system frees it at exit
-    bool reportOpen_ = false;         // a report of a failed chime is on the screen
     bool locked_ = false;             // the session is locked
     bool disconnected_ = false; // the session has no screen: a remote desktop closed, a switch
     bool watching_ = false;

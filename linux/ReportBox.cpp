@@ -1,12 +1,11 @@
-#include "linux/SoundReport.h"
+#include "linux/ReportBox.h"
 
 #include "linux/QtRuntime.h"
 
 #include <QPushButton>
 
-SoundReport::SoundReport(QtRuntime& runtime, const QString& text)
-    : QMessageBox(QMessageBox::Critical, QStringLiteral("Zvuk"), text, QMessageBox::Ok),
-      runtime_(runtime) {
+ReportBox::ReportBox(QtRuntime& runtime, const QString& text, const QString& title)
+    : QMessageBox(QMessageBox::Critical, title, text, QMessageBox::Ok), runtime_(runtime) {
     setTextFormat(Qt::PlainText);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::NonModal); // the warning's buttons stay usable beside it
@@ -16,7 +15,7 @@ SoundReport::SoundReport(QtRuntime& runtime, const QString& text)
     runtime.takeKeyboardWhenOffered(*this);
 }
 
-void SoundReport::mousePressEvent(QMouseEvent* event) {
+void ReportBox::mousePressEvent(QMouseEvent* event) {
     runtime_.takeKeyboard(*this);
     QMessageBox::mousePressEvent(event);
 }
