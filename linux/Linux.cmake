@@ -54,6 +54,7 @@ add_library(vestrel_linux STATIC
     linux/QtTextBox.cpp
     linux/QtTimer.cpp
     linux/QtWindow.cpp
+    linux/QtWindowEvents.cpp
     linux/SessionWatch.cpp
     linux/ReportBox.cpp
     linux/WarningWindows.cpp

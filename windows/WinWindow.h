@@ -68,6 +68,9 @@ class WinWindow final : public Window {
     void hideAndDestroyLater() override;
 
   private:
+    // Posted to itself by destroyLater(): the window goes once the event at hand is over.
+    static constexpr UINT DestroyMessage = WM_APP + 1;
+
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     // Whether a click (or an offer of the keyboard) at that hit-test value activates it.
     bool clickedInto(int hit) const;

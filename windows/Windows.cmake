@@ -31,6 +31,7 @@ add_library(vestrel_win32 STATIC
     windows/WinTextBox.cpp
     windows/WinTimer.cpp
     windows/WinWindow.cpp
+    windows/WinWindowMessages.cpp
 )
 target_link_libraries(vestrel_win32 PUBLIC vestrel_win32_system vestrel_ui vestrel_wave
                                     PRIVATE uuid gdi32 user32)
