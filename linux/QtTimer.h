@@ -7,7 +7,7 @@
 // A timer of a window as a precise QTimer, started at once.
 class QtTimer final : public QTimer, public Timer {
   public:
-    QtTimer(QObject* window, int milliseconds);
+    QtTimer(QObject* owner, Window& window, int milliseconds);
 
     void setEnabled(bool enabled) override { enabled ? start() : stop(); }
     bool isEnabled() const override { return isActive(); }

@@ -115,7 +115,7 @@ Line* QtWindow::addLine(int left, int right, int y, Colour colour) {
 }
 
 Timer* QtWindow::addTimer(int milliseconds) {
-    return new QtTimer(this, milliseconds);
+    return new QtTimer(this, *this, milliseconds);
 }
 
 void QtWindow::setCaption(std::u16string_view caption) {

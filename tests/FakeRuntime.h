@@ -114,7 +114,7 @@ struct FakeLine final : FakeControl<Line> {
 };
 
 struct FakeTimer final : Timer {
-    explicit FakeTimer(int ms) : milliseconds(ms) {}
+    FakeTimer(Window& w, int ms) : Timer(w), milliseconds(ms) {}
     void setEnabled(bool e) override { enabled = e; }
     bool isEnabled() const override { return enabled; }
     int interval() const override { return milliseconds; }
@@ -157,7 +157,7 @@ class FakeWindow final : public Window {
         return add<FakeLine>(TwipsRect{l, y, r - l, 15}, c);
     }
     Timer* addTimer(int ms) override {
-        timers.push_back(std::make_unique<FakeTimer>(ms));
+        timers.push_back(std::make_unique<FakeTimer>(*this, ms));
         return timers.back().get();
     }
     void setCaption(std::u16string_view c) override { title = c; }

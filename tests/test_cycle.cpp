@@ -23,6 +23,15 @@ TEST(monitorWindow) {
     CHECK_EQ(f.Label1->caption(), u"1");
     CHECK(t.runtime.boxes.empty());
     CHECK_EQ(t->shared.state.IniPath, t.iniPath());
+    // A tick the toolkit reports once the square has been let go reaches nothing.
+    int heard = 0;
+    f.Timer1->Tick = [&] { ++heard; };
+    f.Timer1->ticked();
+    t.event([&] {
+        f.unload();
+        f.Timer1->ticked();
+    });
+    CHECK_EQ(heard, 1);
 }
 
 TEST(missingFiles) {

@@ -1,6 +1,7 @@
 #include "ui/Window.h"
 
 #include "ui/CommandButton.h"
+#include "ui/Timer.h"
 
 #include <algorithm>
 #include <utility>
@@ -50,4 +51,8 @@ void Window::markButtonForEnter() {
 
 void Control::fire(const Event& event) const {
     parent_.fire(event);
+}
+
+void Timer::ticked() const {
+    parent_.fire(Tick);
 }

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-WinTimer::WinTimer(HWND window, int id, int milliseconds)
-    : window_(window), id_(id), interval_(milliseconds) {
+WinTimer::WinTimer(Window& window, HWND hwnd, int id, int milliseconds)
+    : Timer(window), window_(hwnd), id_(id), interval_(milliseconds) {
     setEnabled(true);
 }
 
@@ -37,6 +37,5 @@ void WinTimer::elapsed() {
         return;
     ++ticks_;
     arm();
-    if (Tick)
-        Tick();
+    ticked();
 }

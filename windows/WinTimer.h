@@ -10,7 +10,7 @@
 // a tick that comes late does not delay the ones after it.
 class WinTimer final : public Timer {
   public:
-    WinTimer(HWND window, int id, int milliseconds);
+    WinTimer(Window& window, HWND hwnd, int id, int milliseconds);
     ~WinTimer() override;
     WinTimer(const WinTimer&) = delete;
     WinTimer& operator=(const WinTimer&) = delete;

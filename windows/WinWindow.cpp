@@ -116,7 +116,7 @@ Line* WinWindow::addLine(int left, int right, int y, Colour colour) {
 }
 
 Timer* WinWindow::addTimer(int milliseconds) {
-    timers_.push_back(std::make_unique<WinTimer>(hwnd_, nextControlId(), milliseconds));
+    timers_.push_back(std::make_unique<WinTimer>(*this, hwnd_, nextControlId(), milliseconds));
     return timers_.back().get();
 }
 

@@ -71,12 +71,10 @@ LRESULT WinWindow::handle(UINT message, WPARAM w, LPARAM l) {
         return reinterpret_cast<LRESULT>(background());
     }
     case WM_COMMAND:
-        if (WinChild* control = child(reinterpret_cast<HWND>(l))) {
-            if (!isGone())
-                control->notified(HIWORD(w));
-        } else if (LOWORD(w) == IDCANCEL && !isGone()) {
+        if (WinChild* control = child(reinterpret_cast<HWND>(l)))
+            control->notified(HIWORD(w));
+        else if (LOWORD(w) == IDCANCEL)
             keyPressed(Key::Escape);
-        }
         return 0;
     case DM_GETDEFID: {
         // The button the dialog manager presses for Enter.
@@ -84,12 +82,12 @@ LRESULT WinWindow::handle(UINT message, WPARAM w, LPARAM l) {
         return pressed ? MAKELRESULT(dynamic_cast<const WinChild*>(pressed)->id(), DC_HASDEFID) : 0;
     }
     case WM_HSCROLL:
-        if (WinChild* control = child(reinterpret_cast<HWND>(l)); control && !isGone())
+        if (WinChild* control = child(reinterpret_cast<HWND>(l)))
             control->scrolled(LOWORD(w), HIWORD(w));
         return 0;
     case WM_TIMER:
         for (const auto& timer : timers_)
-            if (UINT_PTR(timer->id()) == w && !isGone())
+            if (UINT_PTR(timer->id()) == w)
                 timer->elapsed();
         return 0;
     case WM_LBUTTONDOWN:
@@ -108,7 +106,7 @@ LRESULT WinWindow::handle(UINT message, WPARAM w, LPARAM l) {
         const POINT at{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
         RECT client{};
         GetClientRect(hwnd_, &client);
-        if (!PtInRect(&client, at) || isGone())
+        if (!PtInRect(&client, at))
             return 0;
         if (WinChild* control = childAt(at))
             control->clicked();
