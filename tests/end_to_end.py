@@ -149,7 +149,8 @@ def settings_dialog_saves_and_next_cycle_uses_it(s):
         assert wait_for(lambda: full_screen_message(s) != default), "the message did not change"
         s.screenshot("settings-next-warning")
         s.click("Form4", "Ukončit !")
-        assert app.wait() == 0
+        ended = app.wait()
+        assert ended == 0, ended
 
 
 @test(desktops=("xvfb", "wine"))

@@ -211,6 +211,8 @@ void WinRuntime::end(int status) {
     // At once: no handler runs after this, no window gets a chance to write anything, and no
     // library is asked to shut down first (the sound's, still playing a chime, could hold the
     // end up): what a killed process does, with its status.
+    if (beforeEnd_)
+        std::exchange(beforeEnd_, nullptr)();
     std::fflush(nullptr);
     TerminateProcess(GetCurrentProcess(), UINT(status));
     ExitProcess(UINT(status)); // not reached

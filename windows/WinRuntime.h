@@ -39,6 +39,8 @@ class WinRuntime final : public Runtime {
     int run();
     // Runs the message loop until `done` is true (a modal window destroyed).
     void runUntil(const bool& done);
+    // Runs `last` when the program ends, before anything else goes.
+    void beforeEnd(std::function<void()> last) { beforeEnd_ = std::move(last); }
     // Runs `work` from the message loop, once the event at hand is over.
     void later(std::function<void()> work);
     // Calls `heard` whenever the hidden window receives `message`.
@@ -79,6 +81,7 @@ class WinRuntime final : public Runtime {
     HWND owner_ = nullptr;
     std::map<UINT, std::function<void(WPARAM, LPARAM)>> listeners_;
     std::deque<std::function<void()>> pending_; // what later() was given, in order
+    std::function<void()> beforeEnd_;
     WinGdi gdi_;
     IAccPropServices* accessibility_ = nullptr; // made at the first name given
     HANDLE controls_ = nullptr; // the controls' activation context, made at the first control

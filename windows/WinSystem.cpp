@@ -139,8 +139,12 @@ bool WinSystem::claimProgramFolder() {
 
 void WinSystem::playSound(std::u16string_view path,
                           std::function<void(std::u16string_view reason)> failed) {
-    if (!chime_)
+    if (!chime_) {
         chime_ = std::make_unique<WinChime>();
+        // Stopped before the program ends: Wine's sound driver, torn down as the process goes
+        // while it plays, can crash it.
+        runtime_.beforeEnd([this] { chime_.reset(); });
+    }
     chime_->play(path, failed);
 }
 
