@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "core/Files.h"
 #include "core/Messages.h"
 #include "core/System.h"
 #include "ui/Label.h"
@@ -28,6 +29,17 @@ void Program::reportSound(std::u16string_view reason) {
         return soundReport_->raise();
     soundReport_ = runtime.report(std::u16string(Messages::SoundFailed) + std::u16string(reason),
                                   Messages::SoundFailedTitle);
+}
+
+int Program::run(Runtime& runtime, System& system, FileSystem& fileSystem) {
+    if (!system.claimProgramFolder()) {
+        runtime.messageBox(Messages::AlreadyRunning, MessageBoxStyle::OkInformation, u"Vestrel");
+        return 0;
+    }
+    Files files(fileSystem);
+    Program program(runtime, system, files);
+    program.start();
+    return runtime.run();
 }
 
 void Program::start() {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string_view>
 
+class FileSystem;
 class Files;
 class Runtime;
 class System;
@@ -19,6 +20,10 @@ class System;
 class Program {
   public:
     Program(Runtime& runtime, System& system, Files& files);
+
+    // The whole run on a platform's parts, from the start to the end; returns the exit status.
+    // A second Vestrel started from the same folder says so and ends.
+    static int run(Runtime& runtime, System& system, FileSystem& fileSystem);
 
     // Loads the start-up form, the monitor, and from then on follows the session.
     void start();

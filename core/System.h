@@ -22,6 +22,9 @@ class System {
     virtual void openUrl(std::u16string_view url) = 0;
     // The folder of the executable, without a trailing separator (except at the root).
     virtual std::u16string programFolder() = 0;
+    // Takes the program folder for this run of the program. False when another Vestrel of
+    // the same user's session runs from it: two counters must not share one settings file.
+    virtual bool claimProgramFolder() = 0;
     // True when the path names an existing ordinary, non-hidden file.
     virtual bool fileExists(std::u16string_view path) = 0;
     // The user's locale's separators, for reading and writing numbers.

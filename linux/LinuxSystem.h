@@ -18,13 +18,11 @@ class LinuxSystem final : public System {
     LinuxSystem();
     ~LinuxSystem() override;
 
-    // Takes the program folder for this instance (see ProgramFolder::claim).
-    bool claimProgramFolder();
-
     void playSound(std::u16string_view path,
                    std::function<void(std::u16string_view reason)> failed) override;
     void openUrl(std::u16string_view url) override;
     std::u16string programFolder() override;
+    bool claimProgramFolder() override; // see ProgramFolder::claim
     bool fileExists(std::u16string_view path) override;
     NumberFormat numberFormat() override;
     std::int64_t clockMicroseconds() override;

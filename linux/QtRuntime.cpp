@@ -85,6 +85,10 @@ std::unique_ptr<Report> QtRuntime::report(std::u16string_view text, std::u16stri
     return std::make_unique<QtReport>(box);
 }
 
+int QtRuntime::run() {
+    return QApplication::exec();
+}
+
 void QtRuntime::end(int status) {
     // At once: no handler runs after this, no window gets a chance to write anything.
     std::fflush(nullptr);

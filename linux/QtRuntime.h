@@ -21,6 +21,7 @@ class QtRuntime : public Runtime {
     MessageBoxAnswer messageBox(std::u16string_view text, MessageBoxStyle style,
                                 std::u16string_view title) override;
     std::unique_ptr<Report> report(std::u16string_view text, std::u16string_view title) override;
+    int run() override;
     [[noreturn]] void end(int status = 0) override;
     TwipsRect primaryScreen() override;
     std::vector<TwipsRect> otherScreens() override;

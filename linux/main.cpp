@@ -1,6 +1,4 @@
 #include "app/Program.h"
-#include "core/Files.h"
-#include "core/Messages.h"
 #include "linux/LinuxSystem.h"
 #include "linux/QtRuntime.h"
 #include "linux/QtWindow.h"
@@ -24,13 +22,6 @@ int main(int, char* argv[]) {
 
     QtRuntime runtime;
     LinuxSystem system;
-    if (!system.claimProgramFolder()) {
-        runtime.messageBox(Messages::AlreadyRunning, MessageBoxStyle::OkInformation, u"Vestrel");
-        return 0;
-    }
     PosixFileSystem fileSystem;
-    Files files(fileSystem);
-    Program program(runtime, system, files);
-    program.start();
-    return QApplication::exec();
+    return Program::run(runtime, system, fileSystem);
 }

@@ -268,6 +268,7 @@ class FakeRuntime final : public Runtime {
         reports.push_back(shown.get());
         return shown;
     }
+    int run() override { return 0; }
     [[noreturn]] void end(int status) override {
         ended = true;
         endStatus = status;

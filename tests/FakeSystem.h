@@ -20,6 +20,7 @@ class FakeSystem final : public System {
     std::int64_t idle = -1; // since the last input; -1: not told
     std::function<void()> sessionChanged;
     std::u16string folder;
+    bool alone = true; // no other Vestrel runs from the folder
     NumberFormat format{u".", u","};
 
     void playSound(std::u16string_view path,
@@ -29,6 +30,7 @@ class FakeSystem final : public System {
     }
     void openUrl(std::u16string_view url) override { urls.emplace_back(url); }
     std::u16string programFolder() override { return folder; }
+    bool claimProgramFolder() override { return alone; }
     bool fileExists(std::u16string_view path) override { // as the real one: no hidden file
         const std::filesystem::path file(path);
         return std::filesystem::is_regular_file(file) && file.filename().native()[0] != '.';

@@ -34,6 +34,17 @@ TEST(monitorWindow) {
     CHECK_EQ(heard, 1);
 }
 
+TEST(secondInstanceSaysSoAndEnds) {
+    T t;
+    t.system.alone = false; // another Vestrel runs from the folder
+    CHECK_EQ(Program::run(t.runtime, t.system, t.fileSystem), 0);
+    CHECK_EQ(t.runtime.boxes,
+             (std::vector<FakeRuntime::Box>{{std::u16string(Messages::AlreadyRunning),
+                                             MessageBoxStyle::OkInformation, u"Vestrel"}}));
+    CHECK(t.runtime.windows.empty());
+    CHECK_EQ(t.ini(), t.written);
+}
+
 TEST(missingFiles) {
     struct Row {
         const char* name;

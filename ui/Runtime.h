@@ -54,6 +54,8 @@ class Runtime {
     // on top of every window but holding none (their buttons stay usable beside it), and
     // taking the keyboard only when the user asks for it (a click into it).
     virtual std::unique_ptr<Report> report(std::u16string_view text, std::u16string_view title) = 0;
+    // Runs the event loop until the program ends; returns its exit status.
+    virtual int run() = 0;
     // Ends the program at once; never returns.
     [[noreturn]] virtual void end(int status = 0) = 0;
     // The primary screen, and the others.

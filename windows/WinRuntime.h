@@ -35,8 +35,7 @@ class WinRuntime final : public Runtime {
     TwipsRect primaryScreen() override;
     std::vector<TwipsRect> otherScreens() override;
 
-    // Runs the message loop until the program ends; returns its exit status.
-    int run();
+    int run() override;
     // Runs the message loop until `done` is true (a modal window destroyed).
     void runUntil(const bool& done);
     // Runs `last` when the program ends, before anything else goes.

@@ -22,14 +22,11 @@ class WinSystem final : public System {
     WinSystem(const WinSystem&) = delete;
     WinSystem& operator=(const WinSystem&) = delete;
 
-    // Takes the program folder for this instance. False when another Vestrel of the same
-    // user's session runs from it: two counters must not share one settings file.
-    bool claimProgramFolder();
-
     void playSound(std::u16string_view path,
                    std::function<void(std::u16string_view reason)> failed) override;
     void openUrl(std::u16string_view url) override;
     std::u16string programFolder() override;
+    bool claimProgramFolder() override;
     bool fileExists(std::u16string_view path) override;
     NumberFormat numberFormat() override;
     std::int64_t clockMicroseconds() override;
