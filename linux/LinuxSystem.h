@@ -33,10 +33,10 @@ class LinuxSystem final : public System {
     void watchSession(std::function<void()> changed) override;
 
   private:
+    std::function<void(std::u16string_view)> soundFailed_; // told why the latest chime failed
     // Made at the first warning. It outlives the warning windows, so closing a window does
     // not cut the sound off.
     std::unique_ptr<Chime> chime_;
-    std::function<void(std::u16string_view)> soundFailed_; // told why the latest chime failed
     ProgramFolder folder_;
     QPointer<SessionWatch> session_; // what the desktop says of the session's lock
 };

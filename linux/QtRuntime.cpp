@@ -71,7 +71,10 @@ class QtReport final : public Report {
   public:
     explicit QtReport(QWidget* box) : box_(box) {}
     bool isOpen() const override { return !box_.isNull(); }
-    void raise() override { QTimer::singleShot(0, box_, &QWidget::raise); }
+    void raise() override {
+        if (box_)
+            QTimer::singleShot(0, box_, &QWidget::raise);
+    }
 
   private:
     QPointer<QWidget> box_;

@@ -224,14 +224,12 @@ class FakeRuntime final : public Runtime {
     };
     std::vector<Box> boxes;
     // The reports shown beside the windows, each with how often it was raised; closed by the test.
-    struct ShownReport final : Report {
+    struct ShownReport {
         Box box;
         bool open = true;
         int raised = 0;
-        bool isOpen() const override { return open; }
-        void raise() override { ++raised; }
     };
-    std::vector<ShownReport*> reports;
+    std::vector<std::shared_ptr<ShownReport>> reports;
     std::vector<MessageBoxAnswer> answers; // for Yes/No boxes; "Ne" when none is scripted
     bool ended = false;
     int endStatus = -1;
@@ -263,10 +261,16 @@ class FakeRuntime final : public Runtime {
         return answer;
     }
     std::unique_ptr<Report> report(std::u16string_view text, std::u16string_view title) override {
-        auto shown = std::make_unique<ShownReport>();
-        shown->box = {std::u16string(text), MessageBoxStyle::OkCritical, std::u16string(title)};
-        reports.push_back(shown.get());
-        return shown;
+        struct Handle final : Report {
+            std::shared_ptr<ShownReport> shown;
+            bool isOpen() const override { return shown->open; }
+            void raise() override { ++shown->raised; }
+        };
+        auto handle = std::make_unique<Handle>();
+        handle->shown = std::make_shared<ShownReport>(ShownReport{
+            {std::u16string(text), MessageBoxStyle::OkCritical, std::u16string(title)}});
+        reports.push_back(handle->shown);
+        return handle;
     }
     int run() override { return 0; }
     [[noreturn]] void end(int status) override {

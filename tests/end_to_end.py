@@ -700,15 +700,17 @@ def unplayable_chime_reported_on_windows(s):
                             ("16 MiB", good + bytes((16 << 20) + 1 - len(good)), "je větší než 16 MB")):
         with Vestrel(s, name="chime-%s" % case) as app:
             open(app.path("s.wav"), "wb").write(wav)
-            s.click("Form3", "square")
-            s.window("Varování!")
-            assert wait_for(lambda: s.windows("Zvuk")), case
-            assert said in " ".join(c["text"] for b in boxes(s, "Zvuk") for c in b["children"]), case
-            if case == 4:  # left open, the next warning's failure brings it up again: no second one
-                s.click("Varování!", "OK")
+            for cycle in (1, 2) if case == 4 else (1,):  # left open, the next failure raises it
                 s.click("Form3", "square")
                 s.window("Varování!")
-                assert not wait_for(lambda: len(boxes(s, "Zvuk")) > 1, 3), "reports stacked"
+                assert wait_for(lambda: s.windows("Zvuk")), case
+                assert said in " ".join(c["text"] for b in boxes(s, "Zvuk") for c in b["children"]), case
+                # Above the warning, in the system's order of the windows (the top one first).
+                order = lambda: [w["text"] for w in s.probe() if w["text"] in ("Zvuk", "Varování!")]  # noqa: E731
+                assert wait_for(lambda: order() == ["Zvuk", "Varování!"]), (case, cycle, order())
+                if cycle == 1 and case == 4:
+                    s.click("Varování!", "OK")
+            assert len(boxes(s, "Zvuk")) == 1, (case, "reports stacked")
             s.key(s.window("Zvuk"), "Return")
             assert s.gone("Zvuk") and app.process.poll() is None and s.windows("Varování!"), case
 

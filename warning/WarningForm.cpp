@@ -32,7 +32,7 @@ void WarningForm::playWarningSound() {
     // The file the monitor checked: the program folder's, whatever the current directory.
     system_.playSound(system_.programFolder() + u"/s.wav", [this](std::u16string_view reason) {
         if (SoundFailed)
-            SoundFailed(reason);
+            runGuarded(runtime_, [this, reason] { SoundFailed(reason); });
     });
 }
 

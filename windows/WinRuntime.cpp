@@ -20,7 +20,8 @@ constexpr CLSID AccPropServices = {
     0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
 constexpr const wchar_t* OwnerClass = L"VestrelOwner";
 
-// Where the box of the report being made is named; it goes below the warning, not over it.
+// Where the box of the report being made is named; it goes to the lower quarter of the
+// screen, clear of the warning in the middle.
 thread_local HWND* reportBox = nullptr;
 
 // The buttons of a message box in the program's language, whatever the system's: a hook of
@@ -144,18 +145,21 @@ struct ReportState {
     HWND box = nullptr;
 };
 
+// Brings a report's box above every window, once the event at hand is over.
+void raiseLater(WinRuntime& runtime, const std::shared_ptr<ReportState>& state) {
+    runtime.later([state] {
+        if (state->box)
+            SetWindowPos(state->box, HWND_TOPMOST, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    });
+}
+
 class WinReport final : public Report {
   public:
     WinReport(WinRuntime& runtime, std::shared_ptr<ReportState> state)
         : runtime_(runtime), state_(std::move(state)) {}
     bool isOpen() const override { return state_->open; }
-    void raise() override {
-        runtime_.later([state = state_] {
-            if (state->box)
-                SetWindowPos(state->box, HWND_TOPMOST, 0, 0, 0, 0,
-                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        });
-    }
+    void raise() override { raiseLater(runtime_, state_); }
 
   private:
     WinRuntime& runtime_;
@@ -169,10 +173,14 @@ std::unique_ptr<Report> WinRuntime::report(std::u16string_view text, std::u16str
     later([this, state, text = wide(text), title = wide(title)] {
         // Of no window and holding none: the warning's buttons stay usable beside it, and it
         // does not take the keyboard from the program the user is typing in.
-        reportBox = &state->box;
         const ControlsLook look(*this);
         const HHOOK hook =
             SetWindowsHookExW(WH_CALLWNDPROCRET, czechButtons, nullptr, GetCurrentThreadId());
+        if (hook)
+            reportBox = &state->box;
+        // Raised once shown: a window manager may put a window that does not take the keyboard
+        // below the others as it appears (openbox, under Wine).
+        raiseLater(*this, state);
         MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR | MB_TOPMOST);
         if (hook)
             UnhookWindowsHookEx(hook);
@@ -209,8 +217,8 @@ MessageBoxAnswer WinRuntime::messageBox(std::u16string_view text, MessageBoxStyl
 
 void WinRuntime::end(int status) {
     // At once: no handler runs after this, no window gets a chance to write anything, and no
-    // library is asked to shut down first (the sound's, still playing a chime, could hold the
-    // end up): what a killed process does, with its status.
+    // library is asked to shut down (the sound's, still playing a chime, could hold the end
+    // up): what a killed process does, with its status, once what must go first has gone.
     if (beforeEnd_)
         std::exchange(beforeEnd_, nullptr)();
     std::fflush(nullptr);

@@ -28,7 +28,7 @@ class WinRuntime final : public Runtime {
     std::unique_ptr<Window> createWindow(const WindowStyle& style) override;
     MessageBoxAnswer messageBox(std::u16string_view text, MessageBoxStyle style,
                                 std::u16string_view title) override;
-    // A message box of no window, below the warning it comes with rather than over it.
+    // A message box of no window, in the lower quarter of the screen, clear of the warning.
     std::unique_ptr<Report> report(std::u16string_view text, std::u16string_view title) override;
     [[noreturn]] void end(int status) override;
     // The screens in twips of their own pixels, 15 a pixel whatever their scale.
@@ -38,7 +38,8 @@ class WinRuntime final : public Runtime {
     int run() override;
     // Runs the message loop until `done` is true (a modal window destroyed).
     void runUntil(const bool& done);
-    // Runs `last` when the program ends, before anything else goes.
+    // Runs `last` when the program ends, before anything else goes (one: a later call's
+    // replaces it).
     void beforeEnd(std::function<void()> last) { beforeEnd_ = std::move(last); }
     // Runs `work` from the message loop, once the event at hand is over.
     void later(std::function<void()> work);

@@ -142,8 +142,21 @@ void WinSystem::playSound(std::u16string_view path,
     if (!chime_) {
         chime_ = std::make_unique<WinChime>();
         // Stopped before the program ends: Wine's sound driver, torn down as the process goes
-        // while it plays, can crash it.
-        runtime_.beforeEnd([this] { chime_.reset(); });
+        // while it plays, can crash it. Never waited for long: a sound server that hangs must
+        // not hold the end up.
+        runtime_.beforeEnd([this] {
+            const HANDLE stopping = CreateThread(
+                nullptr, 0,
+                [](LPVOID chime) -> DWORD {
+                    delete static_cast<WinChime*>(chime);
+                    return 0;
+                },
+                chime_.release(), 0, nullptr);
+            if (stopping) {
+                WaitForSingleObject(stopping, 1000);
+                CloseHandle(stopping);
+            }
+        });
     }
     chime_->play(path, failed);
 }

@@ -68,7 +68,7 @@ class WinWindow final : public Window {
     void hideAndDestroyLater() override;
 
   private:
-    // Posted to itself by destroyLater(): the window goes once the event at hand is over.
+    // Posted to itself as it is let go: the window goes once the event at hand is over.
     static constexpr UINT DestroyMessage = WM_APP + 1;
 
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
