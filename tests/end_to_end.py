@@ -708,8 +708,12 @@ def unplayable_chime_reported_on_windows(s):
                 # Above the warning, in the system's order of the windows (the top one first).
                 order = lambda: [w["text"] for w in s.probe() if w["text"] in ("Zvuk", "Varování!")]  # noqa: E731
                 assert wait_for(lambda: order() == ["Zvuk", "Varování!"]), (case, cycle, order())
-                if cycle == 1 and case == 4:
-                    s.click("Varování!", "OK")
+                if cycle == 1 and case == 4:  # the warning's keys work beside it: Enter, "OK"
+                    warning = s.window("Varování!")
+                    x, y, _, _ = s.geometry(warning)
+                    s.xdo("mousemove", str(x + 200), str(y + 70), "sleep", "0.2", "click", "1")
+                    s.key(warning, "Return")
+                    assert s.gone("Varování!"), "Enter did not press the warning's OK"
             assert len(boxes(s, "Zvuk")) == 1, (case, "reports stacked")
             s.key(s.window("Zvuk"), "Return")
             assert s.gone("Zvuk") and app.process.poll() is None and s.windows("Varování!"), case

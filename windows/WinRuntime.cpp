@@ -181,7 +181,10 @@ std::unique_ptr<Report> WinRuntime::report(std::u16string_view text, std::u16str
         // Raised once shown: a window manager may put a window that does not take the keyboard
         // below the others as it appears (openbox, under Wine).
         raiseLater(*this, state);
+        const HHOOK keys = SetWindowsHookExW(WH_MSGFILTER, formKeys, nullptr, GetCurrentThreadId());
         MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR | MB_TOPMOST);
+        if (keys)
+            UnhookWindowsHookEx(keys);
         if (hook)
             UnhookWindowsHookEx(hook);
         reportBox = nullptr;
@@ -241,6 +244,12 @@ bool WinRuntime::isDialogMessage(MSG& message) {
     wchar_t name[32] = {};
     return root && GetClassNameW(root, name, 32) && std::wstring_view(name) == FormClass &&
            IsDialogMessageW(root, &message);
+}
+
+LRESULT CALLBACK WinRuntime::formKeys(int code, WPARAM w, LPARAM l) {
+    if (code == MSGF_DIALOGBOX && isDialogMessage(*reinterpret_cast<MSG*>(l)))
+        return TRUE;
+    return CallNextHookEx(nullptr, code, w, l);
 }
 
 int WinRuntime::run() {

@@ -76,6 +76,9 @@ class WinRuntime final : public Runtime {
     static LRESULT CALLBACK ownerProcedure(HWND window, UINT message, WPARAM w, LPARAM l);
     // Gives a message to the dialog manager of its window where it is one of ours.
     static bool isDialogMessage(MSG& message);
+    // While a report waits for its "OK", the forms' keys (Tab, Enter, Escape) still go to the
+    // dialog manager: the report's own message loop asks this hook first.
+    static LRESULT CALLBACK formKeys(int code, WPARAM w, LPARAM l);
 
     HINSTANCE instance_;
     HWND owner_ = nullptr;
