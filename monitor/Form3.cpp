@@ -20,10 +20,6 @@ std::unique_ptr<Window> Form3::createWindow() {
     window->setBackColour(Colour::Black);
     on(window->Click, &Form3::Form_Click);
 
-    // Its caption comes with the load, after the showing (see Form_Load).
-    Label1 = window->addLabel(u"", {480, 480, 480, 195});
-    Label1->setVisible(false);
-
     Timer1 = window->addTimer(TickMilliseconds);
     on(Timer1->Tick, &Form3::Timer1_Timer, Kind::News);
     return window;
@@ -39,6 +35,9 @@ void Form3::Form_Load() {
     // Named once shown: a name or a caption given before wakes the accessibility bridge, whose
     // session-bus round trips would then hold up the square's first showing.
     window()->setAccessibleName(u"Vestrel – počítadlo přestávky");
+    // The scratch label too: a control made before the showing would hold it up.
+    Label1 = window()->addLabel(u"", {480, 480, 480, 195});
+    Label1->setVisible(false);
 
     const std::u16string folder = system_.programFolder();
     if (!system_.fileExists(folder + u"/data.ini")) {

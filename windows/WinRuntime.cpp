@@ -77,8 +77,6 @@ WinRuntime::WinRuntime(HINSTANCE instance) : instance_(instance) {
     owner.hInstance = instance;
     owner.lpszClassName = OwnerClass;
     RegisterClassExW(&owner);
-    owner_ = CreateWindowExW(0, OwnerClass, L"Vestrel", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                             instance, this);
 
     // A dialog's class of our own: the dialog manager's keys and default button, our painting.
     WNDCLASSEXW form{};
@@ -93,6 +91,13 @@ WinRuntime::WinRuntime(HINSTANCE instance) : instance_(instance) {
     // windows shows it, and its image need not be decoded at start-up.
     form.lpszClassName = FormClass;
     RegisterClassExW(&form);
+}
+
+HWND WinRuntime::owner() {
+    if (!owner_)
+        owner_ = CreateWindowExW(0, OwnerClass, L"Vestrel", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                 instance_, this);
+    return owner_;
 }
 
 WinRuntime::~WinRuntime() {
@@ -253,6 +258,7 @@ LRESULT CALLBACK WinRuntime::formKeys(int code, WPARAM w, LPARAM l) {
 }
 
 int WinRuntime::run() {
+    owner(); // from now on the system's word to the program as a whole is heard
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (isDialogMessage(message))
@@ -279,7 +285,7 @@ void WinRuntime::runUntil(const bool& done) {
 
 void WinRuntime::later(std::function<void()> work) {
     pending_.push_back(std::move(work));
-    PostMessageW(owner_, LaterMessage, 0, 0);
+    PostMessageW(owner(), LaterMessage, 0, 0);
 }
 
 void WinRuntime::listen(UINT message, std::function<void(WPARAM, LPARAM)> heard) {

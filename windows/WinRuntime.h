@@ -14,8 +14,10 @@
 // The control runtime on the Win32 API: the forms' windows as native windows of a dialog
 // class of ours (so that Tab, Enter, Escape and the default button work as in any dialog),
 // message boxes, the monitors, the message loop. A hidden window of its own owns every form
-// window (an owned window has no task-bar entry) and hears what the system says to the
-// program as a whole: the session ending, the session locked, work posted for later.
+// window with a title bar (an owned window has no task-bar entry; one without a title bar is
+// a tool window, which has none either) and hears what the system says to the program as a
+// whole: the session ending, the session locked, work posted for later. It is made once the
+// first window is up: a second window before the first map would hold that map up.
 struct IAccPropServices;
 
 class WinRuntime final : public Runtime {
@@ -47,7 +49,8 @@ class WinRuntime final : public Runtime {
     void listen(UINT message, std::function<void(WPARAM, LPARAM)> heard);
 
     HINSTANCE instance() const { return instance_; }
-    HWND owner() const { return owner_; }
+    // The hidden window, made at the first call.
+    HWND owner();
     // The fonts and brushes the windows draw with.
     WinGdi& gdi() { return gdi_; }
     // Starts COM on this thread, once, for what needs it (the shell, accessibility).

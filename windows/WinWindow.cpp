@@ -37,7 +37,8 @@ DWORD extendedStyleOf(const WindowStyle& style) {
 WinWindow::WinWindow(WinRuntime& runtime, const WindowStyle& style)
     : runtime_(runtime), style_(style) {
     hwnd_ = CreateWindowExW(extendedStyleOf(style), WinRuntime::FormClass, L"", styleOf(style), 0,
-                            0, 0, 0, runtime.owner(), nullptr, runtime.instance(), this);
+                            0, 0, 0, style.titleBar ? runtime.owner() : nullptr, nullptr,
+                            runtime.instance(), this);
     if (style.titleBar)
         placeAsNew();
     dpi_ = GetDpiForWindow(hwnd_);

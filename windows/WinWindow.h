@@ -13,11 +13,11 @@ class WinChild;
 class WinRuntime;
 class WinTimer;
 
-// A form's window as a native top-level window, owned by the runtime's hidden window so that
-// it has no task-bar entry. The dialog manager (IsDialogMessage) moves the focus with Tab and
-// passes Enter and Escape on to the window's buttons. A window that takes no keyboard as it
-// appears (WS_EX_NOACTIVATE) takes it when the form asks, at the user's click. A close request
-// (Alt+F4) is only announced.
+// A form's window as a native top-level window: with a title bar, owned by the runtime's
+// hidden window so that it has no task-bar entry; without one, a tool window. The dialog manager
+// (IsDialogMessage) moves the focus with Tab and passes Enter and Escape on to the window's
+// buttons. A window that takes no keyboard as it appears (WS_EX_NOACTIVATE) takes it when the form
+// asks, at the user's click. A close request (Alt+F4) is only announced.
 class WinWindow final : public Window {
   public:
     WinWindow(WinRuntime& runtime, const WindowStyle& style);
