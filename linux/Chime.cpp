@@ -1,6 +1,5 @@
 #include "linux/Chime.h"
 
-#include "chime/ChimeProtocol.h"
 #include "linux/QtConvert.h"
 #include "linux/posix/PosixPath.h"
 
@@ -27,7 +26,7 @@ QString forTheHelper(const QString& path) {
 
 } // namespace
 
-Chime::Chime(QString helper, std::function<void(const QString&)> report)
+Chime::Chime(QString helper, std::function<void(std::u16string_view)> report)
     : helper_(std::move(helper)), report_(std::move(report)) {}
 
 Chime::~Chime() {
@@ -39,17 +38,14 @@ void Chime::play(const QString& path) {
         current_->kill(); // the new warning's chime replaces it; it deletes itself when ended
         current_ = nullptr;
     }
-    started_ = reported_ = false;
-    reason_.clear();
-    output_.clear();
-    received_ = 0;
-    passed_ = forTheHelper(path);
-    shown_ = qt(PosixPath::shown(text(path)));
+    reported_ = false;
+    const QString passed = forTheHelper(path);
+    reply_.emplace(PosixPath::shown(text(helper_)), text(passed), PosixPath::shown(text(path)));
 
     auto* helper = new QProcess;
     current_ = helper;
     helper->setProgram(forTheHelper(helper_));
-    helper->setArguments({passed_});
+    helper->setArguments({passed});
     helper->setStandardInputFile(QProcess::nullDevice());
     helper->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // The helper ends with the program, however the program ends (_Exit, a signal, a crash).
@@ -74,75 +70,43 @@ void Chime::play(const QString& path) {
                          if (error != QProcess::FailedToStart)
                              return;
                          helper->deleteLater();
-                         if (helper == current_)
-                             failedToStart();
+                         if (helper == current_) {
+                             current_ = nullptr;
+                             report(reply_->notStarted(QFileInfo::exists(helper_)));
+                         }
                      });
     // A sound server that does not answer (stopped, wedged) would keep the helper waiting.
     QTimer::singleShot(StartDeadlineMs, helper, [this, helper] {
-        if (helper != current_ || started_ || reported_)
+        if (helper != current_ || reply_->started() || reported_)
             return;
         helper->kill();
-        report(QStringLiteral("Zvukový server neodpovídá."));
+        report(std::u16string(ChimeReply::NoAnswer));
     });
     helper->start();
 }
 
 void Chime::readOutput() {
-    // Read as it comes and kept short: a helper that writes without end, or one endless line,
-    // would otherwise hold the program up and fill its memory.
+    // Read as it comes: a helper that writes without end would otherwise hold the program up.
     const QByteArray chunk = current_->readAll();
     if (reported_)
         return;
-    output_ += chunk;
-    received_ += chunk.size();
-    if (received_ > MaxOutputBytes) {
+    if (const std::u16string babble = reply_->take({chunk.constData(), std::size_t(chunk.size())});
+        !babble.empty()) {
         current_->kill();
-        report(QStringLiteral("Zvukový program (%1) posílá nesrozumitelnou odpověď, byl ukončen.")
-                   .arg(qt(PosixPath::shown(text(helper_)))));
-        return;
+        report(babble);
     }
-    for (qsizetype end; (end = output_.indexOf('\n')) >= 0; output_.remove(0, end + 1))
-        heard(output_.left(end));
-}
-
-void Chime::heard(const QByteArray& line) {
-    QString text = QString::fromUtf8(line).trimmed();
-    if (text == QLatin1String(ChimeProtocol::Started))
-        started_ = true;
-    else if (!text.isEmpty())
-        reason_ = text.replace(passed_, shown_);
 }
 
 void Chime::finished(int exitCode, bool crashed) {
     readOutput();
-    if (!reported_)
-        heard(output_); // a last line without its line end
     current_ = nullptr;
     if (reported_)
         return;
-    const QString program = qt(PosixPath::shown(text(helper_)));
-    if (crashed)
-        report(QStringLiteral("Zvukový program (%1) skončil nečekaně (signál %2).")
-                   .arg(program)
-                   .arg(exitCode));
-    else if (!reason_.isEmpty() && (exitCode != 0 || !started_))
-        report(reason_);
-    else if (exitCode != 0)
-        report(
-            QStringLiteral("Zvukový program (%1) skončil s chybou %2.").arg(program).arg(exitCode));
-    else if (!started_) // ended well, but nothing was played
-        report(QStringLiteral("Zvukový program (%1) skončil, aniž zvuk přehrál.").arg(program));
+    if (const std::u16string why = reply_->ended(exitCode, crashed); !why.empty())
+        report(why);
 }
 
-void Chime::failedToStart() {
-    current_ = nullptr;
-    const QString program = qt(PosixPath::shown(text(helper_)));
-    report(QStringLiteral("Zvukový program (%1) %2.")
-               .arg(program, QFileInfo::exists(helper_) ? QStringLiteral("nelze spustit")
-                                                        : QStringLiteral("chybí")));
-}
-
-void Chime::report(const QString& reason) {
+void Chime::report(const std::u16string& reason) {
     reported_ = true;
     report_(reason);
 }

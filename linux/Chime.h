@@ -1,9 +1,12 @@
 #pragma once
 
+#include "chime/ChimeReply.h"
+
 #include <QPointer>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QProcess;
 
@@ -14,10 +17,8 @@ class Chime {
   public:
     // How long the sound server may take to accept the first samples.
     static constexpr int StartDeadlineMs = 2000;
-    // The most the helper may write: its lines name a file at most. More is no helper of ours.
-    static constexpr int MaxOutputBytes = 16 * 1024;
 
-    Chime(QString helper, std::function<void(const QString&)> report);
+    Chime(QString helper, std::function<void(std::u16string_view)> report);
     ~Chime();
     Chime(const Chime&) = delete;
     Chime& operator=(const Chime&) = delete;
@@ -27,19 +28,12 @@ class Chime {
 
   private:
     void readOutput();
-    void heard(const QByteArray& line);
     void finished(int exitCode, bool crashed);
-    void failedToStart();
-    void report(const QString& reason); // at most once for each helper
+    void report(const std::u16string& reason); // at most once for each helper
 
     QString helper_;
-    std::function<void(const QString&)> report_;
-    QPointer<QProcess> current_; // the helper of the latest warning; earlier ones say nothing
-    bool started_ = false;
-    bool reported_ = false; // this helper's failure has been reported
-    QByteArray output_;     // what the helper wrote after its last line end so far
-    qint64 received_ = 0;   // all it wrote
-    QString reason_;        // what the helper said it could not do
-    QString passed_;        // the file as the helper was given it
-    QString shown_;         // the file as the user knows it
+    std::function<void(std::u16string_view)> report_;
+    QPointer<QProcess> current_;      // the helper of the latest warning; earlier ones say nothing
+    std::optional<ChimeReply> reply_; // what the latest helper has said
+    bool reported_ = false;           // its failure has been reported
 };

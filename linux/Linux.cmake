@@ -11,10 +11,7 @@ set(CMAKE_AUTORCC ON)
 
 # The chime is played by a helper program beside the executable, one process per warning:
 # the program itself never loads an audio library. Plain C++ and PulseAudio's simple API
-# (served by PulseAudio and by PipeWire alike), so it starts in milliseconds. What the two
-# say to each other is a header of its own.
-add_library(vestrel_chime_protocol INTERFACE)
-vestrel_layer(vestrel_chime_protocol INTERFACE chime)
+# (served by PulseAudio and by PipeWire alike), so it starts in milliseconds.
 add_executable(vestrel_chime chime/vestrel_chime.cpp)
 target_link_libraries(vestrel_chime PRIVATE vestrel_chime_protocol vestrel_posix vestrel_wave
                                             PkgConfig::PULSE_SIMPLE)

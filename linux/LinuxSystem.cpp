@@ -1,6 +1,7 @@
 #include "linux/LinuxSystem.h"
 
 #include "chime/ChimeProtocol.h"
+#include "linux/Chime.h"
 #include "linux/DoNotDisturb.h"
 #include "linux/FullScreenProgram.h"
 #include "linux/IdleTime.h"
@@ -29,7 +30,7 @@ void LinuxSystem::playSound(std::u16string_view path,
     if (!chime_)
         chime_ = std::make_unique<Chime>(
             qt(folder_.path()) + QLatin1Char('/') + QLatin1String(ChimeProtocol::Program),
-            [this](const QString& reason) { soundFailed_(text(reason)); });
+            [this](std::u16string_view reason) { soundFailed_(reason); });
     chime_->play(qt(path));
 }
 

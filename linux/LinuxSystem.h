@@ -2,13 +2,13 @@
 
 #include "core/System.h"
 
-#include "linux/Chime.h"
 #include "linux/posix/ProgramFolder.h"
 
 #include <QPointer>
 
 #include <memory>
 
+class Chime;
 class SessionWatch;
 
 // The system under Linux: the chime helper for the sound, the desktop's browser, the

@@ -1,6 +1,7 @@
 // The two warning windows: layout, focus, sound, message and their three buttons.
 #include "Geometry.h"
 #include "TestProgram.h"
+#include "chime/ChimeReply.h"
 
 using T = TestProgram<>;
 
@@ -85,6 +86,39 @@ TEST(unplayableChimeIsReportedOneReportAtATime) {
     t.runtime.reports[0]->open = false; // the user closes it
     t.system.soundFailed(u"Počítač nemá žádný zvukový výstup.");
     CHECK_EQ(t.runtime.reports.size(), 2u);
+}
+
+TEST(chimeHelpersWordsAndEndBecomeOneReason) {
+    struct Row {
+        std::vector<std::string> output; // as it comes, in parts
+        int status;
+        bool crashed;
+        std::u16string reason;
+    };
+    const std::u16string helper = u"Zvukový program (/opt/v/vestrel_chime) ";
+    const std::u16string babble = u"posílá nesrozumitelnou odpověď, byl ukončen.";
+    const std::vector<Row> rows{
+        {{"started\n"}, 0, false, u""},
+        {{"star", "ted"}, 0, false, u""},                  // a last line without its line end
+        {{"started\nsound server gone\n"}, 0, false, u""}, // played all the same
+        {{"started\n Přehrávání přerušeno. \n"}, 1, false, u"Přehrávání přerušeno."},
+        {{"Nelze číst /proc/7/fd/3/s.wav.\n"}, 1, false, u"Nelze číst /home/s.wav."}, // as known
+        {{}, 0, false, helper + u"skončil, aniž zvuk přehrál."},
+        {{"\n\n"}, 3, false, helper + u"skončil s chybou 3."},
+        {{"started\n"}, 9, true, helper + u"skončil nečekaně (signál 9)."},
+        {{std::string(ChimeReply::MaxOutputBytes, '-'), "-"}, 0, false, helper + babble},
+    };
+    for (const Row& row : rows) {
+        ChimeReply reply(u"/opt/v/vestrel_chime", u"/proc/7/fd/3/s.wav", u"/home/s.wav");
+        std::u16string reason;
+        for (const std::string& part : row.output)
+            if (reason.empty())
+                reason = reply.take(part);
+        CHECK_EQ(reason.empty() ? reply.ended(row.status, row.crashed) : reason, row.reason);
+    }
+    const ChimeReply reply(u"/opt/v/vestrel_chime", u"s.wav", u"s.wav");
+    CHECK_EQ(reply.notStarted(false), helper + u"chybí.");
+    CHECK_EQ(reply.notStarted(true), helper + u"nelze spustit.");
 }
 
 TEST(okRestartsTheCount) {
