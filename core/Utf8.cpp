@@ -5,6 +5,7 @@ namespace Utf8 {
 namespace {
 
 constexpr char32_t Replacement = 0xFFFD;
+constexpr char16_t StrayByte = 0xDC00; // plus the byte, 0x80 to 0xFF
 
 // The code point at `at`, moving past it; Replacement for an ill-formed part (and `wellFormed`
 // false), which is left as far as its longest start that could still have been well formed.
@@ -44,6 +45,27 @@ char32_t next(std::string_view bytes, std::size_t& at, bool& wellFormed) {
     return point;
 }
 
+// The text of `bytes`; with `keepBytes`, an ill-formed part's bytes as stray bytes.
+std::u16string decode(std::string_view bytes, bool keepBytes) {
+    std::u16string text;
+    text.reserve(bytes.size());
+    bool wellFormed = true;
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t from = at;
+        const char32_t point = next(bytes, at, wellFormed);
+        if (!wellFormed && keepBytes) {
+            for (std::size_t i = from; i < at; ++i)
+                text += char16_t(StrayByte + static_cast<unsigned char>(bytes[i]));
+        } else if (point < 0x10000) {
+            text += char16_t(point);
+        } else {
+            text += char16_t(0xD800 + ((point - 0x10000) >> 10));
+            text += char16_t(0xDC00 + ((point - 0x10000) & 0x3FF));
+        }
+    }
+    return text;
+}
+
 } // namespace
 
 bool isValid(std::string_view bytes) {
@@ -54,19 +76,28 @@ bool isValid(std::string_view bytes) {
 }
 
 std::u16string decode(std::string_view bytes) {
-    std::u16string text;
-    text.reserve(bytes.size());
-    bool wellFormed = true;
-    for (std::size_t at = 0; at < bytes.size();) {
-        const char32_t point = next(bytes, at, wellFormed);
-        if (point < 0x10000) {
-            text += char16_t(point);
-        } else {
-            text += char16_t(0xD800 + ((point - 0x10000) >> 10));
-            text += char16_t(0xDC00 + ((point - 0x10000) & 0x3FF));
-        }
+    return decode(bytes, false);
+}
+
+std::u16string decodeKeepingBytes(std::string_view bytes) {
+    return decode(bytes, true);
+}
+
+std::string encodeKeepingBytes(std::u16string_view text) {
+    std::string bytes;
+    std::size_t from = 0; // the start of the run of text not yet encoded
+    for (std::size_t at = 0; at <= text.size(); ++at) {
+        const bool stray = at < text.size() && text[at] >= StrayByte + 0x80 &&
+                           text[at] <= StrayByte + 0xFF &&
+                           (at == 0 || text[at - 1] < 0xD800 || text[at - 1] > 0xDBFF);
+        if (at < text.size() && !stray)
+            continue;
+        bytes += encode(text.substr(from, at - from));
+        if (stray)
+            bytes += char(text[at] - StrayByte);
+        from = at + 1;
     }
-    return text;
+    return bytes;
 }
 
 std::string encode(std::u16string_view text) {

@@ -14,4 +14,10 @@ std::u16string decode(std::string_view bytes);
 // The bytes; a lone surrogate becomes U+FFFD.
 std::string encode(std::u16string_view text);
 
+// A name the system gave as bytes, as text that keeps them all: each byte of an ill-formed
+// part becomes a lone surrogate of its own (U+DC80 to U+DCFF).
+std::u16string decodeKeepingBytes(std::string_view bytes);
+// The bytes again: such a lone surrogate becomes its byte.
+std::string encodeKeepingBytes(std::u16string_view text);
+
 } // namespace Utf8

@@ -411,6 +411,24 @@ TEST(conversions) {
     });
 }
 
+TEST(namesKeepTheirBytes) {
+    struct Row {
+        const char* name;
+        std::string bytes;
+        std::u16string text;
+    };
+    Check::rows<Row>({{"UTF-8", "\xc5\x98\xc3\xadm", u"Řím"},
+                      {"a stray byte", "a\xff-", u"a\xdcff-"},
+                      {"Latin-1", "\xe9t\xe9", u"\xdce9t\xdce9"},
+                      {"a sequence cut short", "\xe2\x82", u"\xdce2\xdc82"},
+                      {"an encoded surrogate", "\xed\xa0\x80", u"\xdced\xdca0\xdc80"},
+                      {"a pair whose second half looks stray", "\xf0\x9f\x92\xa9", u"\U0001f4a9"}},
+                     [](const Row& row) {
+                         CHECK_EQ(Utf8::decodeKeepingBytes(row.bytes), row.text);
+                         CHECK_EQ(Utf8::encodeKeepingBytes(row.text), row.bytes);
+                     });
+}
+
 TEST(integerRoundsHalvesToEven) {
     CHECK_EQ(Conversions::toInteger(2.5), std::int16_t(2));
     CHECK_EQ(Conversions::toInteger(3.5), std::int16_t(4));

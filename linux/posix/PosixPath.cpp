@@ -6,54 +6,6 @@
 
 namespace PosixPath {
 
-namespace {
-
-constexpr char16_t StrayByte = 0xDC00; // plus the byte, 0x80 to 0xFF
-
-bool isHigh(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-
-bool isStrayByte(std::u16string_view text, std::size_t at) {
-    return text[at] >= StrayByte + 0x80 && text[at] <= StrayByte + 0xFF &&
-           (at == 0 || !isHigh(text[at - 1]));
-}
-
-} // namespace
-
-std::string native(std::u16string_view path) {
-    std::string bytes;
-    std::size_t from = 0; // the start of the run of text not yet encoded
-    for (std::size_t at = 0; at <= path.size(); ++at) {
-        if (at < path.size() && !isStrayByte(path, at))
-            continue;
-        bytes += Utf8::encode(path.substr(from, at - from));
-        if (at < path.size())
-            bytes += char(path[at] - StrayByte);
-        from = at + 1;
-    }
-    return bytes;
-}
-
-std::u16string text(std::string_view native) {
-    if (Utf8::isValid(native))
-        return Utf8::decode(native);
-    std::u16string path;
-    for (std::size_t at = 0; at < native.size();) {
-        std::size_t length = 1;
-        while (length <= 4 &&
-               !(at + length <= native.size() && Utf8::isValid(native.substr(at, length))))
-            ++length;
-        if (length > 4) {
-            path += char16_t(StrayByte + static_cast<unsigned char>(native[at++]));
-            continue;
-        }
-        path += Utf8::decode(native.substr(at, length));
-        at += length;
-    }
-    return path;
-}
-
 std::string linkTarget(const std::string& path) {
     std::string target(256, '\0');
     for (;;) {

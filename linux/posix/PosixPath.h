@@ -1,15 +1,20 @@
 #pragma once
 
+#include "core/Utf8.h"
+
 #include <string>
 #include <string_view>
 
 // Paths between the program's text and the bytes the system takes. A name that is no valid
-// UTF-8 keeps its bytes through the trip: each stray byte becomes a lone surrogate of its own
-// (U+DC80 to U+DCFF) and back.
+// UTF-8 keeps its bytes through the trip.
 namespace PosixPath {
 
-std::string native(std::u16string_view path);
-std::u16string text(std::string_view native);
+inline std::string native(std::u16string_view path) {
+    return Utf8::encodeKeepingBytes(path);
+}
+inline std::u16string text(std::string_view native) {
+    return Utf8::decodeKeepingBytes(native);
+}
 // Where a symbolic link points, however long; empty when the path is no link.
 std::string linkTarget(const std::string& path);
 // The path as the user knows it. A folder reached through an open descriptor
