@@ -1,18 +1,11 @@
 #include "linux/KeyboardOffers.h"
 
 #include "linux/XAtoms.h"
+#include "ui/Window.h"
 
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
-
-namespace {
-
-// An offer sooner than this after the window manager mapped the window is its own doing:
-// no one sees a window and reaches it with the switcher within a quarter of a second.
-constexpr qint32 ReactionMilliseconds = 250;
-
-} // namespace
 
 KeyboardOffers::KeyboardOffers(xcb_connection_t* connection, std::function<void(QWidget&)> take)
     : take_(std::move(take)) {
@@ -56,7 +49,7 @@ bool KeyboardOffers::nativeEventFilter(const QByteArray& type, void* message, qi
         // An offer without a time, or before the window is seen mapped, is the window
         // manager's own; one to a window behind a modal dialog Qt passes on to the dialog.
         if (!widget || when == XCB_CURRENT_TIME || found->mapped == 0 ||
-            qint32(when - found->mapped) < ReactionMilliseconds ||
+            qint32(when - found->mapped) < Window::ReactionMilliseconds ||
             (QApplication::activeModalWidget() && QApplication::activeModalWidget() != widget))
             break;
         // From the event loop: not while Qt is still handling the X event.

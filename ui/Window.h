@@ -44,6 +44,11 @@ class Window {
     Event QueryUnload;    // the desktop asks to close it
     Event ScreensChanged; // screens came, went or changed their order
 
+    // The desktop's offer of the keyboard to a window sooner than this after it appeared is
+    // the desktop's own doing: no one sees a window and reaches it with a click or the window
+    // switcher within a quarter of a second.
+    static constexpr int ReactionMilliseconds = 250;
+
     virtual Label* addLabel(std::u16string_view caption, const TwipsRect& box) = 0;
     virtual CommandButton* addCommandButton(std::u16string_view caption, const TwipsRect& box) = 0;
     virtual TextBox* addTextBox(std::u16string_view text, const TwipsRect& box) = 0;

@@ -23,7 +23,7 @@ bool WinWindow::clickedInto(int hit) const {
     RECT outer{};
     GetCursorPos(&pointer);
     GetWindowRect(hwnd_, &outer);
-    return PtInRect(&outer, pointer) && GetTickCount64() - shownAt_ >= 250;
+    return PtInRect(&outer, pointer) && GetTickCount64() - shownAt_ >= ReactionMilliseconds;
 }
 
 WinChild* WinWindow::child(HWND control) const {
