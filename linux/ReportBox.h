@@ -14,6 +14,8 @@ class ReportBox final : public QMessageBox {
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
+    // Placed as it is shown, at its final size, before the window manager sees it.
+    void showEvent(QShowEvent* event) override;
 
   private:
     QtRuntime& runtime_;

@@ -219,6 +219,7 @@ def unplayable_sound_is_reported_and_warning_shown(s):
                     box = s.window("Zvuk")
                     assert len(s.windows("Zvuk")) == 1, (case, "reports stacked")
                     x, y, w, h = s.geometry(box)  # seen, not under the full-screen warning
+                    assert y >= s.screen[1] // 2, (case, "the report over the middle", y)
                     assert wait_for(lambda: len(set(s.pixels(x, y, w, h))) > 2), case
                     if case.startswith("empty") and cycle == 1:
                         s.screenshot("sound-error" + "-full" * full, box)
@@ -708,6 +709,7 @@ def unplayable_chime_reported_on_windows(s):
                 # Above the warning, in the system's order of the windows (the top one first).
                 order = lambda: [w["text"] for w in s.probe() if w["text"] in ("Zvuk", "Varování!")]  # noqa: E731
                 assert wait_for(lambda: order() == ["Zvuk", "Varování!"]), (case, cycle, order())
+                assert s.geometry(s.window("Zvuk"))[1] >= s.screen[1] // 2, (case, "over the middle")
                 if cycle == 1 and case == 4:  # the warning's keys work beside it: Enter, "OK"
                     warning = s.window("Varování!")
                     x, y, _, _ = s.geometry(warning)

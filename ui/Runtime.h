@@ -33,6 +33,14 @@ class Report {
     virtual bool isOpen() const = 0;
     // Brings it above every window once the event at hand is over (a warning shown meanwhile).
     virtual void raise() = 0;
+
+    // Where a report's box of `width` by `height` goes in the work area of its screen: across
+    // the middle, an eighth of the area's height above its bottom, clear of a warning in the
+    // middle of the screen.
+    static TwipsRect place(const TwipsRect& area, int width, int height) {
+        return {area.left + (area.width - width) / 2, area.bottom() - area.height / 8 - height,
+                width, height};
+    }
 };
 
 // The toolkit the forms are drawn with: windows and their controls, message boxes, the
@@ -51,8 +59,8 @@ class Runtime {
     virtual MessageBoxAnswer messageBox(std::u16string_view text, MessageBoxStyle style,
                                         std::u16string_view title) = 0;
     // Shows a report once the event at hand is over, and returns at once: plain text with "OK",
-    // on top of every window but holding none (their buttons stay usable beside it), and
-    // taking the keyboard only when the user asks for it (a click into it).
+    // where Report::place puts it, on top of every window but holding none (their buttons stay
+    // usable beside it), and taking the keyboard only when the user asks for it (a click).
     virtual std::unique_ptr<Report> report(std::u16string_view text, std::u16string_view title) = 0;
     // Runs the event loop until the program ends; returns its exit status.
     virtual int run() = 0;

@@ -20,8 +20,7 @@ constexpr CLSID AccPropServices = {
     0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
 constexpr const wchar_t* OwnerClass = L"VestrelOwner";
 
-// Where the box of the report being made is named; it goes to the lower quarter of the
-// screen, clear of the warning in the middle.
+// Where the box of the report being made is named; it goes where Report::place says.
 thread_local HWND* reportBox = nullptr;
 
 // The buttons of a message box in the program's language, whatever the system's: a hook of
@@ -36,16 +35,17 @@ LRESULT CALLBACK czechButtons(int code, WPARAM w, LPARAM l) {
         SetDlgItemTextW(box, IDNO, wide(MessageBoxButtons::No).c_str());
         if (HWND* named = std::exchange(reportBox, nullptr)) {
             *named = box;
-            // In the lower quarter of the screen, where no warning is: the middle is theirs.
+            // In the monitor's own pixels, 15 twips each (see primaryScreen).
             RECT r{};
             GetWindowRect(box, &r);
             MONITORINFO info{};
             info.cbSize = sizeof info;
             GetMonitorInfoW(MonitorFromWindow(box, MONITOR_DEFAULTTOPRIMARY), &info);
-            const RECT& work = info.rcWork;
-            const int height = r.bottom - r.top;
-            SetWindowPos(box, nullptr, r.left, work.bottom - (work.bottom - work.top) / 8 - height,
-                         0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            const TwipsRect size = WinConvert::twips(r, 96);
+            const RECT place = WinConvert::pixels(
+                Report::place(WinConvert::twips(info.rcWork, 96), size.width, size.height), 96);
+            SetWindowPos(box, nullptr, place.left, place.top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
     return CallNextHookEx(nullptr, code, w, l);
