@@ -9,6 +9,8 @@
 #include "linux/XAtoms.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -39,9 +41,34 @@ void QtRuntime::chooseWindowSystem() {
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
+namespace {
+
+// A message box; a question (`onlyButtons`) is answered by its buttons alone: Escape and a close
+// request do nothing, as in a Yes/No box of Windows, so neither answers for the user.
+class MessageBox final : public QMessageBox {
+  public:
+    explicit MessageBox(bool onlyButtons) : onlyButtons_(onlyButtons) {}
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (!onlyButtons_ || !event->matches(QKeySequence::Cancel))
+            QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override {
+        if (onlyButtons_)
+            return event->ignore();
+        QMessageBox::closeEvent(event);
+    }
+
+  private:
+    const bool onlyButtons_;
+};
+
+} // namespace
+
 MessageBoxAnswer QtRuntime::messageBox(std::u16string_view text, MessageBoxStyle style,
                                        std::u16string_view title) {
-    QMessageBox box;
+    MessageBox box(style == MessageBoxStyle::YesNoExclamation);
     box.setWindowTitle(qt(title));
     box.setTextFormat(Qt::PlainText);
     box.setText(qt(text));
@@ -51,7 +78,6 @@ MessageBoxAnswer QtRuntime::messageBox(std::u16string_view text, MessageBoxStyle
         QPushButton* yes = box.addButton(qt(MessageBoxButtons::Yes), QMessageBox::YesRole);
         QPushButton* no = box.addButton(qt(MessageBoxButtons::No), QMessageBox::NoRole);
         box.setDefaultButton(yes);
-        box.setEscapeButton(no);
         box.exec();
         return box.clickedButton() == yes ? MessageBoxAnswer::Yes : MessageBoxAnswer::No;
     }

@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -226,6 +227,25 @@ class QtRuntimeTest : public QObject {
             Layout::verifyAllTextsFit(w);
             d.Saved = ReminderState::True;
         });
+    }
+
+    void questionIsAnsweredByItsButtonsAlone() {
+        // Escape and a close request leave the question open, as on Windows: neither may
+        // answer "Ne" and throw the dialog's edits away.
+        QtRuntime runtime;
+        bool stayed = false;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QTest::keyClick(box, Qt::Key_Escape);
+            box->close();
+            stayed = box->isVisible();
+            for (QAbstractButton* button : box->buttons())
+                if (button->text() == QStringLiteral("Ano"))
+                    button->click();
+        });
+        QCOMPARE(runtime.messageBox(u"?", MessageBoxStyle::YesNoExclamation, u"Varování"),
+                 MessageBoxAnswer::Yes);
+        QVERIFY(stayed);
     }
 
     void dialogKeysMouseAndFocus() {
