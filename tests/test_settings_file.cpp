@@ -186,6 +186,12 @@ TEST(writeFailsOnReadOnlyFileAndKeepsIt) {
     CHECK_EQ(f.bytes(), "[data]\r\n1=60\r\n");
 }
 
+TEST(writeIntoAFolderThatWentSaysSo) {
+    StateFile f("[data]\r\n1=60\r\n");
+    std::filesystem::remove_all(f.dir); // a removable disk taken out, say
+    CHECK(f.save(u"1", u"5").find(u"soubor nebo složka neexistuje") != std::u16string::npos);
+}
+
 TEST(writeCreatesMissingFile) {
     StateFile f("");
     std::filesystem::remove(f.dir / "data.ini");

@@ -8,10 +8,13 @@ namespace ErrorText {
 
 namespace {
 
+constexpr unsigned long DiskQuotaExceeded = 1295; // ERROR_DISK_QUOTA_EXCEEDED, not in every SDK
+
 FileReason reason(unsigned long error) {
     switch (error) {
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
+    case DiskQuotaExceeded:
         return FileReason::NoSpace;
     case ERROR_ACCESS_DENIED:
     case ERROR_PRIVILEGE_NOT_HELD:
@@ -21,14 +24,16 @@ FileReason reason(unsigned long error) {
     case ERROR_FILENAME_EXCED_RANGE:
         return FileReason::PathTooLong;
     case ERROR_FILE_NOT_FOUND:
-        return FileReason::NotFound;
     case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+        return FileReason::NotFound;
     case ERROR_DIRECTORY:
         return FileReason::NotAFolder;
     case ERROR_INVALID_NAME:
         return FileReason::InvalidName;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
         return FileReason::InUse;
     case ERROR_CANT_RESOLVE_FILENAME:
         return FileReason::TooManyLinks;
@@ -40,8 +45,10 @@ FileReason reason(unsigned long error) {
     case ERROR_NOT_READY:
         return FileReason::NotReady;
     case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
     case ERROR_NETNAME_DELETED:
     case ERROR_UNEXP_NET_ERR:
+    case ERROR_NETWORK_UNREACHABLE:
         return FileReason::Network;
     case ERROR_TOO_MANY_OPEN_FILES:
         return FileReason::TooManyOpen;
