@@ -94,23 +94,21 @@ HScrollBar* QtWindow::addHScrollBar(const TwipsRect& box) {
     return bar;
 }
 
-Picture* QtWindow::addWarningPicture(int left, int top) {
+Picture* QtWindow::makeWarningPicture(int left, int top) {
     auto* picture = new QtControl<Picture, QLabel>(*this, this);
     picture->setGeometry({left, top, Picture::SizeTwips, Picture::SizeTwips});
     picture->setPixmap(QPixmap(QStringLiteral(":/warning.gif")));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picture->setTextFormat(Qt::PlainText);
-    picture->setAccessibleName(u"Výstraha");
     return picture;
 }
 
-Line* QtWindow::addLine(int left, int right, int y, Colour colour) {
+Line* QtWindow::makeLine(int left, int right, int y, Colour colour) {
     auto* line = new QtControl<Line, QFrame>(*this, this);
     // One pixel high, from the pixel of its left end to that of its right end.
     line->QFrame::setGeometry(Twips::toPixels(left), Twips::toPixels(y),
                               Twips::toPixels(right) - Twips::toPixels(left), 1);
     line->setColour(QPalette::Window, colour);
-    line->setAccessibleName(u"Oddělovač");
     return line;
 }
 

@@ -26,8 +26,6 @@ class QtWindow final : public QWidget, public Window {
     TextBox* addTextBox(std::u16string_view text, const TwipsRect& box) override;
     CheckBox* addCheckBox(std::u16string_view caption, const TwipsRect& box) override;
     HScrollBar* addHScrollBar(const TwipsRect& box) override;
-    Picture* addWarningPicture(int left, int top) override;
-    Line* addLine(int left, int right, int y, Colour colour) override;
     Timer* addTimer(int milliseconds) override;
 
     void setCaption(std::u16string_view caption) override;
@@ -44,6 +42,8 @@ class QtWindow final : public QWidget, public Window {
     void takeKeyboard() override;
 
   protected:
+    Picture* makeWarningPicture(int left, int top) override;
+    Line* makeLine(int left, int right, int y, Colour colour) override;
     Control* focusedControl() const override;
     void placeInTabOrder(Control* previous, Control& next) override;
     void hideAndDestroyLater() override;

@@ -150,10 +150,10 @@ class FakeWindow final : public Window {
         return add<FakeCheckBox>(c, b);
     }
     HScrollBar* addHScrollBar(const TwipsRect& b) override { return add<FakeScrollBar>(b); }
-    Picture* addWarningPicture(int l, int t) override {
+    Picture* makeWarningPicture(int l, int t) override {
         return add<FakePicture>(TwipsRect{l, t, Picture::SizeTwips, Picture::SizeTwips});
     }
-    Line* addLine(int l, int r, int y, Colour c) override {
+    Line* makeLine(int l, int r, int y, Colour c) override {
         return add<FakeLine>(TwipsRect{l, y, r - l, 15}, c);
     }
     Timer* addTimer(int ms) override {

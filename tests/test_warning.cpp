@@ -38,6 +38,7 @@ TEST(layout) {
                                               f.Command3->caption()}),
                  (std::vector<std::u16string>{u"OK", u"Nastavení", u"Ukončit !"}));
         CHECK(fake(f.Label1).wordWrap);
+        CHECK_EQ(fake(f.Image1).name, u"Výstraha"); // what a screen reader says of it
         for (CommandButton* b : {f.Command1, f.Command2, f.Command3}) {
             // No default button: Enter acts on the focused button only; no Escape either.
             CHECK(!b->isDefault() && !b->isCancel());

@@ -1,10 +1,24 @@
 #include "ui/Window.h"
 
 #include "ui/CommandButton.h"
+#include "ui/Line.h"
+#include "ui/Picture.h"
 #include "ui/Timer.h"
 
 #include <algorithm>
 #include <utility>
+
+Picture* Window::addWarningPicture(int left, int top) {
+    Picture* picture = makeWarningPicture(left, top);
+    picture->setAccessibleName(u"Výstraha");
+    return picture;
+}
+
+Line* Window::addLine(int left, int right, int y, Colour colour) {
+    Line* line = makeLine(left, right, y, colour);
+    line->setAccessibleName(u"Oddělovač");
+    return line;
+}
 
 void Window::setTabOrder(std::initializer_list<Control*> order) {
     Control* previous = nullptr;

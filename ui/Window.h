@@ -54,9 +54,10 @@ class Window {
     virtual TextBox* addTextBox(std::u16string_view text, const TwipsRect& box) = 0;
     virtual CheckBox* addCheckBox(std::u16string_view caption, const TwipsRect& box) = 0;
     virtual HScrollBar* addHScrollBar(const TwipsRect& box) = 0;
-    virtual Picture* addWarningPicture(int left, int top) = 0;
-    // A horizontal line from (left, y) to (right, y), one pixel thick.
-    virtual Line* addLine(int left, int right, int y, Colour colour) = 0;
+    // The warning sign, named "Výstraha" for screen readers.
+    Picture* addWarningPicture(int left, int top);
+    // A horizontal line from (left, y) to (right, y), one pixel thick, named "Oddělovač".
+    Line* addLine(int left, int right, int y, Colour colour);
     // Started at once; it ticks while it is enabled and the window exists.
     virtual Timer* addTimer(int milliseconds) = 0;
 
@@ -100,6 +101,8 @@ class Window {
     void fire(const Event& event) const;
 
   protected:
+    virtual Picture* makeWarningPicture(int left, int top) = 0;
+    virtual Line* makeLine(int left, int right, int y, Colour colour) = 0;
     // Whether the form has let it go (destroyLater).
     bool isGone() const { return gone_; }
     // The control with the keyboard focus, when the focus is on this window.

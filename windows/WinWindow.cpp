@@ -108,11 +108,11 @@ HScrollBar* WinWindow::addHScrollBar(const TwipsRect& box) {
     return bar;
 }
 
-Picture* WinWindow::addWarningPicture(int left, int top) {
+Picture* WinWindow::makeWarningPicture(int left, int top) {
     return adopt(std::make_unique<WinPicture>(*this, left, top));
 }
 
-Line* WinWindow::addLine(int left, int right, int y, Colour colour) {
+Line* WinWindow::makeLine(int left, int right, int y, Colour colour) {
     return adopt(std::make_unique<WinLine>(*this, left, right, y, colour));
 }
 

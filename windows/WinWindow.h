@@ -32,8 +32,6 @@ class WinWindow final : public Window {
     TextBox* addTextBox(std::u16string_view text, const TwipsRect& box) override;
     CheckBox* addCheckBox(std::u16string_view caption, const TwipsRect& box) override;
     HScrollBar* addHScrollBar(const TwipsRect& box) override;
-    Picture* addWarningPicture(int left, int top) override;
-    Line* addLine(int left, int right, int y, Colour colour) override;
     Timer* addTimer(int milliseconds) override;
 
     void setCaption(std::u16string_view caption) override;
@@ -63,6 +61,8 @@ class WinWindow final : public Window {
     void focus(HWND control);
 
   protected:
+    Picture* makeWarningPicture(int left, int top) override;
+    Line* makeLine(int left, int right, int y, Colour colour) override;
     Control* focusedControl() const override;
     void placeInTabOrder(Control* previous, Control& next) override;
     void hideAndDestroyLater() override;
