@@ -8,4 +8,8 @@ namespace ChimeProtocol {
 inline constexpr char Program[] = "vestrel_chime";
 inline constexpr char Started[] = "started";
 
+// Why a chime cannot be played, in the same words whichever player finds it out.
+inline constexpr char NoSoundOutput[] = "Počítač nemá žádný zvukový výstup.";
+inline constexpr char NoAnswer[] = "Zvukový server neodpovídá."; // not within the deadline
+
 } // namespace ChimeProtocol

@@ -11,8 +11,6 @@ class ChimeReply {
   public:
     // The most the helper may write: its lines name a file at most. More is no helper of ours.
     static constexpr std::size_t MaxOutputBytes = 16 * 1024;
-    // Why the chime failed when the sound server has not taken the first samples in time.
-    static constexpr std::u16string_view NoAnswer = u"Zvukový server neodpovídá.";
 
     // `helper` as the user knows it; the file as the helper was given it (`passedFile`) and
     // as the user knows it (`shownFile`).

@@ -57,9 +57,9 @@ std::string serverFailed(int error) {
     case PA_ERR_CONNECTIONREFUSED:
     case PA_ERR_INVALIDSERVER:
     case PA_ERR_NOENTITY:
-        return "Počítač nemá žádný zvukový výstup.";
+        return ChimeProtocol::NoSoundOutput;
     case PA_ERR_TIMEOUT:
-        return "Zvukový server neodpovídá.";
+        return ChimeProtocol::NoAnswer;
     default:
         return "Zvukový server zvuk nepřijal (chyba " + std::to_string(error) + ").";
     }

@@ -1,5 +1,7 @@
 #include "linux/Chime.h"
 
+#include "chime/ChimeProtocol.h"
+#include "core/Utf8.h"
 #include "linux/QtConvert.h"
 #include "linux/posix/PosixPath.h"
 
@@ -80,7 +82,7 @@ void Chime::play(const QString& path) {
         if (helper != current_ || reply_->started() || reported_)
             return;
         helper->kill();
-        report(std::u16string(ChimeReply::NoAnswer));
+        report(Utf8::decode(ChimeProtocol::NoAnswer));
     });
     helper->start();
 }

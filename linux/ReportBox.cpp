@@ -14,7 +14,7 @@ ReportBox::ReportBox(QtRuntime& runtime, const QString& text, const QString& tit
     setWindowModality(Qt::NonModal); // the warning's buttons stay usable beside it
     setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
     setAttribute(Qt::WA_ShowWithoutActivating);
-    button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    button(QMessageBox::Ok)->setText(qt(MessageBoxButtons::Ok));
     runtime.takeKeyboardWhenOffered(*this);
 }
 

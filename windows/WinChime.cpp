@@ -1,5 +1,6 @@
 #include "windows/WinChime.h"
 
+#include "chime/ChimeProtocol.h"
 #include "chime/WaveFile.h"
 #include "core/Utf8.h"
 #include "windows/SystemLibrary.h"
@@ -44,7 +45,7 @@ void WinChime::play(std::u16string_view path,
     std::string why = playing_.load(fileSystem, path);
     if (why.empty()) {
         if (!playSound_ || !devices_ || devices_() == 0)
-            why = "Počítač nemá žádný zvukový výstup.";
+            why = ChimeProtocol::NoSoundOutput;
         else if (!playable(playing_.format(), playing_.formatSize()))
             why = playing_.unplayable(); // no device or codec takes its rate, channels or samples
         else if (!playSound_(reinterpret_cast<LPCWSTR>(playing_.bytes()), nullptr,
