@@ -680,8 +680,10 @@ def other_programs_messages_on_windows(s):
     state = os.path.join(P.work, "session")
     env = {"VESTREL_SESSION_STATE": state, "WINEDLLOVERRIDES": s.env["WINEDLLOVERRIDES"] + ";wtsapi32=n"}
     tick = P.default_ini.replace(b"1=60", b"1=.16666667\r\n3=.5")  # one tick; 30 s
+    open(state, "w").write("locked")  # as it starts: it counts nothing until the session is back
     with Vestrel(s, ini=tick, env=env, name="notices") as app:
         app.window("Form3")  # the tick after it, and after "OK", falls within the lock that follows
+        assert not wait_for(lambda: s.windows("Varování!"), 12), "a warning in a locked session"
         for said, event, warns, seconds in (("unlocked", LOCK, True, 15), ("locked", LOCK, False, 12),
                                             ("locked", UNLOCK, False, 3), ("unlocked", UNLOCK, True, 5)):
             open(state, "w").write(said)

@@ -242,33 +242,38 @@ std::int64_t WinSystem::idleMicroseconds() {
 }
 
 void WinSystem::watchSession(std::function<void()> changed) {
-    runtime_.listen(
-        WM_WTSSESSION_CHANGE, [this, changed = std::move(changed)](WPARAM event, LPARAM) {
-            switch (event) {
-            case WTS_SESSION_LOCK:
-            case WTS_SESSION_UNLOCK:
-                locked_ = event == WTS_SESSION_LOCK;
-                break;
-            case WTS_CONSOLE_DISCONNECT:
-            case WTS_REMOTE_DISCONNECT:
-            case WTS_CONSOLE_CONNECT:
-            case WTS_REMOTE_CONNECT:
-                disconnected_ = event == WTS_CONSOLE_DISCONNECT || event == WTS_REMOTE_DISCONNECT;
-                break;
-            default:
-                return;
-            }
-            // Any program may post the notice: it counts as far as the
-            // system's own state of the session confirms it.
-            const SessionState now = sessionState();
-            locked_ = now.locked.value_or(locked_);
-            disconnected_ = now.disconnected.value_or(disconnected_);
-            changed();
-        });
-    // From the message loop, once the square is up.
-    runtime_.later([this] {
+    runtime_.listen(WM_WTSSESSION_CHANGE, [this, changed](WPARAM event, LPARAM) {
+        switch (event) {
+        case WTS_SESSION_LOCK:
+        case WTS_SESSION_UNLOCK:
+            locked_ = event == WTS_SESSION_LOCK;
+            break;
+        case WTS_CONSOLE_DISCONNECT:
+        case WTS_REMOTE_DISCONNECT:
+        case WTS_CONSOLE_CONNECT:
+        case WTS_REMOTE_CONNECT:
+            disconnected_ = event == WTS_CONSOLE_DISCONNECT || event == WTS_REMOTE_DISCONNECT;
+            break;
+        default:
+            return;
+        }
+        // Any program may post the notice: it counts as far as the
+        // system's own state of the session confirms it.
+        const SessionState now = sessionState();
+        locked_ = now.locked.value_or(locked_);
+        disconnected_ = now.disconnected.value_or(disconnected_);
+        changed();
+    });
+    // From the message loop, once the square is up; then how the session is now: a program
+    // started in a locked or disconnected session hears no notice of it.
+    runtime_.later([this, changed = std::move(changed)] {
         if (auto watch = systemFunction<decltype(WTSRegisterSessionNotification)>(
                 L"wtsapi32.dll", "WTSRegisterSessionNotification"))
             watching_ = watch(runtime_.owner(), NOTIFY_FOR_THIS_SESSION);
+        const SessionState now = sessionState();
+        locked_ = now.locked.value_or(false);
+        disconnected_ = now.disconnected.value_or(false);
+        if (sessionLocked())
+            changed();
     });
 }
