@@ -219,7 +219,11 @@ std::int64_t WinSystem::sleptMicroseconds() {
 }
 
 bool WinSystem::sessionLocked() {
-    return locked_ || disconnected_;
+    // A screen saver that runs is time away too, locked or not; the system sends no notice of
+    // it to a window in the background, so it is asked.
+    BOOL screenSaver = FALSE;
+    return locked_ || disconnected_ ||
+           (SystemParametersInfoW(SPI_GETSCREENSAVERRUNNING, 0, &screenSaver, 0) && screenSaver);
 }
 
 bool WinSystem::userBusy() {
