@@ -40,9 +40,17 @@ QtWindow::QtWindow(QtRuntime& runtime, const WindowStyle& style)
     QWidget::setFont(defaultFont());
     setWindowIcon(applicationIcon());
     connect(qApp, &QApplication::focusChanged, this, [this] { focusMoved(); });
+    // Screens that come, go, change their order or their size (another resolution).
+    const auto changed = [this] { fire(ScreensChanged); };
     for (auto signal : {&QGuiApplication::screenAdded, &QGuiApplication::screenRemoved,
                         &QGuiApplication::primaryScreenChanged})
-        connect(qGuiApp, signal, this, [this] { fire(ScreensChanged); });
+        connect(qGuiApp, signal, this, changed);
+    const auto resized = [this, changed](QScreen* screen) {
+        connect(screen, &QScreen::geometryChanged, this, changed);
+    };
+    for (QScreen* screen : QGuiApplication::screens())
+        resized(screen);
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, resized);
 }
 
 QtWindow::~QtWindow() {

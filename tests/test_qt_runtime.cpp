@@ -93,6 +93,10 @@ class QtRuntimeTest : public QObject {
         QCOMPARE(timer->timerType(), Qt::PreciseTimer);
         QCOMPARE(timer->QTimer::interval(), 10000);
         QVERIFY(timer->isActive());
+        int changes = 0; // another resolution is a change of the screens, as on Windows
+        t->form3.window()->ScreensChanged = [&] { ++changes; };
+        emit QGuiApplication::primaryScreen()->geometryChanged(QRect(0, 0, 800, 600));
+        QCOMPARE(changes, 1);
         // Screens left of and above the primary one come back where they were.
         QCOMPARE(pixels(twips(QRect(-1920, -7, 1920, 1080))), QRect(-1920, -7, 1920, 1080));
         // A real tick, shortened: the precise timer fires on its grid, not late by its slack.
