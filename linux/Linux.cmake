@@ -38,6 +38,7 @@ target_link_libraries(vestrel_linux_system PUBLIC vestrel_posix Qt6::Core)
 # them, message boxes, the session's lock and idle time, the chime's helper run.
 add_library(vestrel_linux STATIC
     linux/Chime.cpp
+    linux/CzechMenus.cpp
     linux/DoNotDisturb.cpp
     linux/FullScreenProgram.cpp
     linux/IdleTime.cpp

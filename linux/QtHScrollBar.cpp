@@ -1,5 +1,6 @@
 #include "linux/QtHScrollBar.h"
 
+#include "linux/CzechMenus.h"
 #include "linux/QtWindow.h"
 
 #include <QKeyEvent>
@@ -7,6 +8,7 @@
 #include <map>
 
 QtHScrollBar::QtHScrollBar(QtWindow& window) : QtControl(window, &window) {
+    CzechMenus::install(); // its menu
     setOrientation(Qt::Horizontal);
     setFocusPolicy(Qt::StrongFocus);
     // With tracking on, the value changes on every step while the thumb is dragged.

@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -257,6 +258,14 @@ class QtRuntimeTest : public QObject {
         t.inDialog([&](Form2& d) {
             QWidget* w = widget(d.window());
             auto* text1 = static_cast<QLineEdit*>(widget(d.Text1));
+            std::unique_ptr<QMenu> menu(text1->createStandardContextMenu()); // at a right click
+            QStringList items;
+            for (const QAction* action : menu->actions())
+                items << action->text().section(QLatin1Char('\t'), 0, 0);
+            QCOMPARE(
+                items.join(QLatin1Char('|')),
+                QStringLiteral("&Zpět|&Znovu||Vyj&mout|&Kopírovat|V&ložit|Odstranit||Vybrat vše"));
+            QCOMPARE(QScrollBar::tr("Scroll here"), QStringLiteral("Posunout sem"));
             QTest::keyClick(text1, Qt::Key_Escape);
             QCOMPARE(w->height(), 329);
             QTest::keyClick(text1, Qt::Key_Escape);
