@@ -47,7 +47,7 @@ namespace {
 // request do nothing, as in a Yes/No box of Windows, so neither answers for the user.
 class MessageBox final : public QMessageBox {
   public:
-    explicit MessageBox(bool onlyButtons) : onlyButtons_(onlyButtons) {}
+    MessageBox(bool onlyButtons, QWidget* over) : QMessageBox(over), onlyButtons_(onlyButtons) {}
 
   protected:
     void keyPressEvent(QKeyEvent* event) override {
@@ -68,11 +68,15 @@ class MessageBox final : public QMessageBox {
 
 MessageBoxAnswer QtRuntime::messageBox(std::u16string_view text, MessageBoxStyle style,
                                        std::u16string_view title) {
-    MessageBox box(style == MessageBoxStyle::YesNoExclamation);
+    // Over the window the user works in when it is ours (the dialog); above every window when
+    // none of ours is active (a warning, the start).
+    QWidget* active = QApplication::activeWindow();
+    MessageBox box(style == MessageBoxStyle::YesNoExclamation,
+                   active && active->isVisible() ? active : nullptr);
     box.setWindowTitle(qt(title));
     box.setTextFormat(Qt::PlainText);
     box.setText(qt(text));
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint, !box.parentWidget());
     if (style == MessageBoxStyle::YesNoExclamation) {
         box.setIcon(QMessageBox::Warning);
         QPushButton* yes = box.addButton(qt(MessageBoxButtons::Yes), QMessageBox::YesRole);
