@@ -85,10 +85,8 @@ WinRuntime::WinRuntime(HINSTANCE instance) : instance_(instance) {
     form.cbWndExtra = DLGWINDOWEXTRA;
     form.hInstance = instance;
     form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    form.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(Resources::AppIcon),
-                                               IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
-    // The small icon is found in the same resource when the system needs one: none of these
-    // windows shows it, and its image need not be decoded at start-up.
+    // No icon of the class: decoding it would hold up the square, which shows none (see
+    // giveIcon).
     form.lpszClassName = FormClass;
     RegisterClassExW(&form);
 }
@@ -100,9 +98,19 @@ HWND WinRuntime::owner() {
     return owner_;
 }
 
+void WinRuntime::giveIcon(HWND window) {
+    if (!icon_)
+        icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(Resources::AppIcon),
+                                              IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
+    // The small icon is made from it where the system needs one: no title bar here shows it.
+    SendMessageW(window, WM_SETICON, ICON_BIG, LPARAM(icon_));
+}
+
 WinRuntime::~WinRuntime() {
     if (owner_)
         DestroyWindow(owner_);
+    if (icon_)
+        DestroyIcon(icon_);
     if (controls_ && controls_ != INVALID_HANDLE_VALUE)
         ReleaseActCtx(controls_);
     if (accessibility_)
@@ -208,9 +216,18 @@ MessageBoxAnswer WinRuntime::messageBox(std::u16string_view text, MessageBoxStyl
     UINT flags =
         UINT(style) | MB_SETFOREGROUND | (active ? MB_APPLMODAL : MB_TASKMODAL | MB_TOPMOST);
     const ControlsLook look(*this);
+    const bool question = style == MessageBoxStyle::YesNoExclamation;
     const HHOOK hook =
         SetWindowsHookExW(WH_CALLWNDPROCRET, czechButtons, nullptr, GetCurrentThreadId());
-    const int answer = MessageBoxW(active, wide(text).c_str(), wide(title).c_str(), flags);
+    const HHOOK keys =
+        question ? SetWindowsHookExW(WH_MSGFILTER, questionKeys, nullptr, GetCurrentThreadId())
+                 : nullptr;
+    int answer = 0;
+    do // a question is answered by its buttons alone, whatever else ends a system's box
+        answer = MessageBoxW(active, wide(text).c_str(), wide(title).c_str(), flags);
+    while (question && answer != 0 && answer != IDYES && answer != IDNO);
+    if (keys)
+        UnhookWindowsHookEx(keys);
     if (hook)
         UnhookWindowsHookEx(hook);
     switch (answer) {
@@ -253,6 +270,14 @@ bool WinRuntime::isDialogMessage(MSG& message) {
 
 LRESULT CALLBACK WinRuntime::formKeys(int code, WPARAM w, LPARAM l) {
     if (code == MSGF_DIALOGBOX && isDialogMessage(*reinterpret_cast<MSG*>(l)))
+        return TRUE;
+    return CallNextHookEx(nullptr, code, w, l);
+}
+
+LRESULT CALLBACK WinRuntime::questionKeys(int code, WPARAM w, LPARAM l) {
+    // Windows' own Yes/No box ignores Escape; Wine's takes it for a "Cancel" it does not show.
+    const MSG& message = *reinterpret_cast<const MSG*>(l);
+    if (code == MSGF_DIALOGBOX && message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE)
         return TRUE;
     return CallNextHookEx(nullptr, code, w, l);
 }

@@ -51,6 +51,9 @@ class WinRuntime final : public Runtime {
     HINSTANCE instance() const { return instance_; }
     // The hidden window, made at the first call.
     HWND owner();
+    // Gives a window with a title bar the program's icon, which the window switcher shows;
+    // loaded with the first such window.
+    void giveIcon(HWND window);
     // The fonts and brushes the windows draw with.
     WinGdi& gdi() { return gdi_; }
     // Starts COM on this thread, once, for what needs it (the shell, accessibility).
@@ -82,6 +85,8 @@ class WinRuntime final : public Runtime {
     // While a report waits for its "OK", the forms' keys (Tab, Enter, Escape) still go to the
     // dialog manager: the report's own message loop asks this hook first.
     static LRESULT CALLBACK formKeys(int code, WPARAM w, LPARAM l);
+    // While a question waits, Escape answers nothing, as on every platform.
+    static LRESULT CALLBACK questionKeys(int code, WPARAM w, LPARAM l);
 
     HINSTANCE instance_;
     HWND owner_ = nullptr;
@@ -91,5 +96,6 @@ class WinRuntime final : public Runtime {
     WinGdi gdi_;
     IAccPropServices* accessibility_ = nullptr; // made at the first name given
     HANDLE controls_ = nullptr; // the controls' activation context, made at the first control
+    HICON icon_ = nullptr;      // see giveIcon
     bool comStarted_ = false;
 };

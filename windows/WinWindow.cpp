@@ -39,8 +39,10 @@ WinWindow::WinWindow(WinRuntime& runtime, const WindowStyle& style)
     hwnd_ = CreateWindowExW(extendedStyleOf(style), WinRuntime::FormClass, L"", styleOf(style), 0,
                             0, 0, 0, style.titleBar ? runtime.owner() : nullptr, nullptr,
                             runtime.instance(), this);
-    if (style.titleBar)
+    if (style.titleBar) {
         placeAsNew();
+        runtime.giveIcon(hwnd_);
+    }
     dpi_ = GetDpiForWindow(hwnd_);
     if (dpi_ == 0)
         dpi_ = 96;
