@@ -39,7 +39,8 @@ void CzechMenus::install() {
 
 QString CzechMenus::translate(const char* context, const char* source, const char*, int) const {
     for (const Text& text : Texts)
-        if (std::strcmp(context, text.context) == 0 && std::strcmp(source, text.source) == 0)
+        if (context && source && std::strcmp(context, text.context) == 0 &&
+            std::strcmp(source, text.source) == 0)
             return QString::fromUtf16(text.czech);
     return {};
 }

@@ -68,15 +68,15 @@ class MessageBox final : public QMessageBox {
 
 MessageBoxAnswer QtRuntime::messageBox(std::u16string_view text, MessageBoxStyle style,
                                        std::u16string_view title) {
-    // Over the window the user works in when it is ours (the dialog); above every window when
-    // none of ours is active (a warning, the start).
+    // Over the window the user works in when it is ours (the dialog), else over every window
+    // (a warning, the start); above all either way.
     QWidget* active = QApplication::activeWindow();
     MessageBox box(style == MessageBoxStyle::YesNoExclamation,
                    active && active->isVisible() ? active : nullptr);
     box.setWindowTitle(qt(title));
     box.setTextFormat(Qt::PlainText);
     box.setText(qt(text));
-    box.setWindowFlag(Qt::WindowStaysOnTopHint, !box.parentWidget());
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
     if (style == MessageBoxStyle::YesNoExclamation) {
         box.setIcon(QMessageBox::Warning);
         QPushButton* yes = box.addButton(qt(MessageBoxButtons::Yes), QMessageBox::YesRole);

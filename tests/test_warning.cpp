@@ -85,6 +85,9 @@ TEST(unplayableChimeIsReportedOneReportAtATime) {
     CHECK_EQ(t.runtime.reports.size(), 1u); // read or not, one is enough: above all again
     CHECK_EQ(t.runtime.reports[0]->raised, 1);
     t.runtime.reports[0]->open = false; // the user closes it
+    // Low on the screen, clear of the warning in the middle; a tall one still below the top.
+    CHECK_EQ(Report::place({0, 0, 15360, 11520}, 7500, 1500), (TwipsRect{3930, 8580, 7500, 1500}));
+    CHECK_EQ(Report::place({-50, 30, 15360, 11520}, 7500, 11000).top, 30);
     t.system.soundFailed(u"Počítač nemá žádný zvukový výstup.");
     CHECK_EQ(t.runtime.reports.size(), 2u);
 }

@@ -2,6 +2,7 @@
 
 #include "ui/Twips.h"
 
+#include <algorithm>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -36,10 +37,10 @@ class Report {
 
     // Where a report's box of `width` by `height` goes in the work area of its screen: across
     // the middle, an eighth of the area's height above its bottom, clear of a warning in the
-    // middle of the screen.
+    // middle of the screen; never above or left of the area.
     static TwipsRect place(const TwipsRect& area, int width, int height) {
-        return {area.left + (area.width - width) / 2, area.bottom() - area.height / 8 - height,
-                width, height};
+        return {std::max(area.left, area.left + (area.width - width) / 2),
+                std::max(area.top, area.bottom() - area.height / 8 - height), width, height};
     }
 };
 

@@ -42,7 +42,7 @@ class Window {
     Event Click;          // the left button pressed and released on its bare client area
     Event MouseDown;      // a button pressed on it anywhere but on a button control
     Event QueryUnload;    // the desktop asks to close it
-    Event ScreensChanged; // screens came, went or changed their order
+    Event ScreensChanged; // screens came, went, changed their order or their size
 
     // The desktop's offer of the keyboard to a window sooner than this after it appeared is
     // the desktop's own doing: no one sees a window and reaches it with a click or the window

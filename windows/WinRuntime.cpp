@@ -223,7 +223,8 @@ MessageBoxAnswer WinRuntime::messageBox(std::u16string_view text, MessageBoxStyl
         question ? SetWindowsHookExW(WH_MSGFILTER, questionKeys, nullptr, GetCurrentThreadId())
                  : nullptr;
     int answer = 0;
-    do // a question is answered by its buttons alone, whatever else ends a system's box
+    do // a question ends with its buttons alone, whatever else ends a system's box, unless the
+       // box cannot be shown at all
         answer = MessageBoxW(active, wide(text).c_str(), wide(title).c_str(), flags);
     while (question && answer != 0 && answer != IDYES && answer != IDNO);
     if (keys)
